@@ -1,0 +1,40 @@
+# The two set-up commands of the README:
+#   make run   install what is missing, build, and start the driver (with the virtual mouse when
+#              no VELDRAN mouse is plugged in)
+#   make test  install what is missing, build, and run every test
+# Other presets: make test PRESET=asan, make test PRESET=tsan, make fuzz.
+
+PRESET ?= default
+BUILD := build/$(PRESET)
+FUZZ_SECONDS ?= 5
+
+.PHONY: all deps configure build run test fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+run: build
+	@scripts/run-driver $(BUILD)/bin
+
+test: build
+	@ctest --preset $(PRESET)
+
+# Each libFuzzer target runs for FUZZ_SECONDS seconds.
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+bench: build
+	@for b in $(BUILD)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf build

@@ -1,0 +1,35 @@
+// veldran-driver: the configuration program of the VELDRAN GAMING MOUSE.
+#include "app/CommandLine.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::string program = "veldran-driver";
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const veldran::CommandLine commandLine = veldran::parseCommandLine(args);
+    switch (commandLine.action) {
+    case veldran::CommandLine::Action::Help:
+        std::fputs(veldran::usageText(program).c_str(), stdout);
+        return 0;
+    case veldran::CommandLine::Action::Version:
+        std::printf("%s %s\n", program.c_str(), VELDRAN_VERSION);
+        return 0;
+    case veldran::CommandLine::Action::Usage:
+        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), commandLine.error.c_str(),
+                     veldran::usageText(program).c_str());
+        return 2;
+    case veldran::CommandLine::Action::Run:
+        break;
+    }
+
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle("VELDRAN GAMING MOUSE");
+    window.resize(800, 600);
+    window.show();
+    return app.exec();
+}

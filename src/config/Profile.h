@@ -1,0 +1,52 @@
+// The working profile and the run-time state beside it: what each button does, the four DPI
+// stages, the wheel and light modes, the selected profile number and the executor's armed flag.
+// The user-interface thread and the device event reader share these fields, so each one is an
+// atomic word or byte.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+namespace veldran {
+
+inline constexpr int kSlotCount = 10;       // button slots in the model and the file (1 to 10)
+inline constexpr int kDeviceSlotCount = 7;  // slots that the mouse has (1 to 7)
+inline constexpr int kStageCount = 4;       // DPI stages (1 to 4, level 0 to 3)
+inline constexpr int kUserProfileCount = 5; // Config1 to Config5; Config6 is the applied profile
+inline constexpr int kAppliedProfile = 6;
+
+struct DpiStage {
+    std::atomic<std::int32_t> editedCode{0};  // DPI code as edited on the main page
+    std::atomic<std::uint8_t> codeInForce{0}; // DPI code last loaded, applied or reset
+    std::atomic<std::int32_t> selectionId{0}; // main element of the highlighted choice
+};
+
+struct Profile {
+    std::array<std::atomic<std::int32_t>, kSlotCount> codes{};          // FunctionCode of slot i+1
+    std::array<std::atomic<std::int32_t>, kDeviceSlotCount> dpiActions{}; // derived on Apply
+    std::atomic<std::int32_t> wheelMode{0};
+    std::atomic<std::int32_t> dpiLevel{0};
+    std::array<DpiStage, kStageCount> stages{};
+    std::atomic<std::uint8_t> lightMode{0};
+
+    // Slot numbers run from 1 to kSlotCount.
+    std::int32_t code(int slot) const { return codes[static_cast<std::size_t>(slot - 1)].load(); }
+    void setCode(int slot, std::int32_t code) {
+        codes[static_cast<std::size_t>(slot - 1)].store(code);
+    }
+};
+
+struct RuntimeState {
+    std::atomic<std::int32_t> curConfig{0};         // selected user profile, 1 to 5
+    std::atomic<bool> armed{true};                  // software functions carried out only while set
+    std::atomic<std::int32_t> firstSoftwareSlot{0}; // lowest slot with device value 31, set on Apply
+};
+
+// The configuration model: the working profile and the run-time state.
+struct ConfigModel {
+    Profile profile;
+    RuntimeState runtime;
+};
+
+} // namespace veldran

@@ -1,0 +1,76 @@
+// The HID bus: enumeration of the HID interfaces present on the machine, opening one of them for
+// blocking input-report reads or for feature reports, and arrival/removal notices by path.
+// Adapters: HidrawBus (Linux hidraw + udev), VirtualHidBus (veldran-virtual-mouse), test fakes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace veldran {
+
+// What discovery needs to know of one HID interface.
+struct HidInterfaceInfo {
+    std::string path;            // interface path, used to open it and to match notices
+    std::uint16_t vendorId = 0;  // USB vendor identifier
+    std::uint16_t productId = 0; // USB product identifier
+    std::uint16_t usagePage = 0; // top-level collection usage page
+    std::uint16_t usage = 0;     // top-level collection usage
+    int inputReportLength = 0;   // bytes, report id included
+    int featureReportLength = 0; // bytes, report id included
+};
+
+// An interface opened for reading input reports. read() blocks until a report arrives.
+class HidReader {
+public:
+    virtual ~HidReader() = default;
+    // Reads one input report into buffer; returns the number of bytes read, or -1 when the read
+    // failed, the device is gone or cancel() was called.
+    virtual int read(std::span<std::uint8_t> buffer) = 0;
+    // Wakes a read() blocked in another thread (it then returns -1) and makes every later read()
+    // fail at once. Safe to call from any thread.
+    virtual void cancel() = 0;
+};
+
+// An interface opened for sending feature reports.
+class HidFeatureWriter {
+public:
+    virtual ~HidFeatureWriter() = default;
+    // Sends one feature report (byte 0 is the report id). Returns false when the send failed.
+    virtual bool sendFeature(std::span<const std::uint8_t> report) = 0;
+};
+
+// A device-interface notice from the bus.
+struct HidNotice {
+    enum class Event { Arrival, Removal };
+    // Device types of a notice; only DeviceInterface notices carry an interface path.
+    static constexpr int DeviceInterface = 5;
+    Event event = Event::Arrival;
+    int deviceType = DeviceInterface;
+    std::string path;
+};
+
+class HidBus {
+public:
+    virtual ~HidBus() = default;
+
+    // One entry per list position of the present HID interfaces, in the bus's order. An entry
+    // without a value is a position whose interface could not be read (a gap).
+    virtual std::vector<std::optional<HidInterfaceInfo>> enumerate() = 0;
+
+    // Opens an interface for blocking reads, shared with other openers. nullptr when it fails.
+    virtual std::unique_ptr<HidReader> openForReading(const std::string& path) = 0;
+    // Opens an interface for feature reports, shared with other openers. nullptr when it fails.
+    virtual std::unique_ptr<HidFeatureWriter> openForWriting(const std::string& path) = 0;
+
+    // Notices. The bus signals pending notices on a file descriptor that the user-interface
+    // event loop watches (-1 when the bus has none); takeNotices() then returns them in order.
+    virtual int noticeDescriptor() = 0;
+    virtual std::vector<HidNotice> takeNotices() = 0;
+};
+
+} // namespace veldran

@@ -1,0 +1,47 @@
+#include "app/CommandLine.h"
+#include "platform/VirtualMouseSocket.h"
+
+#include <gtest/gtest.h>
+
+namespace veldran {
+namespace {
+
+using Action = CommandLine::Action;
+
+TEST(CommandLine, RunsWithoutArgumentsAndWithTheVirtualMouse) {
+    EXPECT_EQ(parseCommandLine({}).action, Action::Run);
+    EXPECT_FALSE(parseCommandLine({}).virtualMouseSocket.has_value());
+
+    const CommandLine withDefault = parseCommandLine({"--virtual-mouse"});
+    EXPECT_EQ(withDefault.action, Action::Run);
+    EXPECT_EQ(withDefault.virtualMouseSocket, defaultVirtualMouseSocket());
+
+    const CommandLine withSocket = parseCommandLine({"--virtual-mouse=/tmp/x.sock"});
+    EXPECT_EQ(withSocket.virtualMouseSocket, "/tmp/x.sock");
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
+    EXPECT_EQ(parseCommandLine({"--virtual-mouse", "--help"}).action, Action::Help);
+    EXPECT_EQ(parseCommandLine({"--version"}).action, Action::Version);
+}
+
+TEST(CommandLine, AnythingElseIsAUsageError) {
+    EXPECT_EQ(parseCommandLine({"--frobnicate"}).action, Action::Usage);
+    EXPECT_EQ(parseCommandLine({"extra"}).action, Action::Usage);
+    EXPECT_EQ(parseCommandLine({"--virtual-mouse="}).action, Action::Usage);
+}
+
+TEST(VirtualMouseSocket, FollowsTheRuntimeFolder) {
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string saved = old ? old : "";
+    setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
+    EXPECT_EQ(defaultVirtualMouseSocket(), "/run/user/4242/veldran-virtual-mouse.sock");
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(defaultVirtualMouseSocket().rfind("/tmp/", 0), 0U);
+    if (old) {
+        setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    }
+}
+
+} // namespace
+} // namespace veldran
