@@ -1,0 +1,32 @@
+// config.ini: the five user profiles Config1 to Config5, the applied profile Config6 and the
+// selected profile number (section Init, key CurConfig).
+#pragma once
+
+#include "config/Profile.h"
+
+#include <cstdint>
+#include <filesystem>
+
+namespace veldran {
+
+class ProfileStore {
+public:
+    explicit ProfileStore(std::filesystem::path configPath);
+
+    // Reads section "Config" + n into the working profile (DpiActions, CurConfig and the armed
+    // flag stay as they are). A missing file, section or key reads as 0.
+    void load(int n, Profile& profile) const;
+    // Writes the working profile into section "Config" + n. False when the file could not be
+    // written (the old file is then left intact).
+    bool save(int n, const Profile& profile) const;
+
+    std::int32_t readCurConfig() const;
+    bool writeCurConfig(std::int32_t curConfig) const;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace veldran
