@@ -1,0 +1,105 @@
+#include "app/TrayController.h"
+
+#include "macro/CQelMenu.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QWidget>
+
+namespace veldran {
+
+TrayController::TrayController(QWidget& window, CQelMenu& trayMenu, Hooks hooks, QObject* parent)
+    : QObject(parent), window_(window), trayMenu_(trayMenu), hooks_(std::move(hooks)) {
+    window_.installEventFilter(this);
+    if (QMenu* popup = trayMenu_.popup()) {
+        connect(popup, &QMenu::triggered, this,
+                [this](QAction* action) { onCommand(action->data().toInt()); });
+    }
+}
+
+TrayController::~TrayController() = default;
+
+void TrayController::hideToTray() {
+    if (icon_ == nullptr) {
+        // The icon is loaded again each time it is added.
+        icon_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/veldran/icon.png")), this);
+        icon_->setToolTip(QString::fromUtf8(kTrayToolTip));
+        connect(icon_, &QSystemTrayIcon::activated, this, &TrayController::onActivated);
+    }
+    icon_->show();
+    window_.showMinimized();
+    window_.hide();
+}
+
+void TrayController::removeIcon() {
+    if (icon_ == nullptr) {
+        return;
+    }
+    // The icon may be the sender of the signal being handled: delete it once that is over.
+    icon_->hide();
+    icon_->deleteLater();
+    icon_ = nullptr;
+}
+
+bool TrayController::iconShown() const {
+    return icon_ != nullptr && icon_->isVisible();
+}
+
+void TrayController::showAndRestore() {
+    window_.show();
+    window_.showNormal();
+    window_.raise();
+    window_.activateWindow();
+}
+
+void TrayController::onActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::DoubleClick) {
+        removeIcon();
+        showAndRestore();
+    } else if (reason == QSystemTrayIcon::Context) {
+        if (QMenu* popup = trayMenu_.popup()) {
+            popup->popup(QCursor::pos());
+        }
+    }
+}
+
+void TrayController::onCommand(int id) {
+    if (id == kCmdShowWindow) {
+        showAndRestore();
+        removeIcon();
+    } else if (id == kCmdExitDriver) {
+        if (hooks_.defaults) {
+            hooks_.defaults();
+        }
+        if (hooks_.pause10ms) {
+            hooks_.pause10ms();
+        }
+        exiting_ = true;
+        if (hooks_.exitSequence) {
+            hooks_.exitSequence();
+        }
+    }
+}
+
+bool TrayController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Close && !exiting_) {
+        // The exit sequence destroys the window: run it once this close event is over. Its own
+        // closing of the window then goes through.
+        exiting_ = true;
+        event->ignore();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (hooks_.exitSequence) {
+                    hooks_.exitSequence();
+                }
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace veldran

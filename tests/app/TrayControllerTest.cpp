@@ -1,0 +1,108 @@
+// Hiding to the notification area and coming back, the tray menu's commands and closing, on
+// the offscreen platform (which has no notification area).
+#include "app/TrayController.h"
+
+#include "macro/CQelMenu.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace veldran {
+namespace {
+
+class TrayControllerTest : public ::testing::Test {
+protected:
+    TrayControllerTest() {
+        trayMenu.ConvertToOwnerDraw(trayMenu.menu());
+        window.resize(200, 100);
+        window.show();
+    }
+    TrayController::Hooks hooks() {
+        return {[this] { calls.push_back("defaults"); }, [this] { calls.push_back("pause"); },
+                [this] { calls.push_back("exit"); }};
+    }
+    QAction* trayAction(int id) {
+        for (QAction* action : trayMenu.popup()->actions()) {
+            if (action->data().toInt() == id) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+
+    std::vector<std::string> calls;
+    QWidget window;
+    CQelMenu trayMenu{kTrayMenuId};
+    TrayController tray{window, trayMenu, hooks()};
+};
+
+TEST_F(TrayControllerTest, HideAddsTheIconAndHidesEvenWithoutANotificationArea) {
+    tray.hideToTray();
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(tray.iconShown());
+    EXPECT_EQ(tray.icon()->toolTip(), "VELDRAN GAMING MOUSE");
+    EXPECT_FALSE(tray.icon()->icon().isNull());
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(TrayControllerTest, DoubleClickBringsTheWindowBackAndRemovesTheIcon) {
+    tray.hideToTray();
+    tray.onActivated(QSystemTrayIcon::Trigger); // a single click does nothing
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(tray.iconShown());
+    tray.onActivated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_FALSE(tray.iconShown());
+}
+
+TEST_F(TrayControllerTest, RightClickOpensTheTrayMenu) {
+    tray.hideToTray();
+    tray.onActivated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(trayMenu.popup()->isVisible());
+    trayMenu.popup()->hide();
+}
+
+TEST_F(TrayControllerTest, ShowWindowCommandRestoresAndRemovesTheIcon) {
+    tray.hideToTray();
+    trayAction(kCmdShowWindow)->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(tray.iconShown());
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(TrayControllerTest, ExitCommandResetsPausesAndEnds) {
+    tray.hideToTray();
+    trayAction(kCmdExitDriver)->trigger();
+    EXPECT_EQ(calls, (std::vector<std::string>{"defaults", "pause", "exit"}));
+}
+
+TEST_F(TrayControllerTest, ClosingTheWindowEndsWithoutSendingAnything) {
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(calls.empty()); // the exit sequence runs once the close event is over
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, std::vector<std::string>{"exit"});
+    // The exit sequence's own close of the window goes through.
+    EXPECT_TRUE(window.close());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(TrayControllerTest, RemoveWithoutAnIconDoesNothing) {
+    tray.removeIcon();
+    EXPECT_FALSE(tray.iconShown());
+    tray.hideToTray();
+    tray.removeIcon();
+    tray.removeIcon();
+    EXPECT_FALSE(tray.iconShown());
+    EXPECT_FALSE(window.isVisible()); // removing the icon does not show the window
+}
+
+} // namespace
+} // namespace veldran
