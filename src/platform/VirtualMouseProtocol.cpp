@@ -91,8 +91,10 @@ std::optional<InterfaceLine> parseInterfaceLine(std::string_view text) {
     if (!vendor || !product) {
         return std::nullopt;
     }
-    InterfaceLine line{std::string(w[1]), static_cast<std::uint16_t>(*vendor),
-                       static_cast<std::uint16_t>(*product), {}};
+    InterfaceLine line{std::string(w[1]),
+                       static_cast<std::uint16_t>(*vendor),
+                       static_cast<std::uint16_t>(*product),
+                       {}};
     for (std::size_t i = 0; i < w[4].size(); i += 2) {
         const auto value = parseHex(w[4].substr(i, 2), 2);
         if (!value) {

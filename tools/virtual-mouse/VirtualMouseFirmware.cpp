@@ -13,7 +13,9 @@ constexpr std::uint8_t kReset = 0x20;
 
 } // namespace
 
-VirtualMouseFirmware::VirtualMouseFirmware() { reset(); }
+VirtualMouseFirmware::VirtualMouseFirmware() {
+    reset();
+}
 
 void VirtualMouseFirmware::reset() {
     // Out of the box every button performs the mouse's function of its own number.

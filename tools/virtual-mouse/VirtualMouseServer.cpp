@@ -28,7 +28,9 @@ constexpr const char* kHelp =
 
 volatile std::sig_atomic_t terminationRequested = 0;
 
-extern "C" void onTerminationSignal(int) { terminationRequested = 1; }
+extern "C" void onTerminationSignal(int) {
+    terminationRequested = 1;
+}
 
 bool fillAddress(const std::string& path, sockaddr_un& address) {
     std::memset(&address, 0, sizeof address);
@@ -57,7 +59,9 @@ bool socketInUse(const sockaddr_un& address) {
 VirtualMouseServer::VirtualMouseServer(ServerOptions options, std::FILE* out)
     : options_(std::move(options)), out_(out) {}
 
-VirtualMouseServer::~VirtualMouseServer() { shutDown(); }
+VirtualMouseServer::~VirtualMouseServer() {
+    shutDown();
+}
 
 std::vector<std::string> VirtualMouseServer::paths() const {
     return {kPaths.begin(), kPaths.end()};
@@ -91,7 +95,7 @@ bool VirtualMouseServer::listen(std::string& error) {
 }
 
 int VirtualMouseServer::run() {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr); // no SA_RESTART: poll() returns at once
@@ -306,7 +310,8 @@ bool VirtualMouseServer::handleCommand(const std::string& line) {
             report[1] = static_cast<std::uint8_t>(identifier + 240);
         }
         if (firmware_.deviceValue(identifier) != 31) {
-            say("# button " + std::to_string(identifier) + " does not report presses on a real "
+            say("# button " + std::to_string(identifier) +
+                " does not report presses on a real "
                 "mouse (device value is not 31); sending the press report all the same");
         }
         sendInput(report, "press of slot " + number);
@@ -353,8 +358,7 @@ void VirtualMouseServer::sendInput(const std::vector<std::uint8_t>& report,
             ++readers;
         }
     }
-    say("# " + what + ": " + hexBytes(report) + " to " + std::to_string(readers) +
-        " reader(s)");
+    say("# " + what + ": " + hexBytes(report) + " to " + std::to_string(readers) + " reader(s)");
 }
 
 void VirtualMouseServer::notify(const char* event) {

@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--socket" && hasValue) {
             options.socketPath = argv[++i];
-        } else if (arg == "--input-length" && hasValue && parseLength(argv[i + 1], options.inputLength)) {
+        } else if (arg == "--input-length" && hasValue &&
+                   parseLength(argv[i + 1], options.inputLength)) {
             ++i;
         } else if (arg == "--feature-length" && hasValue &&
                    parseLength(argv[i + 1], options.featureLength)) {

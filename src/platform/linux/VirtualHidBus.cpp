@@ -259,7 +259,9 @@ std::unique_ptr<HidFeatureWriter> VirtualHidBus::openForWriting(const std::strin
     return std::make_unique<VirtualHidWriter>(fd, std::move(lines));
 }
 
-int VirtualHidBus::noticeDescriptor() { return noticeFd_; }
+int VirtualHidBus::noticeDescriptor() {
+    return noticeFd_;
+}
 
 std::vector<HidNotice> VirtualHidBus::takeNotices() {
     std::lock_guard lock(mutex_);
@@ -284,9 +286,9 @@ std::vector<HidNotice> VirtualHidBus::takeNotices() {
     while (auto line = noticeLines_.next()) {
         const auto [word, path] = splitCommand(*line);
         if (word == "arrival" || word == "removal") {
-            notices.push_back({word == "arrival" ? HidNotice::Event::Arrival
-                                                 : HidNotice::Event::Removal,
-                               HidNotice::DeviceInterface, std::string(path)});
+            notices.push_back(
+                {word == "arrival" ? HidNotice::Event::Arrival : HidNotice::Event::Removal,
+                 HidNotice::DeviceInterface, std::string(path)});
         }
     }
     return notices;
