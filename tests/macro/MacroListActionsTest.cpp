@@ -2,8 +2,12 @@
 // name field rules (cut to 19 units, exact comparison).
 #include "macro/MacroListActions.h"
 
+#include "config/MacroStore.h"
+
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace veldran {
@@ -171,6 +175,33 @@ TEST_F(MacroListActionsTest, DeleteWithoutACurrentLineDoesNothing) {
     EXPECT_EQ(table.count(), 2);
     EXPECT_EQ(nameList.count(), 2);
     EXPECT_TRUE(refreshed.empty());
+}
+
+} // namespace
+} // namespace veldran
+
+namespace veldran {
+namespace {
+
+TEST(SaveAllMacros, WritesTheFileOrSaysWhyNot) {
+    const QTemporaryDir temporary;
+    ASSERT_TRUE(temporary.isValid());
+    const std::filesystem::path folder = temporary.path().toStdString();
+    MacroTable table;
+    table.edit([](auto& records) { setMacroName(records[0], "Jump"); });
+    table.setCount(1);
+    std::vector<QString> messages;
+    const auto message = [&](const QString& text) { messages.push_back(text); };
+
+    const MacroStore store(folder / "Macro.dat");
+    EXPECT_TRUE(saveAllMacros(store, table, message));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(store.readCount(), 1);
+
+    const MacroStore nowhere(folder / "missing" / "Macro.dat");
+    EXPECT_FALSE(saveAllMacros(nowhere, table, message));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("The macros could not be saved"));
 }
 
 } // namespace
