@@ -2,6 +2,7 @@
 // rest of the macro later; long pauses are sliced without changing when the next event comes.
 #include "device/MacroPlayer.h"
 #include "fakes/FakeClock.h"
+#include "platform/InputSynth.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
