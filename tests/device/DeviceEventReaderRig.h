@@ -53,7 +53,8 @@ inline bool waitFor(const std::function<bool()>& done,
     return done();
 }
 
-template <typename ClockType = fakes::FakeClock> struct ReaderRig {
+template <typename ClockType = fakes::FakeClock, typename InputType = fakes::FakeInputSynth>
+struct ReaderRig {
     ReaderRig() { bus.interfaces = fakes::FakeHidBus::mouseInterfaces("/dev/hidraw", 8, 8); }
     ~ReaderRig() {
         reader.stop();
@@ -98,7 +99,7 @@ template <typename ClockType = fakes::FakeClock> struct ReaderRig {
     ProfileStore store{folder / "config.ini"};
     fakes::FakeWindowPort window;
     DeviceProtocol protocol{link, model, store, window};
-    fakes::FakeInputSynth input;
+    InputType input;
     fakes::FakeShell shell;
     ClockType clock;
     DeviceEventReader reader{{link, protocol, model, macros, store, input, shell, clock, window}};

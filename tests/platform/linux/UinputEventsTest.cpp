@@ -2,6 +2,7 @@
 #include "platform/linux/UinputEvents.h"
 
 #include "platform/VirtualKeys.h"
+#include "platform/linux/DesktopInputSynth.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -55,6 +56,14 @@ TEST(UinputEventsTest, AChangeIsOneKeyEventAndASynchronisation) {
     EXPECT_EQ(down[1].code, SYN_REPORT);
     EXPECT_EQ(down[1].value, 0);
     EXPECT_EQ(keyChangeEvents(KEY_A, false)[0].value, 0);
+}
+
+TEST(UinputEventsTest, UinputIsChosenOnlyOnWaylandWithAWritableDevice) {
+    EXPECT_EQ(chooseInputAdapter("wayland", true, true), InputAdapter::Uinput);
+    EXPECT_EQ(chooseInputAdapter("", true, true), InputAdapter::Uinput);
+    EXPECT_EQ(chooseInputAdapter("wayland", true, false), InputAdapter::XTest);
+    EXPECT_EQ(chooseInputAdapter("x11", false, true), InputAdapter::XTest);
+    EXPECT_EQ(chooseInputAdapter("", false, false), InputAdapter::XTest);
 }
 
 } // namespace
