@@ -4,6 +4,7 @@
 #include "platform/ProfileStrings.h"
 #include "skin/StartupReporter.h"
 
+#include <algorithm>
 #include <limits>
 #include <system_error>
 
@@ -94,12 +95,16 @@ SkinFields readSkinEntry(const std::filesystem::path& file, const QString& secti
     return fields;
 }
 
+std::int32_t skinCoordinate(const QString& field) {
+    return std::clamp(skinNumber(field), -kMaxSkinCoordinate, kMaxSkinCoordinate);
+}
+
 Element elementFromFields(const SkinFields& fields) {
     Element e;
-    e.x = skinNumber(fields[1]);
-    e.y = skinNumber(fields[2]);
-    e.width = skinNumber(fields[3]);
-    e.height = skinNumber(fields[4]);
+    e.x = skinCoordinate(fields[1]);
+    e.y = skinCoordinate(fields[2]);
+    e.width = skinCoordinate(fields[3]);
+    e.height = skinCoordinate(fields[4]);
     e.label = fields[5];
     return e;
 }
@@ -145,7 +150,8 @@ void SkinReader::readAdvancedTable() {
 
 QRect SkinReader::readRect(const char* fileName, const QString& section, int key) {
     const SkinFields f = readSkinEntry(file(fileName), section, key, reporter_);
-    return QRect(skinNumber(f[1]), skinNumber(f[2]), skinNumber(f[3]), skinNumber(f[4]));
+    return QRect(skinCoordinate(f[1]), skinCoordinate(f[2]), skinCoordinate(f[3]),
+                 skinCoordinate(f[4]));
 }
 
 void SkinReader::readNameEditRect() {

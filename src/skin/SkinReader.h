@@ -56,6 +56,9 @@ private:
     StartupReporter& reporter_;
 };
 
+// A coordinate field: skinNumber() held to +-kMaxSkinCoordinate.
+std::int32_t skinCoordinate(const QString& field);
+
 // An element from the fields of its value: x, y, width, height from fields 2 to 5, label field 6.
 Element elementFromFields(const SkinFields& fields);
 

@@ -75,7 +75,7 @@ QRegion opaqueRegion(const QImage& source) {
 QRegion controlRegion(const QRect& r) {
     // Hand-edited skins may hold any 32-bit numbers: add in 64 bits and keep the result within
     // the coordinates a region can hold.
-    constexpr long long limit = 1 << 28;
+    static constexpr long long limit = 1 << 28;
     auto clampEdge = [](long long v) { return static_cast<int>(std::clamp(v, -limit, limit)); };
     const long long x = r.x();
     const long long y = r.y();
