@@ -1,10 +1,14 @@
 // The paint in its order of steps: back buffer, the page's normal picture, page layer, chrome
-// layer, text layer. Values that come from a hand-edited config.ini (DPI level, selection ids,
-// light mode, function codes) are checked against the tables before they index anything.
+// layer, text layer. Values that come from a hand-edited config.ini go through the settings'
+// guards before they index anything: the DPI level is held to the four stages, a selection id or
+// light mode that names none of the window's choices draws nothing, and a function code outside
+// the function-name table shows no name.
 #include "skin/PageRenderer.h"
 
+#include "config/FunctionCode.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
+#include "config/ValueBounds.h"
 #include "skin/ImageCache.h"
 #include "skin/MainWindowState.h"
 
@@ -18,12 +22,6 @@ namespace {
 const QColor kWhite(255, 255, 255);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
-
-// Resolution texts of DPI codes 0 to 4; any other code shows "1600".
-QString resolutionText(int code) {
-    static const char* const texts[5] = {"4000", "1600", "2400", "3200", "3200"};
-    return QString::fromLatin1(code >= 0 && code < 5 ? texts[code] : "1600");
-}
 
 template <std::size_t N>
 const Element* elementAt(const std::array<Element, N>& table, long long index) {
@@ -132,18 +130,18 @@ void PageRenderer::pageLayer(Context& c) {
     const Profile& profile = model_.profile;
     const bool held = pointer.buttonHeld;
     const QImage& hotImage = held ? *c.down : *c.over;
-    const long long level = profile.dpiLevel.load();
+    const int level = safeDpiLevel(profile.dpiLevel.load());
 
     switch (c.page) {
     case SkinPage::Main: {
         if (const Element* e = elementAt(c.skin.main, pointer.mainHot)) {
             c.copy(hotImage, *e);
         }
-        if (level >= 0 && level < kStageCount) {
-            c.copy(*c.down, c.skin.main[static_cast<std::size_t>(65 + level)]);
-        }
-        for (const DpiStage& stage : profile.stages) {
-            const Element* e = elementAt(c.skin.main, stage.selectionId.load());
+        c.copy(*c.down, c.skin.main[static_cast<std::size_t>(65 + level)]);
+        for (int stage = 1; stage <= kStageCount; ++stage) {
+            const std::int32_t id =
+                profile.stages[static_cast<std::size_t>(stage - 1)].selectionId.load();
+            const Element* e = isValidSelectionId(stage, id) ? elementAt(c.skin.main, id) : nullptr;
             if (e != nullptr && e->width > 0 && e->height > 0 && !c.knob->isNull()) {
                 c.p.drawImage(QPoint(e->x + 7, e->y), *c.knob, QRect(0, 0, e->width, e->height));
             }
@@ -164,8 +162,8 @@ void PageRenderer::pageLayer(Context& c) {
         if (const Element* e = elementAt(c.skin.color, pointer.colorHot)) {
             c.copy(hotImage, *e);
         }
-        if (const Element* e = elementAt(c.skin.color, profile.lightMode.load())) {
-            c.copy(*c.down, *e);
+        if (isValidLightMode(profile.lightMode.load())) {
+            c.copy(*c.down, c.skin.color[profile.lightMode.load()]);
         }
         if (level == 0) {
             c.copy(images_.get(skinPath("color_over_blue.jpg")), c.skin.color[7]);
@@ -249,7 +247,7 @@ void PageRenderer::textLayer(Context& c) {
                 if (code < 0 || code >= kFunctionNameCount) {
                     continue; // a hand-edited code that names no function
                 }
-                if (code >= 41 && code - 41 < kMacroRecordCount) {
+                if (code >= 41 && isValidMacroIndex(static_cast<std::int32_t>(code - 41))) {
                     skin.functionNames[static_cast<std::size_t>(code)] = QString::fromStdString(
                         macros_.snapshot(static_cast<int>(code - 41)).nameUtf8());
                 }
@@ -262,12 +260,9 @@ void PageRenderer::textLayer(Context& c) {
             if (k <= 3) {
                 drawText(c, e.x + 20, e.y + (e.height - textHeight) / 2, e.label, color);
             } else if (k == 5) {
-                const long long level = profile.dpiLevel.load();
-                if (level >= 0 && level < kStageCount) {
-                    const int code =
-                        profile.stages[static_cast<std::size_t>(level)].codeInForce.load();
-                    drawCentred(c, e.x, e.y, e.width, e.height, resolutionText(code), color);
-                }
+                const int level = safeDpiLevel(profile.dpiLevel.load());
+                const int code = profile.stages[static_cast<std::size_t>(level)].codeInForce.load();
+                drawCentred(c, e.x, e.y, e.width, e.height, QString::fromLatin1(dpiResolutionText(code)), color);
             } else {
                 centred(e, color);
             }

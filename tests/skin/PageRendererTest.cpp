@@ -51,7 +51,7 @@ protected:
             place(t.advanced[static_cast<std::size_t>(k)], 20 * k, 20, 10, 10);
         }
         place(t.advanced[8], 160, 20, 10, 10);
-        place(t.advanced[19], 180, 20, 10, 10, QStringLiteral("Record"));
+        place(t.advanced[19], 160, 40, 40, 30, QStringLiteral("Record"));
         renderer.setTextObserver([this](const TextDraw& d) { texts.push_back(d); });
     }
 
@@ -100,9 +100,9 @@ TEST_F(PageRendererTest, SelectedElementsAreDrawnDownOnEachPage) {
 
     state.pointer.page = SkinPage::Advanced;
     EXPECT_TRUE(near(render(), 165, 25, tiny::advancedDown));
-    EXPECT_TRUE(near(render(), 185, 25, tiny::advancedNormal));
+    EXPECT_TRUE(near(render(), 162, 42, tiny::advancedNormal));
     state.macroEditor.recording = true;
-    EXPECT_TRUE(near(render(), 185, 25, tiny::advancedDown));
+    EXPECT_TRUE(near(render(), 162, 42, tiny::advancedDown));
 
     state.pointer.page = SkinPage::Color;
     model.profile.lightMode = 3;
