@@ -2,6 +2,7 @@
 #include "app/CQEL_GMouseDlg.h"
 
 #include "app/CQEL_GMouseApp.h"
+#include "app/MainWindowInput.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -42,6 +43,7 @@ CQEL_GMouseDlg::CQEL_GMouseDlg(Services services, QWidget* parent)
     // Pointer input follows the pointer without a pressed button (hover looks).
     setMouseTracking(true);
     resize(kDefaultSize);
+    input_ = std::make_unique<MainWindowInput>(*this, s_);
 }
 
 CQEL_GMouseDlg::~CQEL_GMouseDlg() = default;
@@ -170,6 +172,20 @@ void CQEL_GMouseDlg::destroyFunctionMenu() {
         functionMenu_->deleteLater();
         functionMenu_ = nullptr;
     }
+}
+
+void CQEL_GMouseDlg::mouseMoveEvent(QMouseEvent* event) {
+    input_->mouseMoved(*event);
+}
+
+void CQEL_GMouseDlg::mousePressEvent(QMouseEvent* event) {
+    input_->mousePressed(*event);
+    QWidget::mousePressEvent(event);
+}
+
+void CQEL_GMouseDlg::mouseReleaseEvent(QMouseEvent* event) {
+    input_->mouseReleased(*event);
+    QWidget::mouseReleaseEvent(event);
 }
 
 void CQEL_GMouseDlg::paintEvent(QPaintEvent*) {

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 namespace veldran {
@@ -22,6 +23,7 @@ class DeviceLink;
 class DeviceProtocol;
 class MacroStore;
 class MacroTable;
+class MainWindowInput;
 struct MainWindowState;
 class ProfileStore;
 
@@ -76,10 +78,15 @@ public:
     void destroyFunctionMenu();
 
     PageRenderer& renderer() { return renderer_; }
+    // Pointer input, tray, window menu and the macro editor's controls.
+    MainWindowInput& input() { return *input_; }
     const Services& services() const { return s_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     class Reporter final : public StartupReporter {
@@ -103,6 +110,7 @@ private:
     PageRenderer renderer_;
     QPointer<QWidget> functionMenu_;
     bool initialised_ = false;
+    std::unique_ptr<MainWindowInput> input_;
 };
 
 } // namespace veldran

@@ -1,23 +1,11 @@
 #include "macro/MacroControlStyle.h"
 
+#include "skin/PageRenderer.h"
+
 #include <QPalette>
 #include <QWidget>
 
 namespace veldran {
-
-QFont songFont(int points) {
-    static const bool substituted = [] {
-        const QStringList fallbacks = {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                                       QStringLiteral("AR PL UMing TW"),
-                                       QStringLiteral("Noto Serif CJK SC")};
-        QFont::insertSubstitutions(QString::fromUtf8("宋体"), fallbacks);
-        return true;
-    }();
-    (void)substituted;
-    QFont font(QString::fromUtf8("宋体"));
-    font.setPointSize(points);
-    return font;
-}
 
 void applyMacroControlStyle(QWidget& control) {
     QPalette palette = control.palette();
@@ -31,7 +19,7 @@ void applyMacroControlStyle(QWidget& control) {
     }
     control.setPalette(palette);
     control.setAutoFillBackground(true);
-    control.setFont(songFont());
+    control.setFont(skinFont()); // the 10-point "宋体" face of the skinned windows
 }
 
 } // namespace veldran

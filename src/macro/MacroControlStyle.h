@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 
 class QWidget;
 
@@ -11,9 +10,6 @@ namespace veldran {
 
 inline constexpr QRgb kControlBackground = 0xFF1E1E1E; // RGB(30, 30, 30)
 inline constexpr QRgb kControlText = 0xFFFFFFFF;
-
-// The 10-point "宋体" face; where no face of that name is installed, SimSun or a Song/Ming face.
-QFont songFont(int points = 10);
 
 // Gives control (a name edit or a list) the colours and font above.
 void applyMacroControlStyle(QWidget& control);

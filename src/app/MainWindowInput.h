@@ -1,0 +1,85 @@
+// The main window's pointer, tray and window-menu handling, in one object the window owns: it
+// forwards pointer events to the pointer rules and carries out what they ask (repaints, Load,
+// Save, Apply, Defaults, hiding, minimising, dragging, the function menu and the macro buttons),
+// keeps the tray icon, the owner-drawn tray and context menus, the window menu and the macro
+// editor's controls, and re-applies the settings on power notices.
+#pragma once
+
+#include "app/CQEL_GMouseDlg.h"
+#include "app/TrayController.h"
+#include "app/WindowMenu.h"
+#include "macro/CQelMenu.h"
+#include "macro/MacroListActions.h"
+#include "macro/MacroListControls.h"
+#include "platform/PowerNotices.h"
+#include "skin/PointerInput.h"
+#include "skin/PointerInputWindowMove.h"
+
+#include <functional>
+#include <memory>
+
+class QMouseEvent;
+
+namespace veldran {
+
+class MainWindowInput final : public PointerActions {
+public:
+    MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::Services& services);
+    ~MainWindowInput() override;
+
+    // The window's pointer events.
+    void mouseMoved(const QMouseEvent& event);
+    void mousePressed(const QMouseEvent& event);
+    void mouseReleased(const QMouseEvent& event);
+
+    // Applies the settings again on every notice of notices (logind's, from the start).
+    void listenForPowerNotices(PowerNotices& notices);
+
+    // Opens the function menu below a button field (set by whoever owns the function menus).
+    void setFunctionMenuOpener(std::function<void(int element)> opener) {
+        openFunctionMenu_ = std::move(opener);
+    }
+
+    TrayController& tray() { return *tray_; }
+    WindowMenu& windowMenu() { return *windowMenu_; }
+    CQelMenu& trayMenu() { return trayMenu_; }
+    CQelMenu& contextMenu() { return contextMenu_; }
+    MacroListControls& macroControls() { return macroControls_; }
+
+    // PointerActions.
+    void invalidate(Area area) override;
+    void repaintNow(Area area) override;
+    void apply() override;
+    void defaults() override;
+    void load(int profileNumber) override;
+    void save(int profileNumber) override;
+    void hideToTray() override;
+    void minimise() override;
+    void startDrag(QPoint pos) override;
+    void openFunctionMenu(int element) override;
+    void closeFunctionMenu() override;
+    void createMacroControls() override;
+    void destroyMacroControls() override;
+    int macroNameLineCount() override;
+    void selectMacro(int line) override;
+    void addMacro() override;
+    void deleteMacro() override;
+    void toggleRecording() override;
+    void saveMacros() override;
+
+private:
+    CQEL_GMouseDlg& window_;
+    CQEL_GMouseDlg::Services s_;
+    CQelMenu trayMenu_{kTrayMenuId};
+    CQelMenu contextMenu_{kMacroContextMenuId};
+    PointerInput pointer_;
+    WindowMover mover_;
+    MacroListControls macroControls_;
+    MacroListActions macroActions_;
+    std::unique_ptr<TrayController> tray_;
+    std::unique_ptr<WindowMenu> windowMenu_;
+    std::unique_ptr<PowerNotices> power_;
+    std::function<void(int)> openFunctionMenu_;
+};
+
+} // namespace veldran

@@ -1,0 +1,41 @@
+// The three controls of the macro editor on the advanced page: the name edit, the macro name
+// list and the event list. The objects live as long as the main window; they are placed and
+// shown when the page is entered and hidden when it is left.
+#pragma once
+
+#include <QRect>
+#include <QStringList>
+
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+namespace veldran {
+
+class MacroListControls {
+public:
+    // Creates the controls as hidden children of window, in the editor's look.
+    explicit MacroListControls(QWidget& window);
+
+    // Places the controls on their rectangles, fills the name list with names and shows them.
+    void create(const QRect& nameEdit, const QRect& nameList, const QRect& eventList,
+                const QStringList& names);
+    // Hides the controls; their objects stay for the next entry.
+    void destroy();
+    bool shown() const;
+
+    // Selects line of the name list (without telling its listeners) and puts its name into the
+    // name edit. Returns the line's index, or -1 when there is no such line.
+    int selectMacro(int line);
+
+    QLineEdit& nameEdit() const { return *nameEdit_; }
+    QListWidget& nameList() const { return *nameList_; }
+    QListWidget& eventList() const { return *eventList_; }
+
+private:
+    QLineEdit* nameEdit_;
+    QListWidget* nameList_;
+    QListWidget* eventList_;
+};
+
+} // namespace veldran
