@@ -8,12 +8,19 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace skingen;
 
 namespace {
 
+// A comma inside a field would split it in two when the driver reads the value back.
 QString entry(const QString& name, const QRect& r, const QString& label) {
+    if (name.contains(',') || label.contains(',')) {
+        std::fprintf(stderr, "veldran-skin-gen: a comma in \"%s\" / \"%s\"\n", qPrintable(name),
+                     qPrintable(label));
+        std::exit(1);
+    }
     return QStringLiteral("%1,%2,%3,%4,%5,%6,FALSE")
         .arg(name)
         .arg(r.x())
