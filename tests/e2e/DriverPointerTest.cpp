@@ -79,7 +79,7 @@ protected:
         QDir().mkpath(app + "/runtime");
         QFile::setPermissions(app + "/runtime",
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", app + "/runtime");
         const QString socket = app + "/runtime/mouse.sock";
 
@@ -139,12 +139,31 @@ protected:
         QTest::qWait(300);
     }
 
+    // Top-left corner of the window on the screen.
+    QPoint windowPosition() {
+        const QString shell = run("xdotool", {"getwindowgeometry", "--shell", window});
+        QPoint at;
+        for (const QString& line : shell.split('\n')) {
+            if (line.startsWith("X=")) {
+                at.setX(line.mid(2).toInt());
+            } else if (line.startsWith("Y=")) {
+                at.setY(line.mid(2).toInt());
+            }
+        }
+        return at;
+    }
+    bool windowVisible() {
+        return !run("xdotool", {"search", "--onlyvisible", "--name", "^VELDRAN GAMING MOUSE$"})
+                    .isEmpty();
+    }
+
     QString configText() {
         QFile file(dir.path() + "/config.ini");
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
     QTemporaryDir dir;
+    QProcessEnvironment environment;
     QString layout;
     QProcess mouse;
     QProcess driver;
@@ -176,6 +195,34 @@ TEST_F(DriverPointerTest, ProfileDpiChoiceApplyAndSave) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return iniValue(configText(), "Config2", "DPI_SET1") == "2"; }, 3000));
     EXPECT_EQ(features().size(), atStart + 9); // saving sends nothing
+}
+
+TEST_F(DriverPointerTest, EmptyBackgroundDragsTheWindowWithoutAWindowManager) {
+    const QPoint before = windowPosition();
+    // Between the profile buttons and the Save button there is only background.
+    const QPoint background = elementCentre(layout, 8) + QPoint(60, 0);
+    run("xdotool", {"mousemove", "--window", window, QString::number(background.x()),
+                    QString::number(background.y())});
+    run("xdotool", {"mousedown", "1"});
+    QTest::qWait(100);
+    run("xdotool", {"mousemove_relative", "--", "-40", "-30"});
+    QTest::qWait(200);
+    run("xdotool", {"mouseup", "1"});
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return windowPosition() == before + QPoint(-40, -30); }, 3000))
+        << windowPosition().x() << "," << windowPosition().y();
+}
+
+TEST_F(DriverPointerTest, HiddenWithoutANotificationAreaASecondStartShowsIt) {
+    clickElement(13);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !windowVisible(); }, 3000));
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(dir.path() + "/veldran-driver", {"--virtual-mouse=unused"});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return windowVisible(); }, 5000));
+    EXPECT_EQ(driver.state(), QProcess::Running);
 }
 
 } // namespace
