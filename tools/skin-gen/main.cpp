@@ -23,6 +23,17 @@ QString entry(const QString& name, const QRect& r, const QString& label) {
         .arg(label);
 }
 
+// A comma inside a field would shift the fields after it.
+bool hasComma(const std::vector<ElementSpec>& table) {
+    for (const ElementSpec& e : table) {
+        if (e.label.contains(u',') || e.name.contains(u',')) {
+            std::fprintf(stderr, "veldran-skin-gen: comma in \"%s\"\n", qPrintable(e.label));
+            return true;
+        }
+    }
+    return false;
+}
+
 void writeTable(QTextStream& out, const std::vector<ElementSpec>& table) {
     out << "[BUTTONPOS]\n";
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -119,6 +130,9 @@ int main(int argc, char** argv) {
     QDir dir(QString::fromLocal8Bit(argv[1]));
     if (!dir.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "veldran-skin-gen: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    if (hasComma(mainElements()) || hasComma(colorElements()) || hasComma(advancedElements())) {
         return 1;
     }
     if (!writeLayouts(dir) || !writePictures(dir)) {
