@@ -1,25 +1,13 @@
 #include "device/DeviceProtocol.h"
 
+#include "config/ConfigMessages.h"
 #include "config/FunctionCode.h"
 #include "config/ProfileStore.h"
+#include "config/ValueBounds.h"
 #include "config/WindowPort.h"
 #include "device/DeviceLink.h"
 
-#include <algorithm>
-
 namespace veldran {
-namespace {
-
-constexpr const char* kSaveFailedMessage =
-    "The settings could not be written to config.ini; they were sent to the mouse all the same.";
-
-// The DPI level as an index into the four stages; a hand-edited level outside 0 to 3 is held
-// at the nearest stage so that it never indexes past them.
-std::size_t stageIndex(std::int32_t level) {
-    return static_cast<std::size_t>(std::clamp(level, 0, kStageCount - 1));
-}
-
-} // namespace
 
 DeviceProtocol::DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStore& store,
                                WindowPort& window)
@@ -53,7 +41,7 @@ void DeviceProtocol::apply() {
     // A failed write must not pass as success; the reports above went out all the same, so the
     // mouse is not kept waiting while the message is open.
     if (!curConfigWritten || !profileSaved) {
-        window_.showMessage(kSaveFailedMessage);
+        window_.showMessage(profileSaveFailedMessage(store_.path()));
     }
 }
 
@@ -70,7 +58,9 @@ void DeviceProtocol::sendDpiStep(std::int32_t level) {
 }
 
 void DeviceProtocol::sendDpiReport(std::int32_t level) {
-    const std::size_t index = stageIndex(level);
+    // A hand-edited level outside 0 to 3 is held at the nearest stage, which is also what the
+    // mouse is told.
+    const auto index = static_cast<std::size_t>(safeDpiLevel(level));
     const Profile& profile = model_.profile;
     const std::uint8_t value =
         dpiValueByte(profile.stages[index].codeInForce.load(), profile.lightMode.load());

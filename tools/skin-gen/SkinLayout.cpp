@@ -112,9 +112,9 @@ std::vector<ElementSpec> buildAdvanced() {
     t[6] = el(events.x() - 2, events.y() - 2, events.width() + 4, events.height() + 4, Kind::Frame,
               {}, QStringLiteral("eventframe"));
     static const char* const guide[9] = {
-        "1. Type a name and Add", "2. Pick it in the list", "3. Record and type",
-        "4. Stop and Save",       "Right-click an event",   "to insert or delete",
-        "Double-click a pause",   "to change its delay",    "Up to 12 macros"};
+        "1. Type a name: Add",  "2. Pick it in the list", "3. Record and type",
+        "4. Stop and Save",     "Right-click an event",   "to insert or delete",
+        "Double-click a pause", "to change its delay",    "Up to 12 macros"};
     static const int guideIndex[9] = {7, 9, 10, 11, 12, 13, 14, 15, 16};
     for (int k = 0; k < 9; ++k) {
         t[static_cast<std::size_t>(guideIndex[k])] =

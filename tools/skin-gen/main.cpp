@@ -8,12 +8,19 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace skingen;
 
 namespace {
 
+// A comma inside a field would split it in two when the driver reads the value back.
 QString entry(const QString& name, const QRect& r, const QString& label) {
+    if (name.contains(',') || label.contains(',')) {
+        std::fprintf(stderr, "veldran-skin-gen: a comma in \"%s\" / \"%s\"\n", qPrintable(name),
+                     qPrintable(label));
+        std::exit(1);
+    }
     return QStringLiteral("%1,%2,%3,%4,%5,%6,FALSE")
         .arg(name)
         .arg(r.x())
@@ -21,17 +28,6 @@ QString entry(const QString& name, const QRect& r, const QString& label) {
         .arg(r.width())
         .arg(r.height())
         .arg(label);
-}
-
-// A comma inside a field would shift the fields after it.
-bool hasComma(const std::vector<ElementSpec>& table) {
-    for (const ElementSpec& e : table) {
-        if (e.label.contains(u',') || e.name.contains(u',')) {
-            std::fprintf(stderr, "veldran-skin-gen: comma in \"%s\"\n", qPrintable(e.label));
-            return true;
-        }
-    }
-    return false;
 }
 
 void writeTable(QTextStream& out, const std::vector<ElementSpec>& table) {
@@ -130,9 +126,6 @@ int main(int argc, char** argv) {
     QDir dir(QString::fromLocal8Bit(argv[1]));
     if (!dir.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "veldran-skin-gen: cannot create %s\n", argv[1]);
-        return 1;
-    }
-    if (hasComma(mainElements()) || hasComma(colorElements()) || hasComma(advancedElements())) {
         return 1;
     }
     if (!writeLayouts(dir) || !writePictures(dir)) {

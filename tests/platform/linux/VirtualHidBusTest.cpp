@@ -99,11 +99,14 @@ TEST(VirtualHidBus, CarriesReportsBothWaysAndTheRemovalNotice) {
 
     // Plugging it back in delivers arrival; rediscovery finds it again.
     mouse.command("plug");
-    ASSERT_TRUE(readableWithin(bus.noticeDescriptor(), 5000));
-    const auto arrivals = bus.takeNotices();
-    ASSERT_FALSE(arrivals.empty());
-    EXPECT_EQ(arrivals[0].event, HidNotice::Event::Arrival);
+    std::vector<HidNotice> arrivals;
+    while (arrivals.size() < 3 && readableWithin(bus.noticeDescriptor(), 5000)) {
+        const auto more = bus.takeNotices();
+        arrivals.insert(arrivals.end(), more.begin(), more.end());
+    }
+    ASSERT_EQ(arrivals.size(), 3u);
     for (const HidNotice& notice : arrivals) {
+        EXPECT_EQ(notice.event, HidNotice::Event::Arrival);
         link.onDeviceChange(notice);
     }
     EXPECT_TRUE(link.connected());
