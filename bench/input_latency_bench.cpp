@@ -134,7 +134,7 @@ void BM_PressToKey_VirtualMouse(benchmark::State& state) {
     measurePresses(
         state, input, [&] { mouse.command("press 1"); },
         [&] {
-            while (mouse.nextLine(1)) {
+            while (mouse.nextLine(5)) {
             }
         });
     reader.stop();
