@@ -27,8 +27,12 @@ public:
     static QString applicationName();
 
     // Becomes the single instance (true), or asks the running instance to show and restore its
-    // main window (false: this process should end without showing anything).
+    // main window (false: this process should end without showing anything). The instance holds
+    // a lock file for its whole life and listens on a per-user local server of that name.
     bool claimSingleInstance(const QString& serverName = QStringLiteral("CQEL_GMouseApp"));
+    // Where the single-instance server of that name listens (its lock file adds ".lock"): the
+    // user's runtime folder, or a per-user name under /tmp, so that two users never meet.
+    static QString instancePath(const QString& serverName);
 
     // The main window that ExitSequence destroys and that a second start shows again.
     void setMainWindow(QWidget* window);
@@ -40,7 +44,11 @@ public:
     // Seven Alt key-ups, remove the tray icon, destroy the main window. From then on the end of
     // the program is pending. The caller carries on with its own steps afterwards.
     void exitSequence();
+    // Destroys the main window without the Alt key-ups (the mouse was unplugged). The end of the
+    // program is then pending as well.
+    void destroyMainWindow();
     bool endPending() const { return endPending_; }
+    bool mainWindowDestroyed() const { return mainWindowDestroyed_; }
 
     // A message box owned by the main window, captioned with the application name, one OK
     // button. Returns at once when the end of the program is pending.
@@ -49,14 +57,19 @@ public:
 signals:
     // A second start asked for the main window.
     void showRequested();
+    // The main window was destroyed (hidden for good; the owner deletes it after the event loop).
+    void mainWindowDestroyed();
 
 private:
     void onSecondInstance();
+    static void askRunningInstanceToShow(const QString& serverPath);
     InputSynth& input_;
     QWidget* mainWindow_ = nullptr;
     std::function<void()> trayIconRemover_;
     std::unique_ptr<QLocalServer> server_;
+    int lockFd_ = -1;
     bool endPending_ = false;
+    bool mainWindowDestroyed_ = false;
 };
 
 } // namespace veldran

@@ -19,32 +19,39 @@ enum class DpiAction : std::int32_t { None = 0, StepUp = 1, StepDown = -1, Cycle
 inline constexpr std::uint8_t kSoftwareDeviceValue = 31;
 
 // The mouse's own number for slots 1 to 7 (third byte of the button report).
-inline constexpr std::array<std::uint8_t, kDeviceSlotCount> kSlotIdentifiers = {1, 2, 3, 5, 4, 6, 9};
+inline constexpr std::array<std::uint8_t, kDeviceSlotCount> kSlotIdentifiers = {1, 2, 3, 5,
+                                                                                4, 6, 9};
 
 struct Classification {
     std::optional<std::uint8_t> deviceValue; // none: no button report value for this code
     DpiAction dpiAction = DpiAction::None;
 };
 
-// Classifies one code (19 is classified as 12).
+// Classifies one code (19 is classified as 12). Codes 7 to 10 (the captions of the submenus), 20,
+// codes above 52 and negative codes stand for no function, of the mouse or of the program: they
+// have no device value, so no button report is sent for a slot holding one (the mouse keeps what
+// it had for that button), DpiAction None, and such a slot does not disarm the executor.
 Classification classify(std::int32_t code);
 
 // Classification of slots 1 to 7 on Apply: replaces a stored 19 by 12 (with its message box
 // through window), sets each slot's DpiAction, clears the armed flag and sets the first software
 // slot for the lowest slot with device value 31. Returns the device value of each slot.
-std::array<std::optional<std::uint8_t>, kDeviceSlotCount>
-classifySlotsForApply(ConfigModel& model, WindowPort& window);
+std::array<std::optional<std::uint8_t>, kDeviceSlotCount> classifySlotsForApply(ConfigModel& model,
+                                                                                WindowPort& window);
 
-// DPI level after a DpiAction: step up stops at 3, step down at 0, cycle wraps 3 to 0.
+// DPI level after a DpiAction: step up stops at 3, step down at 0, cycle wraps 3 to 0. A level
+// outside 0 to 3 (from a hand-edited file) is first brought to the nearest stage.
 std::int32_t stepDpiLevel(std::int32_t level, DpiAction action);
 
-// The user profile after curConfig: curConfig + 1 below 5, else 1.
+// The user profile after curConfig: curConfig + 1 for 0 to 4, else 1 (also for a negative
+// number from a hand-edited file, which names no profile).
 std::int32_t nextProfileNumber(std::int32_t curConfig);
 
 // Byte 3 of the DPI report: (code + 8) x 16 + light mode, modulo 256.
 std::uint8_t dpiValueByte(std::uint8_t codeInForce, std::uint8_t lightMode);
 
-// Selection id of DPI code on stage (1 to 4): 45 + 5 x (stage - 1) + code.
+// Selection id of DPI code on stage (1 to 4): 45 + 5 x (stage - 1) + code (saturated at the ends
+// of the 32-bit range). isValidSelectionId (ValueBounds.h) says whether it names an element.
 std::int32_t selectionIdFor(int stage, std::int32_t code);
 
 // Resolution shown for a DPI code: "4000", "1600", "2400", "3200", "3200", else "1600".

@@ -13,14 +13,14 @@ namespace veldran {
 inline constexpr int kMaxMacros = 12;          // records 0 to 11 hold macros
 inline constexpr int kMacroRecordCount = 13;   // record 12 is the blank template
 inline constexpr int kMacroEventCapacity = 41; // events a record has room for
-inline constexpr int kMacroNameUnits = 20;     // UTF-16 units of the name field, terminator included
+inline constexpr int kMacroNameUnits = 20; // UTF-16 units of the name field, terminator included
 
 enum class MacroAction : std::uint8_t { Press = 1, Release = 2 };
 
 struct MacroEvent {
-    std::uint8_t code = 0;    // virtual key, or 240/241/242 for the mouse buttons
-    std::uint8_t action = 0;  // 1 press, 2 release; anything else produces no input
-    std::uint16_t pause = 0;  // milliseconds after this event
+    std::uint8_t code = 0;   // virtual key, or 240/241/242 for the mouse buttons
+    std::uint8_t action = 0; // 1 press, 2 release; anything else produces no input
+    std::uint16_t pause = 0; // milliseconds after this event
 };
 
 struct MacroRecord {

@@ -4,6 +4,7 @@
 
 #include "config/MacroTable.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -15,17 +16,24 @@ class MacroStore {
 public:
     explicit MacroStore(std::filesystem::path macroPath);
 
-    // Reads macroNum (buffer of 3 characters).
+    // Reads macroNum (buffer of 3 characters, so -9 to 99), as written; MacroTable::setCount
+    // brings it into 0 to 12.
     std::int16_t readCount() const;
-    // Reads records 0 to count - 1 into the table (at most 12). Returns false when Macro.dat does
-    // not exist; the caller then shows "找不到配置文件" and ends the program.
+    // Reads records 0 to count - 1 into the table (at most 12; records from count on are left as
+    // they are). Returns false, reading nothing, when Macro.dat does not exist as a file; the
+    // caller then shows kMissingMacroFileMessage and ends the program.
     bool read(int count, MacroTable& table) const;
-    // Writes macroNum and records 0 to count - 1. False when the file could not be written.
+    // Writes macroNum and records 0 to count - 1 in one replacement of the file; keys of records
+    // from count on that an earlier save left stay in the file. False when the file could not be
+    // written (the old file is then left intact).
     bool write(const MacroTable& table) const;
 
     const std::filesystem::path& path() const { return path_; }
 
-    // The 555-character text of one record, and back.
+    // The 555-character text of one record (185 fields of three digits: name bytes 0 to 19, the
+    // event count, then code, action, pause low and high byte of each of the 41 events), and
+    // back. Decoding reads each field as a number and keeps its low 8 bits; missing fields of a
+    // short text are 0; name bytes 20 to 39 are not stored and are left as they are.
     static std::string encodeRecord(const MacroRecord& record);
     static void decodeRecord(const std::string& text, MacroRecord& record);
 

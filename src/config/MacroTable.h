@@ -16,9 +16,11 @@ class MacroTable {
 public:
     // The macro count, 0 to 12 (signed 16-bit, as stored in Macro.dat).
     std::int16_t count() const { return count_.load(); }
-    void setCount(std::int16_t count) { count_.store(count); }
+    // Sets the count; a count from a hand-edited file is brought into 0 to 12, so that it never
+    // names a record beyond the macros.
+    void setCount(std::int16_t count);
 
-    // Copy of record index (0 to 12), taken under the lock.
+    // Copy of record index (0 to 12), taken under the lock; a blank record for any other index.
     MacroRecord snapshot(int index) const;
 
     // Runs edit(records) under the lock; the user-interface thread's way to change records.

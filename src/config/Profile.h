@@ -23,7 +23,7 @@ struct DpiStage {
 };
 
 struct Profile {
-    std::array<std::atomic<std::int32_t>, kSlotCount> codes{};          // FunctionCode of slot i+1
+    std::array<std::atomic<std::int32_t>, kSlotCount> codes{}; // FunctionCode of slot i+1
     std::array<std::atomic<std::int32_t>, kDeviceSlotCount> dpiActions{}; // derived on Apply
     std::atomic<std::int32_t> wheelMode{0};
     std::atomic<std::int32_t> dpiLevel{0};
@@ -38,9 +38,10 @@ struct Profile {
 };
 
 struct RuntimeState {
-    std::atomic<std::int32_t> curConfig{0};         // selected user profile, 1 to 5
-    std::atomic<bool> armed{true};                  // software functions carried out only while set
-    std::atomic<std::int32_t> firstSoftwareSlot{0}; // lowest slot with device value 31, set on Apply
+    std::atomic<std::int32_t> curConfig{0}; // selected user profile, 1 to 5
+    std::atomic<bool> armed{true};          // software functions carried out only while set
+    std::atomic<std::int32_t> firstSoftwareSlot{
+        0}; // lowest slot with device value 31, set on Apply
 };
 
 // The configuration model: the working profile and the run-time state.

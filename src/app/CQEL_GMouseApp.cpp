@@ -1,0 +1,163 @@
+#include "app/CQEL_GMouseApp.h"
+
+#include "platform/InputSynth.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMessageBox>
+#include <QWidget>
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace veldran {
+
+namespace {
+
+constexpr std::uint8_t kAltKey = 0x12;
+constexpr int kAltKeyUps = 7;
+constexpr int kConnectTimeoutMs = 300;
+constexpr int kConnectAttempts = 10;
+
+} // namespace
+
+QString CQEL_GMouseApp::instancePath(const QString& serverName) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        return QString::fromLocal8Bit(runtime) + '/' + serverName;
+    }
+    return QStringLiteral("/tmp/%1-%2").arg(serverName).arg(getuid());
+}
+
+CQEL_GMouseApp::CQEL_GMouseApp(InputSynth& input, QObject* parent)
+    : QObject(parent), input_(input) {}
+
+CQEL_GMouseApp::~CQEL_GMouseApp() {
+    if (lockFd_ >= 0) {
+        close(lockFd_);
+    }
+}
+
+std::filesystem::path CQEL_GMouseApp::appFolder() {
+    std::array<char, 4096> buffer{};
+    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (n <= 0) {
+        return {};
+    }
+    const std::string exe(buffer.data(), static_cast<std::size_t>(n));
+    const std::size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? std::filesystem::path()
+                                      : std::filesystem::path(exe.substr(0, slash));
+}
+
+QString CQEL_GMouseApp::applicationName() {
+    std::array<char, 4096> buffer{};
+    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    const QString exe = n > 0 ? QString::fromLocal8Bit(buffer.data(), n) : QString();
+    return QFileInfo(exe).completeBaseName();
+}
+
+bool CQEL_GMouseApp::claimSingleInstance(const QString& serverName) {
+    const QString base = instancePath(serverName);
+    // The lock plays the named mutex: the kernel drops it when the holder ends, even by kill -9.
+    lockFd_ = open(QFile::encodeName(base + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC,
+                   0600);
+    if (lockFd_ < 0) {
+        return true; // no lock to be had: run without single-instance protection
+    }
+    if (flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        close(lockFd_);
+        lockFd_ = -1;
+        askRunningInstanceToShow(base);
+        return false;
+    }
+    // A server file left by a killed instance would stop listen(): it is ours to remove now.
+    QLocalServer::removeServer(base);
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (server_->listen(base)) {
+        connect(server_.get(), &QLocalServer::newConnection, this,
+                &CQEL_GMouseApp::onSecondInstance);
+    }
+    return true;
+}
+
+void CQEL_GMouseApp::askRunningInstanceToShow(const QString& serverPath) {
+    // The first instance may still be starting: try for a short while, then end silently.
+    for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(serverPath);
+        if (socket.waitForConnected(kConnectTimeoutMs)) {
+            socket.write("show\n");
+            socket.waitForBytesWritten(kConnectTimeoutMs);
+            socket.disconnectFromServer();
+            return;
+        }
+        usleep(kConnectTimeoutMs * 1000 / 3);
+    }
+}
+
+void CQEL_GMouseApp::onSecondInstance() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
+            // Show and restore, nothing more: a hidden window's tray icon stays.
+            mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
+            mainWindow_->show();
+        }
+        emit showRequested();
+    }
+}
+
+void CQEL_GMouseApp::setMainWindow(QWidget* window) {
+    mainWindow_ = window;
+    mainWindowDestroyed_ = false;
+}
+
+QWidget* CQEL_GMouseApp::mainWindow() const { return mainWindow_; }
+
+void CQEL_GMouseApp::setTrayIconRemover(std::function<void()> remover) {
+    trayIconRemover_ = std::move(remover);
+}
+
+void CQEL_GMouseApp::removeTrayIcon() {
+    if (trayIconRemover_) {
+        trayIconRemover_();
+    }
+}
+
+void CQEL_GMouseApp::exitSequence() {
+    for (int i = 0; i < kAltKeyUps; ++i) {
+        input_.keyUp(kAltKey, 0);
+    }
+    removeTrayIcon();
+    destroyMainWindow();
+}
+
+void CQEL_GMouseApp::destroyMainWindow() {
+    if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
+        mainWindow_->hide();
+        mainWindowDestroyed_ = true;
+        emit mainWindowDestroyed();
+    }
+    // The process ends as soon as control is back in the event loop (also when that loop has not
+    // started yet: the quit waits in the queue for it).
+    endPending_ = true;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                              Qt::QueuedConnection);
+}
+
+void CQEL_GMouseApp::messageBox(const QString& text) {
+    if (endPending_) {
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, applicationName(), text, QMessageBox::Ok,
+                    mainWindowDestroyed_ ? nullptr : mainWindow_);
+    box.exec();
+}
+
+} // namespace veldran

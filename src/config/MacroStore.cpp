@@ -1,0 +1,102 @@
+#include "config/MacroStore.h"
+
+#include "config/LenientNumber.h"
+#include "platform/ProfileStrings.h"
+
+#include <utility>
+#include <vector>
+
+namespace veldran {
+
+namespace {
+
+constexpr const char* kSection = "Macros";
+constexpr const char* kCountKey = "macroNum";
+constexpr std::size_t kCountBuffer = 3;
+
+constexpr int kStoredNameBytes = 20; // the first 10 UTF-16 units of the name
+constexpr int kFieldCount = 185;
+constexpr std::size_t kFieldWidth = 3;
+constexpr std::size_t kRecordTextLength = kFieldCount * kFieldWidth; // 555
+
+// The byte of a record that field e stores, in the order of Macro.dat.
+std::uint8_t* fieldByte(MacroRecord& record, int e) {
+    if (e < kStoredNameBytes) {
+        return &record.name[static_cast<std::size_t>(e)];
+    }
+    if (e == kStoredNameBytes) {
+        return &record.eventCount;
+    }
+    const int k = (e - 21) / 4;
+    const auto i = static_cast<std::size_t>(2 * k);
+    switch ((e - 21) % 4) {
+    case 0:
+        return &record.codesAndActions[i];
+    case 1:
+        return &record.codesAndActions[i + 1];
+    case 2:
+        return &record.pauses[i];
+    default:
+        return &record.pauses[i + 1];
+    }
+}
+
+} // namespace
+
+MacroStore::MacroStore(std::filesystem::path macroPath) : path_(std::move(macroPath)) {}
+
+std::int16_t MacroStore::readCount() const {
+    return static_cast<std::int16_t>(
+        parseLenient(ProfileStrings::get(path_, kSection, kCountKey, "", kCountBuffer)));
+}
+
+bool MacroStore::read(int count, MacroTable& table) const {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path_, error)) {
+        return false;
+    }
+    const int records = count < 0 ? 0 : (count > kMaxMacros ? kMaxMacros : count);
+    for (int b = 0; b < records; ++b) {
+        const std::string text =
+            ProfileStrings::get(path_, kSection, formatDecimal(b), "", kRecordTextLength + 1);
+        table.edit([&](auto& all) { decodeRecord(text, all[static_cast<std::size_t>(b)]); });
+    }
+    return true;
+}
+
+bool MacroStore::write(const MacroTable& table) const {
+    const int count = table.count();
+    std::vector<std::pair<std::string, std::string>> keys;
+    keys.reserve(static_cast<std::size_t>(count) + 1);
+    keys.emplace_back(kCountKey, formatDecimal(count));
+    for (int i = 0; i < count; ++i) {
+        keys.emplace_back(formatDecimal(i), encodeRecord(table.snapshot(i)));
+    }
+    return ProfileStrings::writeAll(path_, kSection, keys);
+}
+
+std::string MacroStore::encodeRecord(const MacroRecord& record) {
+    MacroRecord copy = record;
+    std::string text;
+    text.reserve(kRecordTextLength);
+    for (int e = 0; e < kFieldCount; ++e) {
+        const unsigned v = *fieldByte(copy, e);
+        text.push_back(static_cast<char>('0' + v / 100));
+        text.push_back(static_cast<char>('0' + v / 10 % 10));
+        text.push_back(static_cast<char>('0' + v % 10));
+    }
+    return text;
+}
+
+void MacroStore::decodeRecord(const std::string& text, MacroRecord& record) {
+    const std::string_view all(text);
+    for (int e = 0; e < kFieldCount; ++e) {
+        const std::size_t at = static_cast<std::size_t>(e) * kFieldWidth;
+        const std::string_view field =
+            at < all.size() ? all.substr(at, kFieldWidth) : std::string_view();
+        // Only the low 8 bits of a field are kept; a field without digits is 0.
+        *fieldByte(record, e) = static_cast<std::uint8_t>(parseLenient(field));
+    }
+}
+
+} // namespace veldran
