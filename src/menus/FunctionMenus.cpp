@@ -1,6 +1,7 @@
 #include "menus/FunctionMenus.h"
 
 #include "menus/CMenuDlg.h"
+#include "menus/MacroNames.h"
 #include "menus/MenuPicture.h"
 
 #include <QWidget>
@@ -10,6 +11,10 @@ namespace veldran {
 FunctionMenus::FunctionMenus(MainWindowState& state, Profile& profile, MacroNameSource macroNames,
                              QWidget* owner)
     : QObject(owner), context_{state, profile, std::move(macroNames)}, owner_(owner) {}
+
+FunctionMenus::FunctionMenus(MainWindowState& state, Profile& profile, const MacroTable& macros,
+                             QWidget* owner)
+    : FunctionMenus(state, profile, macroNameSource(macros), owner) {}
 
 FunctionMenus::~FunctionMenus() {
     // Deleted at once: no event loop may run after the owner is gone.

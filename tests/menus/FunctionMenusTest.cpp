@@ -2,6 +2,7 @@
 // open, and many openings leaving no window behind.
 #include "menus/FunctionMenus.h"
 
+#include "config/MacroTable.h"
 #include "menus/CMenuDlg.h"
 #include "menus/CSubMenuDlg.h"
 #include "menus/MenuTestSkin.h"
@@ -106,6 +107,28 @@ TEST_F(FunctionMenusTest, ManyOpeningsLeaveNoWindowsBehind) {
     menus.destroyMenu();
     flushDeletes();
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
+}
+
+TEST_F(FunctionMenusTest, MacroCategoryListsTheMacroTable) {
+    MacroTable macros;
+    macros.edit([](auto& records) {
+        records[0].setName("Copy 复制");
+        records[1].setName("Second");
+        records[2].setName("Not counted");
+    });
+    macros.setCount(2);
+    FunctionMenus tableMenus(state, profile, macros);
+    ASSERT_TRUE(tableMenus.open(19, mainWindow, field));
+    moveTo(tableMenus.menu(), rowPoint(9));
+    QCoreApplication::processEvents();
+    CSubMenuDlg* advanced = tableMenus.menu()->advancedMenu();
+    ASSERT_NE(advanced, nullptr);
+    EXPECT_EQ(advanced->category().rowCount, 2);
+    EXPECT_EQ(advanced->rowText(1), QStringLiteral("Copy 复制"));
+    EXPECT_EQ(advanced->rowText(3), QString());
+    moveTo(advanced, rowPoint(2));
+    release(advanced, rowPoint(2));
+    EXPECT_EQ(profile.code(3), 42);
 }
 
 } // namespace
