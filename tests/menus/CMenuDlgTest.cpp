@@ -25,11 +25,7 @@ protected:
         MenuSkinTest::TearDown();
     }
 
-    // Rests the pointer on a row and lets the repaint it asks for run.
-    void restOn(int row) {
-        moveTo(menu, rowPoint(row));
-        QCoreApplication::processEvents();
-    }
+    void restOn(int row) { ASSERT_TRUE(test::restOn(menu, row)) << row; }
 
     QPointer<CMenuDlg> menu;
 };
@@ -157,22 +153,6 @@ TEST_F(CMenuDlgTest, PaintShowsTheHotRowBandAndItsTextInRed) {
     press(menu, rowPoint(2));
     picture = menu->composePicture();
     EXPECT_TRUE(near(picture.pixelColor(2, kRow + 2), kMenuDown));
-}
-
-TEST_F(CMenuDlgTest, TextIsCentredInItsRow) {
-    const QImage picture = menu->composePicture();
-    int left = kMenuWidth;
-    int right = -1;
-    for (int y = 3 * kRow; y < 4 * kRow; ++y) {
-        for (int x = 0; x < kMenuWidth; ++x) {
-            if (isWhiteInk(picture.pixelColor(x, y))) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
-    }
-    ASSERT_GE(right, left);
-    EXPECT_LE(std::abs((left + right) / 2 - kMenuWidth / 2), 3);
 }
 
 } // namespace

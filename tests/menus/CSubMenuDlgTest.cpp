@@ -54,9 +54,7 @@ protected:
     // Rests on a category row of the function menu and returns the advanced menu it opens.
     CSubMenuDlg* openCategory(int menuRow) {
         CMenuDlg* menu = menus->menu();
-        moveTo(menu, rowPoint(menuRow));
-        QCoreApplication::processEvents();
-        return menu->advancedMenu();
+        return restOn(menu, menuRow) ? menu->advancedMenu() : nullptr;
     }
 
     // Presses and releases on a point of the advanced menu.
@@ -110,26 +108,6 @@ TEST_F(CSubMenuDlgTest, WithoutAMainWindowTheCloseRequestWaitsForItsPaint) {
     EXPECT_TRUE(menus->honourCloseRequest());
     EXPECT_EQ(menus->menu(), nullptr);
     EXPECT_FALSE(menus->honourCloseRequest());
-}
-
-TEST_F(CSubMenuDlgTest, EachCategoryGivesItsCodes) {
-    struct Case {
-        int menuRow;
-        int row;
-        int code;
-    };
-    macroNames = {QStringLiteral("first"), QStringLiteral("second")};
-    for (const Case& c : {Case{7, 1, 11}, Case{7, 7, 17}, Case{8, 6, 26}, Case{10, 10, 40},
-                          Case{9, 1, 41}, Case{9, 2, 42}}) {
-        SCOPED_TRACE(c.code);
-        ASSERT_TRUE(menus->open(19, mainWindow->geometry(), QRect(20, 40, 80, 20)));
-        CSubMenuDlg* advanced = openCategory(c.menuRow);
-        ASSERT_TRUE(advanced);
-        click(advanced, rowPoint(c.row));
-        EXPECT_EQ(profile.code(3), c.code);
-        EXPECT_EQ(menus->menu(), nullptr);
-        flushDeletes();
-    }
 }
 
 TEST_F(CSubMenuDlgTest, TwelveMacrosGiveTwelveRowsTheLastGivingFiftyTwo) {

@@ -42,15 +42,6 @@ TEST_F(FunctionMenusTest, PressOnTheMainPageDestroysTheMenu) {
     menus.destroyMenu(); // nothing open: no effect
 }
 
-TEST_F(FunctionMenusTest, OpeningAgainReplacesTheMenu) {
-    ASSERT_TRUE(menus.open(17, mainWindow, field));
-    QPointer<CMenuDlg> first = menus.menu();
-    ASSERT_TRUE(menus.open(18, mainWindow, field.translated(100, 0)));
-    EXPECT_NE(menus.menu(), first.data());
-    EXPECT_FALSE(first->isVisible());
-    EXPECT_EQ(state.functionMenu.targetSlot, 18);
-}
-
 TEST_F(FunctionMenusTest, UndecodableMaskOpensNoMenu) {
     QFile mask(dir.filePath(QStringLiteral("menu_mask.jpg")));
     ASSERT_TRUE(mask.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -63,15 +54,11 @@ TEST_F(FunctionMenusTest, UndecodableMaskOpensNoMenu) {
 
 TEST_F(FunctionMenusTest, NewMenuRepaintsOnTheRowThePreviousOneLeftHighlighted) {
     ASSERT_TRUE(menus.open(19, mainWindow, field));
-    moveTo(menus.menu(), rowPoint(10));
-    QCoreApplication::processEvents();
-    ASSERT_NE(menus.menu()->advancedMenu(), nullptr);
+    ASSERT_TRUE(restOn(menus.menu(), 10));
 
     ASSERT_TRUE(menus.open(19, mainWindow, field));
     EXPECT_EQ(state.functionMenu.previousHotRow, kNoRow);
-    moveTo(menus.menu(), rowPoint(10));
-    QCoreApplication::processEvents();
-    EXPECT_NE(menus.menu()->advancedMenu(), nullptr);
+    EXPECT_TRUE(restOn(menus.menu(), 10));
 }
 
 TEST_F(FunctionMenusTest, ManyOpeningsLeaveNoWindowsBehind) {
@@ -82,8 +69,7 @@ TEST_F(FunctionMenusTest, ManyOpeningsLeaveNoWindowsBehind) {
         ASSERT_TRUE(menus.open(17 + round % 7, mainWindow, field));
         CMenuDlg* menu = menus.menu();
         for (int row : {7, 8, 9, 10}) {
-            moveTo(menu, rowPoint(row));
-            QCoreApplication::processEvents();
+            ASSERT_TRUE(restOn(menu, row));
         }
         CSubMenuDlg* advanced = menu->advancedMenu();
         ASSERT_NE(advanced, nullptr);
@@ -119,8 +105,7 @@ TEST_F(FunctionMenusTest, MacroCategoryListsTheMacroTable) {
     macros.setCount(2);
     FunctionMenus tableMenus(state, profile, macros);
     ASSERT_TRUE(tableMenus.open(19, mainWindow, field));
-    moveTo(tableMenus.menu(), rowPoint(9));
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(restOn(tableMenus.menu(), 9));
     CSubMenuDlg* advanced = tableMenus.menu()->advancedMenu();
     ASSERT_NE(advanced, nullptr);
     EXPECT_EQ(advanced->category().rowCount, 2);

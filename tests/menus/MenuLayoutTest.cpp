@@ -91,17 +91,6 @@ TEST(MenuLayout, RowTextsComeFromTheNameTableOrTheMacroNames) {
     EXPECT_EQ(categoryRowText(*categoryFor(10, 2), 13, names, macros), "");
 }
 
-TEST(MenuLayout, AdvancedMenuOpensAtTheCategoryRowsPositions) {
-    const int top = 400;
-    const int rowHeight = 25;
-    EXPECT_EQ(advancedMenuTop(7, top, rowHeight, 0), top - rowHeight);
-    EXPECT_EQ(advancedMenuTop(8, top, rowHeight, 0), top + 2 * rowHeight);
-    EXPECT_EQ(advancedMenuTop(9, top, rowHeight, 0), top + 9 * rowHeight);
-    EXPECT_EQ(advancedMenuTop(9, top, rowHeight, 12), top - 3 * rowHeight);
-    EXPECT_EQ(advancedMenuTop(10, top, rowHeight, 0), top);
-    EXPECT_FALSE(advancedMenuTop(3, top, rowHeight, 0));
-}
-
 TEST(MenuLayout, AdvancedMenuBottomLinesUpWithTheRowThatOpenedIt) {
     const int top = 100;
     const int rowHeight = 20;

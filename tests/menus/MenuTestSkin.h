@@ -3,6 +3,8 @@
 #pragma once
 
 #include "config/Profile.h"
+#include "menus/CMenuDlg.h"
+#include "menus/CSubMenuDlg.h"
 #include "menus/MenuContext.h"
 #include "skin/MainWindowState.h"
 
@@ -11,6 +13,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -89,6 +92,21 @@ inline void release(QWidget* widget, QPoint at) {
 // A point in the middle of row 1 to 12.
 inline QPoint rowPoint(int row) {
     return QPoint(10, (row - 1) * kRow + kRow / 2);
+}
+
+// Rests the pointer on a function menu row and waits for the repaint it asks for: on a category
+// row until that category's advanced menu is open, on another row until none is. Returns whether
+// that happened.
+inline bool restOn(CMenuDlg* menu, int row) {
+    moveTo(menu, rowPoint(row));
+    const bool category = row >= 7 && row <= 10;
+    return QTest::qWaitFor(
+        [&] {
+            CSubMenuDlg* advanced = menu->advancedMenu();
+            return category ? advanced != nullptr && advanced->category().menuRow == row
+                            : advanced == nullptr;
+        },
+        2000);
 }
 
 inline bool near(const QColor& a, const QColor& b, int tolerance = 12) {
