@@ -96,6 +96,11 @@ void CMenuDlg::paintEvent(QPaintEvent*) {
     syncAdvancedMenu();
 }
 
+void CMenuDlg::hideEvent(QHideEvent* event) {
+    closeAdvancedMenu();
+    QWidget::hideEvent(event);
+}
+
 void CMenuDlg::syncAdvancedMenu() {
     FunctionMenuState& menu = context_.menu();
     if (menu.advancedMenuOpen) {

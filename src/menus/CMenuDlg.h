@@ -44,6 +44,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // However the menu is hidden (a choice, the advanced menu's close, the main window), its
+    // advanced function menu goes with it.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // After each paint: the advanced function menu is closed and, while the hot row is a

@@ -129,8 +129,11 @@ TEST_F(CMenuDlgTest, DestroyingTheMenuTakesItsAdvancedMenuAlong) {
     restOn(10);
     QPointer<CSubMenuDlg> advanced = menu->advancedMenu();
     ASSERT_TRUE(advanced);
-    menu->destroyWindow();
+    // As the main window destroys a menu it holds: hidden now, deleted later.
+    menu->hide();
     EXPECT_FALSE(advanced->isVisible());
+    EXPECT_FALSE(state.functionMenu.advancedMenuOpen);
+    menu->deleteLater();
     flushDeletes();
     EXPECT_TRUE(menu.isNull());
     EXPECT_TRUE(advanced.isNull());
