@@ -64,8 +64,8 @@ QString CQEL_GMouseApp::applicationName() {
 bool CQEL_GMouseApp::claimSingleInstance(const QString& serverName) {
     const QString base = instancePath(serverName);
     // The lock plays the named mutex: the kernel drops it when the holder ends, even by kill -9.
-    lockFd_ = open(QFile::encodeName(base + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC,
-                   0600);
+    lockFd_ =
+        open(QFile::encodeName(base + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ < 0) {
         return true; // no lock to be had: run without single-instance protection
     }
@@ -118,7 +118,9 @@ void CQEL_GMouseApp::setMainWindow(QWidget* window) {
     mainWindowDestroyed_ = false;
 }
 
-QWidget* CQEL_GMouseApp::mainWindow() const { return mainWindow_; }
+QWidget* CQEL_GMouseApp::mainWindow() const {
+    return mainWindow_;
+}
 
 void CQEL_GMouseApp::setTrayIconRemover(std::function<void()> remover) {
     trayIconRemover_ = std::move(remover);
@@ -142,7 +144,7 @@ void CQEL_GMouseApp::destroyMainWindow() {
     if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
         mainWindow_->hide();
         mainWindowDestroyed_ = true;
-        emit mainWindowDestroyed();
+        emit mainWindowGone();
     }
     // The process ends as soon as control is back in the event loop (also when that loop has not
     // started yet: the quit waits in the queue for it).

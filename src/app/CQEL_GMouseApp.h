@@ -58,7 +58,7 @@ signals:
     // A second start asked for the main window.
     void showRequested();
     // The main window was destroyed (hidden for good; the owner deletes it after the event loop).
-    void mainWindowDestroyed();
+    void mainWindowGone();
 
 private:
     void onSecondInstance();

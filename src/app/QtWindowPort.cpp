@@ -14,7 +14,9 @@ void QtWindowPort::setRepaintTarget(std::function<void()> repaintNow) {
     repaintNow_ = std::move(repaintNow);
 }
 
-bool QtWindowPort::onUiThread() const { return QThread::currentThread() == thread(); }
+bool QtWindowPort::onUiThread() const {
+    return QThread::currentThread() == thread();
+}
 
 void QtWindowPort::repaint() {
     if (onUiThread()) {

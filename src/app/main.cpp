@@ -1,8 +1,8 @@
 // veldran-driver: the configuration program of the VELDRAN GAMING MOUSE.
 #include "app/CommandLine.h"
+#include "app/DriverProgram.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,9 +27,6 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("VELDRAN GAMING MOUSE");
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    veldran::DriverProgram driver(commandLine);
+    return driver.run();
 }

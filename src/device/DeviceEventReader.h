@@ -4,8 +4,12 @@
 #pragma once
 
 #include "config/Profile.h"
+#include "device/MacroPlayer.h"
+#include "device/SoftwareFunctions.h"
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <thread>
 
 namespace veldran {
@@ -38,17 +42,32 @@ public:
     DeviceEventReader(const DeviceEventReader&) = delete;
     DeviceEventReader& operator=(const DeviceEventReader&) = delete;
 
+    // Starts the thread (once). It copes with no mouse and no settings yet: failed reads are
+    // retried every 2 ms.
     void start();
-    // Wakes the thread from its read, stops it and joins it.
+    // Wakes the thread from its read, stops it and joins it. A macro being played ends within
+    // one pause slice. The thread may be waiting in WindowPort::runOnUiThread (next profile):
+    // the window port must not leave that call waiting once the end of the program is pending.
     void stop();
 
     // Handles one input report as the main loop does (exposed for tests and benchmarks).
     void handleReport(const std::uint8_t* report, int length);
 
+    // Pause after every read, successful or not.
+    static constexpr std::chrono::milliseconds kReadPause{2};
+
 private:
     void run();
+    void handlePress(int slot);
+    void stepDpi(std::int32_t action);
+    bool playMacroFor(std::int32_t code);
+    void switchToNextProfile(int slot);
+
     Services s_;
+    MacroPlayer player_;
+    SoftwareFunctions functions_;
     std::atomic<bool> stopping_{false};
+    std::mutex threadMutex_; // guards thread_ between start() and stop()
     std::thread thread_;
 };
 

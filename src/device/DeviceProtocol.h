@@ -44,6 +44,9 @@ public:
     void sendDpiStep(std::int32_t level);
 
 private:
+    // The DPI report for level (held to 0 to 3): the DPI value of that stage's code in force and
+    // the light mode.
+    void sendDpiReport(std::int32_t level);
     void send(const FeatureReport& report);
     DeviceLink& link_;
     ConfigModel& model_;

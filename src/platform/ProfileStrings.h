@@ -5,7 +5,16 @@
 // wrapped whole in quotation marks loses them; a read is bounded by a buffer (the value is cut to
 // bufferSize - 1 characters). A write creates the file, the section (at the end of the file) and
 // the key (at the end of its section) as needed and leaves every other line as it was; the file
-// is replaced atomically. Text is UTF-8; CRLF and LF are both read.
+// is replaced atomically. Text is UTF-8; CRLF and LF are both read, and a write keeps the line
+// ending that the file already uses (LF for a new file).
+//
+// Lines whose first non-blank character is ';' are comments. Keys that stand before the first
+// section header belong to no section: they are never read and never replaced. Of two sections
+// with the same name, reads and writes both use the first. A NUL byte ends a value.
+//
+// A write replaces the file by writing a temporary file beside it, flushing it to the disk and
+// renaming it over the old one; the old file's permissions are kept and a symbolic link is
+// followed, so the link stays. Writes within the process are serialised.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +35,10 @@ public:
                            std::string_view key, std::string_view defaultValue,
                            std::size_t bufferSize);
 
-    // Writes one key. Returns false, leaving the old file intact, when the file cannot be written.
+    // Writes one key. Returns false, leaving the old file intact, when the file cannot be written
+    // (a folder in its place, a missing or unwritable folder, a full disk) or when a name or the
+    // value would not stay on one line (a line break or NUL byte, a key with '=', a section name
+    // with ']').
     static bool write(const std::filesystem::path& file, std::string_view section,
                       std::string_view key, std::string_view value);
 

@@ -19,10 +19,14 @@ struct Element {
 
     // Right and bottom edges excluded; an empty element contains no point.
     bool contains(int px, int py) const {
-        return px >= x && px < x + width && py >= y && py < y + height;
+        return px >= x && px < std::int64_t{x} + width && py >= y && py < std::int64_t{y} + height;
     }
     QRect rect() const { return QRect(x, y, width, height); }
 };
+
+// Skin coordinates are kept within this many pixels of the origin, so that x + width and
+// y + height never overflow (a hand-edited layout file may hold any number).
+inline constexpr std::int32_t kMaxSkinCoordinate = 1 << 24;
 
 inline constexpr int kMainElementCount = 70;
 inline constexpr int kColorElementCount = 8;

@@ -1,0 +1,195 @@
+// The main window's initialisation sequence, shape and paint.
+#include "app/CQEL_GMouseDlg.h"
+
+#include "app/CQEL_GMouseApp.h"
+#include "config/MacroStore.h"
+#include "config/MacroTable.h"
+#include "config/Profile.h"
+#include "config/ProfileStore.h"
+#include "device/DeviceEventReader.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceProtocol.h"
+#include "skin/MainWindowState.h"
+#include "skin/SkinReader.h"
+#include "skin/WindowShape.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
+
+namespace veldran {
+namespace {
+
+// The start-up Apply runs this long after discovery.
+constexpr int kApplyDelayMs = 5;
+// Size of the window before the mask has given it its own.
+constexpr QSize kDefaultSize(800, 600);
+
+} // namespace
+
+void CQEL_GMouseDlg::Reporter::message(const QString& text) { app_.messageBox(text); }
+void CQEL_GMouseDlg::Reporter::exitSequence() { app_.exitSequence(); }
+
+CQEL_GMouseDlg::CQEL_GMouseDlg(Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), s_(services), reporter_(services.app),
+      renderer_(services.state, services.model, services.macros, images_) {
+    // The paint covers the whole window from the back buffer: the background is never erased.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    // Pointer input follows the pointer without a pressed button (hover looks).
+    setMouseTracking(true);
+    resize(kDefaultSize);
+}
+
+CQEL_GMouseDlg::~CQEL_GMouseDlg() = default;
+
+void CQEL_GMouseDlg::step(std::string_view name, const std::function<void()>& hook) {
+    if (hooks_.trace) {
+        hooks_.trace(name);
+    }
+    if (hook) {
+        hook();
+    }
+}
+
+bool CQEL_GMouseDlg::initialise() {
+    if (initialised_) {
+        return true;
+    }
+    initialised_ = true;
+    MainWindowState& state = s_.state;
+
+    // The reader copes with the mouse not yet open and the settings not yet loaded.
+    step("reader");
+    s_.reader.start();
+    step("system menu", hooks_.systemMenu);
+    setWindowIcon(QIcon(QStringLiteral(":/veldran/icon.png")));
+    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
+
+    if (state.appFolder.empty()) {
+        state.appFolder = CQEL_GMouseApp::appFolder();
+    }
+    state.skinFolder = state.appFolder / "skins";
+    SkinReader skin(state.skinFolder, state.skin, reporter_);
+    step("skin");
+    skin.readMainTable();
+    skin.readFunctionNames();
+    skin.readColorTable();
+    skin.readAdvancedTable();
+    step("name edit", hooks_.constructNameEdit);
+    skin.readNameEditRect();
+    step("lists", hooks_.constructLists);
+    skin.readListRects();
+
+    step("config");
+    state.configPath = state.appFolder / "config.ini";
+    s_.model.runtime.curConfig.store(s_.profiles.readCurConfig());
+    s_.profiles.load(s_.model.runtime.curConfig.load(), s_.model.profile);
+
+    step("shape");
+    applyShape();
+
+    step("macros");
+    state.macroPath = state.appFolder / "Macro.dat";
+    loadMacros();
+    state.functionMenu.menuOpen = false;
+
+    step("context menu", hooks_.loadContextMenu);
+    const MacroRecord selected = s_.macros.snapshot(state.macroEditor.selectedMacro);
+    const int events = selected.usableEventCount();
+    state.macroEditor.selectedEventLine = events > 0 ? 2 * events - 2 : 0;
+    step("tray menu", hooks_.loadTrayMenu);
+
+    step("discover");
+    state.connected = s_.link.discover();
+    if (!state.connected) {
+        reporter_.message(QStringLiteral("Insert【") + QStringLiteral("ZEV") +
+                          QStringLiteral("】USB Mouse"));
+        reporter_.exitSequence();
+    }
+
+    step("apply scheduled");
+    QTimer::singleShot(kApplyDelayMs, this, [this] {
+        step("apply");
+        s_.protocol.apply();
+    });
+    return true;
+}
+
+void CQEL_GMouseDlg::loadMacros() {
+    MacroEditorState& editor = s_.state.macroEditor;
+    // macroNum beyond the table (a hand-edited Macro.dat) is held to the twelve records.
+    const int count = std::clamp<int>(s_.macroStore.readCount(), 0, kMaxMacros);
+    editor.selectedMacro = count > 0 ? count - 1 : 0;
+    s_.macros.setCount(static_cast<std::int16_t>(count));
+    if (!s_.macroStore.read(count, s_.macros)) {
+        reporter_.message(QString::fromUtf8(kSkinFileMissingMessage));
+        reporter_.exitSequence();
+    }
+}
+
+void CQEL_GMouseDlg::applyShape() {
+    MainWindowState& state = s_.state;
+    const QImage mask(QString::fromStdString((state.skinFolder / "main_mask.jpg").string()));
+    const WindowShape shape = buildWindowShape(mask, state.skin.nameEditRect,
+                                               state.skin.eventListRect, state.skin.nameListRect);
+    state.maskSize = shape.maskSize;
+    state.windowRegion = shape.windowRegion;
+    state.paintRegion = shape.paintRegion;
+    if (!shape.maskSize.isEmpty()) {
+        setFixedSize(shape.maskSize);
+    }
+    // An empty region would remove the mask altogether; a region outside the window shows no
+    // pixel, which is what an empty shape means.
+    setMask(shape.windowRegion.isEmpty() ? QRegion(-1, -1, 1, 1) : shape.windowRegion);
+    update();
+}
+
+void CQEL_GMouseDlg::repaintWindow() { repaint(); }
+
+void CQEL_GMouseDlg::repaintForPointer() {
+    if (s_.state.pointer.page == SkinPage::Advanced) {
+        repaint(s_.state.paintRegion);
+    } else {
+        repaint();
+    }
+}
+
+void CQEL_GMouseDlg::requestRepaint() { update(); }
+
+void CQEL_GMouseDlg::setFunctionMenu(QWidget* menu) { functionMenu_ = menu; }
+
+void CQEL_GMouseDlg::destroyFunctionMenu() {
+    if (functionMenu_) {
+        // The menu may be in one of its own handlers (a choice in its advanced menu updates this
+        // window): hide it now, delete it once control is back in the event loop.
+        functionMenu_->hide();
+        functionMenu_->deleteLater();
+        functionMenu_ = nullptr;
+    }
+}
+
+void CQEL_GMouseDlg::paintEvent(QPaintEvent*) {
+    FunctionMenuState& menu = s_.state.functionMenu;
+    if (menu.closeRequest) {
+        menu.closeRequest = false;
+        destroyFunctionMenu();
+    }
+    QPainter painter(this);
+    if (isMinimized()) {
+        const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
+        painter.drawPixmap((width() - size + 1) / 2, (height() - size + 1) / 2,
+                           windowIcon().pixmap(size, size));
+        return;
+    }
+    const QImage& frame = renderer_.render();
+    if (!frame.isNull()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), frame);
+    }
+}
+
+} // namespace veldran

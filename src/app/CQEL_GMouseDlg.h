@@ -1,0 +1,108 @@
+// The main window: a frameless, shaped window on which the three pages are painted. It runs the
+// initialisation sequence (device event reader, skin, settings, shape, macros, menus, discovery,
+// the first Apply), paints through the page renderer, and offers the repaint entry points that
+// pointer input and the other windows use. Every collaborator comes in through the constructor.
+#pragma once
+
+#include "skin/ImageCache.h"
+#include "skin/PageRenderer.h"
+#include "skin/StartupReporter.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <string_view>
+
+namespace veldran {
+
+class CQEL_GMouseApp;
+struct ConfigModel;
+class DeviceEventReader;
+class DeviceLink;
+class DeviceProtocol;
+class MacroStore;
+class MacroTable;
+struct MainWindowState;
+class ProfileStore;
+
+inline constexpr const char* kMainWindowTitle = "VELDRAN GAMING MOUSE";
+
+class CQEL_GMouseDlg : public QWidget {
+    Q_OBJECT
+public:
+    struct Services {
+        CQEL_GMouseApp& app;
+        MainWindowState& state;
+        ConfigModel& model;
+        MacroTable& macros;
+        ProfileStore& profiles;
+        MacroStore& macroStore;
+        DeviceLink& link;
+        DeviceProtocol& protocol;
+        DeviceEventReader& reader;
+    };
+
+    // Steps of the initialisation that belong to other parts of the program. Each is optional;
+    // trace, when set, is told the name of every step as it runs.
+    struct InitHooks {
+        std::function<void()> systemMenu;        // append "&About QEL_GMouse..." (step 3)
+        std::function<void()> constructNameEdit; // the macro name edit (step 11)
+        std::function<void()> constructLists;    // the macro name list, then the event list
+        std::function<void()> loadContextMenu;   // owner-drawn context menu 154 (step 20)
+        std::function<void()> loadTrayMenu;      // owner-drawn tray menu 157 (step 21)
+        std::function<void(std::string_view)> trace;
+    };
+
+    explicit CQEL_GMouseDlg(Services services, QWidget* parent = nullptr);
+    ~CQEL_GMouseDlg() override;
+
+    void setInitHooks(InitHooks hooks) { hooks_ = std::move(hooks); }
+    // Runs the initialisation sequence once, before the window is first shown. Returns true.
+    bool initialise();
+
+    // Repaint entry points. repaintWindow: the whole window, at once. repaintForPointer: on the
+    // advanced page only the paint region (so the macro editor's controls are not painted
+    // over), elsewhere the whole window, at once. requestRepaint: a paint through the event
+    // queue.
+    void repaintWindow();
+    void repaintForPointer();
+    void requestRepaint();
+
+    // The function menu window last opened (owned by this window from then on), and its
+    // destruction: on the next press on the main page, or at the next paint after a choice in
+    // the advanced function menu.
+    void setFunctionMenu(QWidget* menu);
+    QWidget* functionMenu() const { return functionMenu_; }
+    void destroyFunctionMenu();
+
+    PageRenderer& renderer() { return renderer_; }
+    const Services& services() const { return s_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    class Reporter final : public StartupReporter {
+    public:
+        explicit Reporter(CQEL_GMouseApp& app) : app_(app) {}
+        void message(const QString& text) override;
+        void exitSequence() override;
+
+    private:
+        CQEL_GMouseApp& app_;
+    };
+
+    void step(std::string_view name, const std::function<void()>& hook = {});
+    void loadMacros();
+    void applyShape();
+
+    Services s_;
+    InitHooks hooks_;
+    Reporter reporter_;
+    ImageCache images_;
+    PageRenderer renderer_;
+    QPointer<QWidget> functionMenu_;
+    bool initialised_ = false;
+};
+
+} // namespace veldran

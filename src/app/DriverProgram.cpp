@@ -1,0 +1,119 @@
+#include "app/DriverProgram.h"
+
+#include "app/CQEL_GMouseApp.h"
+#include "app/CQEL_GMouseDlg.h"
+#include "app/QtWindowPort.h"
+#include "config/MacroStore.h"
+#include "config/MacroTable.h"
+#include "config/Profile.h"
+#include "config/ProfileStore.h"
+#include "device/DeviceEventReader.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceProtocol.h"
+#include "platform/Clock.h"
+#include "platform/linux/HidrawBus.h"
+#include "platform/linux/LinuxShell.h"
+#include "platform/linux/VirtualHidBus.h"
+#include "platform/linux/XTestInputSynth.h"
+#include "skin/MainWindowState.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+namespace veldran {
+
+namespace {
+
+std::unique_ptr<HidBus> makeBus(const CommandLine& commandLine) {
+    if (commandLine.virtualMouseSocket) {
+        return std::make_unique<VirtualHidBus>(*commandLine.virtualMouseSocket);
+    }
+    return std::make_unique<HidrawBus>();
+}
+
+} // namespace
+
+// Members are declared in the order they are built; destruction runs in reverse, so the reader
+// stops before the link, the stores and the model it uses go away.
+struct DriverProgram::Parts {
+    explicit Parts(const CommandLine& commandLine)
+        : bus(makeBus(commandLine)), app(input), window(app), link(*bus),
+          profiles(state.configPath), macroStore(state.macroPath),
+          protocol(link, model, profiles, window),
+          reader({link, protocol, model, macros, profiles, input, shell, clock, window}) {}
+
+    static MainWindowState initialState() {
+        MainWindowState s;
+        s.appFolder = CQEL_GMouseApp::appFolder();
+        s.skinFolder = s.appFolder / "skins";
+        s.configPath = s.appFolder / "config.ini";
+        s.macroPath = s.appFolder / "Macro.dat";
+        return s;
+    }
+
+    MainWindowState state = initialState();
+    XTestInputSynth input;
+    LinuxShell shell;
+    SystemClock clock;
+    std::unique_ptr<HidBus> bus;
+    CQEL_GMouseApp app;
+    QtWindowPort window;
+    ConfigModel model;
+    MacroTable macros;
+    DeviceLink link;
+    ProfileStore profiles;
+    MacroStore macroStore;
+    DeviceProtocol protocol;
+    DeviceEventReader reader;
+    std::unique_ptr<CQEL_GMouseDlg> dialog;
+    std::unique_ptr<QSocketNotifier> deviceNotices;
+};
+
+DriverProgram::DriverProgram(const CommandLine& commandLine) : commandLine_(commandLine) {}
+
+DriverProgram::~DriverProgram() {
+    if (parts_) {
+        // Work the reader waits for on the user-interface thread is dropped, then it is joined.
+        parts_->window.shutdown();
+        parts_->link.cancelReads();
+        parts_->reader.stop();
+    }
+}
+
+int DriverProgram::run() {
+    parts_ = std::make_unique<Parts>(commandLine_);
+    Parts& p = *parts_;
+    if (!p.app.claimSingleInstance()) {
+        return 0;
+    }
+
+    p.dialog = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
+        p.app, p.state, p.model, p.macros, p.profiles, p.macroStore, p.link, p.protocol, p.reader});
+    CQEL_GMouseDlg& dialog = *p.dialog;
+    p.app.setMainWindow(&dialog);
+    p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });
+
+    // Arrival and removal of HID interfaces, delivered on the event loop.
+    if (const int fd = p.bus->noticeDescriptor(); fd >= 0) {
+        p.deviceNotices = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(p.deviceNotices.get(), &QSocketNotifier::activated, [&p] {
+            for (const HidNotice& notice : p.bus->takeNotices()) {
+                if (p.app.mainWindowDestroyed()) {
+                    return;
+                }
+                if (p.link.onDeviceChange(notice) == DeviceLink::NoticeResult::Removed) {
+                    p.app.removeTrayIcon();
+                    p.app.destroyMainWindow();
+                }
+            }
+        });
+    }
+
+    dialog.initialise();
+    if (!p.app.endPending()) {
+        dialog.show();
+    }
+    return QCoreApplication::exec();
+}
+
+} // namespace veldran

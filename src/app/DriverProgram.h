@@ -1,0 +1,30 @@
+// The whole running program: every object of the driver, created in dependency order and wired
+// together — the HID bus (real or virtual), the device link and protocol, the configuration
+// model and stores, the device event reader, the application object and the main window — and
+// torn down in reverse order with the reader joined.
+#pragma once
+
+#include "app/CommandLine.h"
+
+#include <memory>
+
+namespace veldran {
+
+class DriverProgram {
+public:
+    explicit DriverProgram(const CommandLine& commandLine);
+    ~DriverProgram();
+    DriverProgram(const DriverProgram&) = delete;
+    DriverProgram& operator=(const DriverProgram&) = delete;
+
+    // Runs the program: single instance, the main window's initialisation, the event loop.
+    // Returns the process's exit status.
+    int run();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+    CommandLine commandLine_;
+};
+
+} // namespace veldran

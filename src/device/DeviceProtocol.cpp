@@ -1,0 +1,79 @@
+#include "device/DeviceProtocol.h"
+
+#include "config/ConfigMessages.h"
+#include "config/FunctionCode.h"
+#include "config/ProfileStore.h"
+#include "config/ValueBounds.h"
+#include "config/WindowPort.h"
+#include "device/DeviceLink.h"
+
+namespace veldran {
+
+DeviceProtocol::DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStore& store,
+                               WindowPort& window)
+    : link_(link), model_(model), store_(store), window_(window) {}
+
+void DeviceProtocol::apply() {
+    Profile& profile = model_.profile;
+    model_.runtime.armed.store(true);
+    const bool curConfigWritten = store_.writeCurConfig(model_.runtime.curConfig.load());
+    const bool profileSaved = store_.save(kAppliedProfile, profile);
+
+    // Classification replaces a stored 19 by 12 (with its message), sets the DpiActions, and
+    // disarms the executor at the first software slot. A slot whose code has no device value
+    // gets no button report.
+    const auto deviceValues = classifySlotsForApply(model_, window_);
+    for (std::size_t slot = 0; slot < deviceValues.size(); ++slot) {
+        if (deviceValues[slot]) {
+            send({7, ReportCommand::Button, kSlotIdentifiers[slot], *deviceValues[slot]});
+        }
+    }
+
+    send({7, ReportCommand::Wheel, static_cast<std::uint8_t>(profile.wheelMode.load()), 0});
+
+    for (DpiStage& stage : profile.stages) {
+        stage.codeInForce.store(static_cast<std::uint8_t>(stage.editedCode.load()));
+    }
+
+    sendDpiReport(profile.dpiLevel.load());
+    window_.repaint();
+
+    // A failed write must not pass as success; the reports above went out all the same, so the
+    // mouse is not kept waiting while the message is open.
+    if (!curConfigWritten || !profileSaved) {
+        window_.showMessage(profileSaveFailedMessage(store_.path()));
+    }
+}
+
+void DeviceProtocol::defaults() {
+    resetToFactory(model_.profile);
+    window_.repaint();
+    sendDpiReport(0);
+    send({7, ReportCommand::Reset, 0, 0});
+}
+
+void DeviceProtocol::sendDpiStep(std::int32_t level) {
+    sendDpiReport(level);
+    window_.repaint();
+}
+
+void DeviceProtocol::sendDpiReport(std::int32_t level) {
+    // A hand-edited level outside 0 to 3 is held at the nearest stage, which is also what the
+    // mouse is told.
+    const auto index = static_cast<std::size_t>(safeDpiLevel(level));
+    const Profile& profile = model_.profile;
+    const std::uint8_t value =
+        dpiValueByte(profile.stages[index].codeInForce.load(), profile.lightMode.load());
+    send({7, ReportCommand::Dpi, static_cast<std::uint8_t>(index), value});
+}
+
+void DeviceProtocol::send(const FeatureReport& report) {
+    // One lock around building the report and sending it (zero-filled to the interface's
+    // feature report length): reports from the user-interface thread and the device event
+    // reader never mix their bytes. A failed send is not retried.
+    std::lock_guard lock(sendMutex_);
+    const auto bytes = report.bytes();
+    link_.sendFeature(bytes);
+}
+
+} // namespace veldran

@@ -1,0 +1,316 @@
+#include "platform/linux/HidrawBus.h"
+
+#include "platform/HidReportDescriptor.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <libudev.h>
+#include <linux/hidraw.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace veldran {
+namespace hidraw {
+namespace {
+
+// Largest report HIDIOCSFEATURE can carry (the ioctl's size field).
+constexpr std::size_t kMaxIoctlLength = (1u << 14) - 1;
+constexpr std::size_t kMaxDescriptorSize = 4096;
+
+std::optional<std::uint32_t> hexField(std::string_view text) {
+    std::uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        value > 0xFFFFu) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class HidrawReader final : public HidReader {
+public:
+    explicit HidrawReader(int fd) : fd_(fd), wakeFd_(eventfd(0, EFD_CLOEXEC)) {}
+    ~HidrawReader() override {
+        close(fd_);
+        if (wakeFd_ >= 0) {
+            close(wakeFd_);
+        }
+    }
+    HidrawReader(const HidrawReader&) = delete;
+    HidrawReader& operator=(const HidrawReader&) = delete;
+
+    int read(std::span<std::uint8_t> buffer) override {
+        while (!cancelled_.load() && wakeFd_ >= 0) {
+            std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}}};
+            if (poll(fds.data(), fds.size(), -1) < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return -1;
+            }
+            if (fds[1].revents != 0) {
+                return -1; // cancelled
+            }
+            if ((fds[0].revents & POLLIN) != 0) {
+                // The node hands over one report per read, cut to the buffer.
+                const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+                if (n > 0) {
+                    return static_cast<int>(n);
+                }
+                if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+                    continue;
+                }
+                return -1;
+            }
+            if (fds[0].revents != 0) {
+                return -1; // the device is gone (error or hang-up)
+            }
+        }
+        return -1;
+    }
+
+    void cancel() override {
+        cancelled_.store(true);
+        const std::uint64_t one = 1;
+        if (wakeFd_ >= 0) {
+            [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+        }
+    }
+
+private:
+    int fd_;
+    int wakeFd_;
+    std::atomic<bool> cancelled_{false};
+};
+
+class HidrawWriter final : public HidFeatureWriter {
+public:
+    explicit HidrawWriter(int fd) : fd_(fd) {}
+    ~HidrawWriter() override { close(fd_); }
+    HidrawWriter(const HidrawWriter&) = delete;
+    HidrawWriter& operator=(const HidrawWriter&) = delete;
+
+    bool sendFeature(std::span<const std::uint8_t> report) override {
+        if (report.empty() || report.size() > kMaxIoctlLength) {
+            return false;
+        }
+        std::vector<std::uint8_t> bytes(report.begin(), report.end());
+        return ioctl(fd_, HIDIOCSFEATURE(bytes.size()), bytes.data()) >= 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Identifiers and descriptor through the node itself.
+std::optional<HidInterfaceInfo> readThroughNode(const std::string& devnode) {
+    const int fd = open(devnode.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    hidraw_devinfo info{};
+    int size = 0;
+    hidraw_report_descriptor descriptor{};
+    std::optional<HidInterfaceInfo> out;
+    if (ioctl(fd, HIDIOCGRAWINFO, &info) >= 0 && ioctl(fd, HIDIOCGRDESCSIZE, &size) >= 0 &&
+        size >= 0 && static_cast<std::size_t>(size) <= sizeof descriptor.value) {
+        descriptor.size = static_cast<std::uint32_t>(size);
+        const bool haveDescriptor = ioctl(fd, HIDIOCGRDESC, &descriptor) >= 0;
+        out = interfaceInfo(
+            devnode, static_cast<std::uint16_t>(info.vendor),
+            static_cast<std::uint16_t>(info.product),
+            std::span<const std::uint8_t>(descriptor.value, haveDescriptor ? descriptor.size : 0));
+    }
+    close(fd);
+    return out;
+}
+
+// Identifiers and descriptor from sysfs, readable without access to the node.
+std::optional<HidInterfaceInfo> readThroughSysfs(const std::string& devnode, udev_device* node) {
+    udev_device* hid = udev_device_get_parent_with_subsystem_devtype(node, "hid", nullptr);
+    if (hid == nullptr) {
+        return std::nullopt;
+    }
+    const char* hidId = udev_device_get_property_value(hid, "HID_ID");
+    const auto ids = hidId != nullptr ? parseHidId(hidId) : std::nullopt;
+    const char* syspath = udev_device_get_syspath(hid);
+    if (!ids || syspath == nullptr) {
+        return std::nullopt;
+    }
+    std::ifstream file(std::string(syspath) + "/report_descriptor", std::ios::binary);
+    std::vector<std::uint8_t> descriptor;
+    char c = 0;
+    while (descriptor.size() < kMaxDescriptorSize && file.get(c)) {
+        descriptor.push_back(static_cast<std::uint8_t>(c));
+    }
+    return interfaceInfo(devnode, ids->first, ids->second, descriptor);
+}
+
+} // namespace
+
+std::optional<std::pair<std::uint16_t, std::uint16_t>> parseHidId(std::string_view hidId) {
+    // bus:vendor:product, each field hexadecimal; vendor and product are 16-bit values.
+    const std::size_t first = hidId.find(':');
+    const std::size_t second = first == std::string_view::npos ? first : hidId.find(':', first + 1);
+    if (second == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto vendor = hexField(hidId.substr(first + 1, second - first - 1));
+    const auto product = hexField(hidId.substr(second + 1));
+    if (!vendor || !product) {
+        return std::nullopt;
+    }
+    return std::pair{static_cast<std::uint16_t>(*vendor), static_cast<std::uint16_t>(*product)};
+}
+
+std::optional<unsigned> nodeNumber(std::string_view devnode) {
+    const std::size_t slash = devnode.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? devnode : devnode.substr(slash + 1);
+    constexpr std::string_view prefix = "hidraw";
+    if (name.substr(0, prefix.size()) != prefix || name.size() == prefix.size()) {
+        return std::nullopt;
+    }
+    name.remove_prefix(prefix.size());
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), value);
+    if (error != std::errc() || end != name.data() + name.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<HidNotice> noticeFor(std::string_view action, std::string_view devnode) {
+    if (devnode.empty() || (action != "add" && action != "remove")) {
+        return std::nullopt;
+    }
+    return HidNotice{action == "add" ? HidNotice::Event::Arrival : HidNotice::Event::Removal,
+                     HidNotice::DeviceInterface, std::string(devnode)};
+}
+
+HidInterfaceInfo interfaceInfo(const std::string& path, std::uint16_t vendorId,
+                               std::uint16_t productId, std::span<const std::uint8_t> descriptor) {
+    HidInterfaceInfo info{path, vendorId, productId, 0, 0, 0, 0};
+    if (const auto summary = parseHidReportDescriptor(descriptor)) {
+        info.usagePage = summary->usagePage;
+        info.usage = summary->usage;
+        info.inputReportLength = summary->inputReportLength;
+        info.featureReportLength = summary->featureReportLength;
+    }
+    return info;
+}
+
+std::unique_ptr<HidReader> readerFor(int fd) {
+    return std::make_unique<HidrawReader>(fd);
+}
+
+} // namespace hidraw
+
+HidrawBus::HidrawBus() : udev_(udev_new()) {
+    if (udev_ == nullptr) {
+        return;
+    }
+    monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+    if (monitor_ != nullptr &&
+        (udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
+         udev_monitor_enable_receiving(monitor_) < 0)) {
+        udev_monitor_unref(monitor_);
+        monitor_ = nullptr;
+    }
+    if (monitor_ != nullptr) {
+        const int fd = udev_monitor_get_fd(monitor_);
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
+}
+
+HidrawBus::~HidrawBus() {
+    if (monitor_ != nullptr) {
+        udev_monitor_unref(monitor_);
+    }
+    if (udev_ != nullptr) {
+        udev_unref(udev_);
+    }
+}
+
+std::vector<std::optional<HidInterfaceInfo>> HidrawBus::enumerate() {
+    std::lock_guard lock(mutex_);
+    std::vector<std::optional<HidInterfaceInfo>> list;
+    if (udev_ == nullptr) {
+        return list;
+    }
+    udev_enumerate* enumeration = udev_enumerate_new(udev_);
+    if (enumeration == nullptr) {
+        return list;
+    }
+    udev_enumerate_add_match_subsystem(enumeration, "hidraw");
+    udev_enumerate_scan_devices(enumeration);
+    std::vector<std::pair<unsigned, std::string>> syspaths;
+    udev_list_entry* entry = nullptr;
+    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumeration)) {
+        const std::string syspath = udev_list_entry_get_name(entry);
+        syspaths.emplace_back(hidraw::nodeNumber(syspath).value_or(~0u), syspath);
+    }
+    udev_enumerate_unref(enumeration);
+    std::sort(syspaths.begin(), syspaths.end());
+
+    for (const auto& [number, syspath] : syspaths) {
+        static_cast<void>(number);
+        udev_device* node = udev_device_new_from_syspath(udev_, syspath.c_str());
+        const char* devnode = node != nullptr ? udev_device_get_devnode(node) : nullptr;
+        std::optional<HidInterfaceInfo> info;
+        if (devnode != nullptr) {
+            info = hidraw::readThroughNode(devnode);
+            if (!info) {
+                info = hidraw::readThroughSysfs(devnode, node);
+            }
+        }
+        list.push_back(std::move(info)); // a node that cannot be read is a gap
+        if (node != nullptr) {
+            udev_device_unref(node);
+        }
+    }
+    return list;
+}
+
+std::unique_ptr<HidReader> HidrawBus::openForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return fd < 0 ? nullptr : hidraw::readerFor(fd);
+}
+
+std::unique_ptr<HidFeatureWriter> HidrawBus::openForWriting(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    return fd < 0 ? nullptr : std::make_unique<hidraw::HidrawWriter>(fd);
+}
+
+int HidrawBus::noticeDescriptor() {
+    std::lock_guard lock(mutex_);
+    return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
+}
+
+std::vector<HidNotice> HidrawBus::takeNotices() {
+    std::lock_guard lock(mutex_);
+    std::vector<HidNotice> notices;
+    if (monitor_ == nullptr) {
+        return notices;
+    }
+    while (udev_device* device = udev_monitor_receive_device(monitor_)) {
+        const char* action = udev_device_get_action(device);
+        const char* devnode = udev_device_get_devnode(device);
+        if (action != nullptr && devnode != nullptr) {
+            if (auto notice = hidraw::noticeFor(action, devnode)) {
+                notices.push_back(std::move(*notice));
+            }
+        }
+        udev_device_unref(device);
+    }
+    return notices;
+}
+
+} // namespace veldran

@@ -1,0 +1,89 @@
+#include "platform/linux/UinputInputSynth.h"
+
+#include "platform/linux/UinputEvents.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/uinput.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace veldran {
+namespace {
+
+bool setUp(int fd) {
+    if (ioctl(fd, UI_SET_EVBIT, EV_KEY) < 0 || ioctl(fd, UI_SET_EVBIT, EV_SYN) < 0) {
+        return false;
+    }
+    for (const std::uint16_t code : uinputKeyCapabilities()) {
+        if (ioctl(fd, UI_SET_KEYBIT, static_cast<int>(code)) < 0) {
+            return false;
+        }
+    }
+    uinput_setup setup{};
+    setup.id.bustype = BUS_VIRTUAL;
+    setup.id.vendor = 0x18F8;
+    setup.id.product = 0x0F99;
+    std::snprintf(setup.name, sizeof setup.name, "VELDRAN GAMING MOUSE software buttons");
+    return ioctl(fd, UI_DEV_SETUP, &setup) >= 0 && ioctl(fd, UI_DEV_CREATE) >= 0;
+}
+
+} // namespace
+
+UinputInputSynth::UinputInputSynth(const std::string& devicePath) {
+    fd_ = ::open(devicePath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0 || !setUp(fd_)) {
+        const int error = errno;
+        std::fprintf(stderr,
+                     "veldran: cannot create an input device through %s (%s); mouse buttons set "
+                     "to keyboard shortcuts or macros will not send any input.\n",
+                     devicePath.c_str(), std::strerror(error));
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+}
+
+UinputInputSynth::~UinputInputSynth() {
+    if (fd_ >= 0) {
+        ioctl(fd_, UI_DEV_DESTROY);
+        ::close(fd_);
+    }
+}
+
+bool UinputInputSynth::available() const {
+    std::lock_guard lock(mutex_);
+    return fd_ >= 0;
+}
+
+std::uint16_t UinputInputSynth::scanCode(std::uint8_t virtualKey) {
+    return linuxKeyCodeOf(virtualKey);
+}
+
+void UinputInputSynth::keyDown(std::uint8_t virtualKey, std::uint16_t /*scanCode*/) {
+    send(linuxKeyCodeOf(virtualKey), true);
+}
+
+void UinputInputSynth::keyUp(std::uint8_t virtualKey, std::uint16_t /*scanCode*/) {
+    send(linuxKeyCodeOf(virtualKey), false);
+}
+
+void UinputInputSynth::mouseButton(MouseButton button, bool down) {
+    send(linuxButtonCodeOf(button), down);
+}
+
+void UinputInputSynth::send(std::uint16_t code, bool down) {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0 || code == 0) {
+        return;
+    }
+    const auto events = keyChangeEvents(code, down);
+    // A short write leaves the event to the kernel's judgement; input results are not acted on.
+    [[maybe_unused]] const auto written =
+        ::write(fd_, events.data(), events.size() * sizeof(input_event));
+}
+
+} // namespace veldran

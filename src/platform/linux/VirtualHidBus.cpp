@@ -1,0 +1,297 @@
+#include "platform/linux/VirtualHidBus.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace veldran {
+namespace {
+
+using virtualmouse::LineSplitter;
+using virtualmouse::splitCommand;
+
+// How long a request waits for the virtual mouse's answer.
+constexpr int kAnswerTimeoutMs = 2000;
+
+int connectTo(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path) {
+        return -1;
+    }
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool writeLine(int fd, const std::string& line) {
+    const std::string text = line + "\n";
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Waits for the next line on fd, at most timeoutMs (-1: no limit). A second descriptor, when
+// given, ends the wait as soon as it is readable (cancellation).
+std::optional<std::string> readLine(int fd, LineSplitter& lines, int timeoutMs, int wakeFd = -1) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (auto line = lines.next()) {
+            return line;
+        }
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                return std::nullopt;
+            }
+            wait = static_cast<int>(left.count());
+        }
+        std::array<pollfd, 2> fds{{{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}}};
+        const int ready = poll(fds.data(), wakeFd >= 0 ? 2 : 1, wait);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0 || (wakeFd >= 0 && fds[1].revents != 0)) {
+            return std::nullopt;
+        }
+        std::array<char, 4096> chunk{};
+        const ssize_t n = recv(fd, chunk.data(), chunk.size(), 0);
+        if (n <= 0 || !lines.feed({chunk.data(), static_cast<std::size_t>(n)})) {
+            return std::nullopt;
+        }
+    }
+}
+
+// Connects and sends "read PATH" or "write PATH"; the connection when the answer is "ok".
+int openHandle(const std::string& socketPath, const std::string& request, LineSplitter& lines) {
+    const int fd = connectTo(socketPath);
+    if (fd < 0) {
+        return -1;
+    }
+    const auto answer = writeLine(fd, request) ? readLine(fd, lines, kAnswerTimeoutMs)
+                                               : std::optional<std::string>();
+    if (answer != "ok") {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+class VirtualHidReader final : public HidReader {
+public:
+    VirtualHidReader(int fd, LineSplitter lines)
+        : fd_(fd), wakeFd_(eventfd(0, EFD_CLOEXEC)), lines_(std::move(lines)) {}
+    ~VirtualHidReader() override {
+        close(fd_);
+        if (wakeFd_ >= 0) {
+            close(wakeFd_);
+        }
+    }
+    VirtualHidReader(const VirtualHidReader&) = delete;
+    VirtualHidReader& operator=(const VirtualHidReader&) = delete;
+
+    int read(std::span<std::uint8_t> buffer) override {
+        while (!cancelled_.load() && !gone_) {
+            const auto line = readLine(fd_, lines_, -1, wakeFd_);
+            if (!line) {
+                gone_ = !cancelled_.load(); // the virtual mouse closed the connection
+                return -1;
+            }
+            const auto [word, rest] = splitCommand(*line);
+            if (word != "input") {
+                continue;
+            }
+            const auto report = virtualmouse::parseHexBytes(rest);
+            if (!report) {
+                continue;
+            }
+            const std::size_t n = std::min(buffer.size(), report->size());
+            std::copy_n(report->begin(), n, buffer.begin());
+            return static_cast<int>(n);
+        }
+        return -1;
+    }
+
+    void cancel() override {
+        cancelled_.store(true);
+        const std::uint64_t one = 1;
+        if (wakeFd_ >= 0) {
+            [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+        }
+    }
+
+private:
+    int fd_;
+    int wakeFd_;
+    LineSplitter lines_; // used by the reading thread only
+    bool gone_ = false;  // used by the reading thread only
+    std::atomic<bool> cancelled_{false};
+};
+
+class VirtualHidWriter final : public HidFeatureWriter {
+public:
+    VirtualHidWriter(int fd, LineSplitter lines) : fd_(fd), lines_(std::move(lines)) {}
+    ~VirtualHidWriter() override { close(fd_); }
+    VirtualHidWriter(const VirtualHidWriter&) = delete;
+    VirtualHidWriter& operator=(const VirtualHidWriter&) = delete;
+
+    bool sendFeature(std::span<const std::uint8_t> report) override {
+        std::lock_guard lock(mutex_);
+        if (!writeLine(fd_, "feature " + virtualmouse::hexBytes(report))) {
+            return false;
+        }
+        return readLine(fd_, lines_, kAnswerTimeoutMs) == "ok";
+    }
+
+private:
+    std::mutex mutex_;
+    int fd_;
+    LineSplitter lines_;
+};
+
+} // namespace
+
+VirtualHidBus::VirtualHidBus(std::string socketPath) : socketPath_(std::move(socketPath)) {
+    noticeFd_ = eventfd(0, EFD_CLOEXEC); // never written: never readable
+    std::lock_guard lock(mutex_);
+    connectNoticesLocked();
+}
+
+VirtualHidBus::~VirtualHidBus() {
+    if (noticeFd_ >= 0) {
+        close(noticeFd_);
+    }
+}
+
+void VirtualHidBus::connectNoticesLocked() {
+    if (noticesConnected_ || noticeFd_ < 0) {
+        return;
+    }
+    const int fd = connectTo(socketPath_);
+    if (fd < 0) {
+        return;
+    }
+    // The connection takes over the notice descriptor's number, so that whoever watches it
+    // keeps watching the right thing.
+    if (writeLine(fd, "notices") && dup3(fd, noticeFd_, O_CLOEXEC) >= 0) {
+        noticesConnected_ = true;
+        noticeLines_ = LineSplitter();
+    }
+    close(fd);
+}
+
+void VirtualHidBus::dropNoticesLocked() {
+    const int placeholder = eventfd(0, EFD_CLOEXEC);
+    if (placeholder >= 0) {
+        dup3(placeholder, noticeFd_, O_CLOEXEC);
+        close(placeholder);
+    }
+    noticesConnected_ = false;
+}
+
+std::vector<std::optional<HidInterfaceInfo>> VirtualHidBus::enumerate() {
+    {
+        std::lock_guard lock(mutex_);
+        connectNoticesLocked(); // a virtual mouse started after the driver
+    }
+    std::vector<std::optional<HidInterfaceInfo>> list;
+    const int fd = connectTo(socketPath_);
+    if (fd < 0) {
+        return list;
+    }
+    LineSplitter lines;
+    if (writeLine(fd, "list")) {
+        while (auto line = readLine(fd, lines, kAnswerTimeoutMs)) {
+            if (*line == "end") {
+                break;
+            }
+            const auto parsed = virtualmouse::parseInterfaceLine(*line);
+            // An interface whose description cannot be read is a gap in the list.
+            list.push_back(parsed ? virtualmouse::interfaceInfo(*parsed) : std::nullopt);
+        }
+    }
+    close(fd);
+    return list;
+}
+
+std::unique_ptr<HidReader> VirtualHidBus::openForReading(const std::string& path) {
+    LineSplitter lines;
+    const int fd = openHandle(socketPath_, "read " + path, lines);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<VirtualHidReader>(fd, std::move(lines));
+}
+
+std::unique_ptr<HidFeatureWriter> VirtualHidBus::openForWriting(const std::string& path) {
+    LineSplitter lines;
+    const int fd = openHandle(socketPath_, "write " + path, lines);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<VirtualHidWriter>(fd, std::move(lines));
+}
+
+int VirtualHidBus::noticeDescriptor() {
+    return noticeFd_;
+}
+
+std::vector<HidNotice> VirtualHidBus::takeNotices() {
+    std::lock_guard lock(mutex_);
+    std::vector<HidNotice> notices;
+    if (!noticesConnected_) {
+        return notices;
+    }
+    for (;;) {
+        std::array<char, 4096> chunk{};
+        const ssize_t n = recv(noticeFd_, chunk.data(), chunk.size(), MSG_DONTWAIT);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            break;
+        }
+        if (n <= 0 || !noticeLines_.feed({chunk.data(), static_cast<std::size_t>(n)})) {
+            dropNoticesLocked(); // the virtual mouse has gone
+            break;
+        }
+    }
+    while (auto line = noticeLines_.next()) {
+        const auto [word, path] = splitCommand(*line);
+        if (word == "arrival" || word == "removal") {
+            notices.push_back(
+                {word == "arrival" ? HidNotice::Event::Arrival : HidNotice::Event::Removal,
+                 HidNotice::DeviceInterface, std::string(path)});
+        }
+    }
+    return notices;
+}
+
+} // namespace veldran

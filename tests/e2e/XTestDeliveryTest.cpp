@@ -1,0 +1,161 @@
+// Synthesised input reaches a real X client: an Xlib window with the focus and the pointer
+// receives the key and button presses and releases that the XTest adapter and the reader's
+// software functions send.
+// clang-format off
+// gtest comes before Xlib, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+// clang-format on
+
+#include "device/SoftwareFunctions.h"
+#include "fakes/FakeShell.h"
+#include "platform/Clock.h"
+#include "platform/VirtualKeys.h"
+#include "platform/linux/XTestInputSynth.h"
+
+#include <X11/XF86keysym.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace veldran {
+namespace {
+
+struct Received {
+    int type;
+    unsigned int detail; // keycode or button
+    unsigned int state;  // modifier state at the event
+};
+
+class XTestDeliveryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) {
+            GTEST_SKIP() << "needs an X display";
+        }
+        display_ = XOpenDisplay(nullptr);
+        ASSERT_NE(display_, nullptr);
+        const Window root = DefaultRootWindow(display_);
+        window_ = XCreateSimpleWindow(display_, root, 0, 0, 300, 200, 0, 0, 0);
+        XSelectInput(display_, window_,
+                     KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                         StructureNotifyMask);
+        XMapRaised(display_, window_);
+        XEvent event;
+        do {
+            XWindowEvent(display_, window_, StructureNotifyMask, &event);
+        } while (event.type != MapNotify);
+        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+        XWarpPointer(display_, None, window_, 0, 0, 0, 0, 150, 100);
+        XSync(display_, False);
+    }
+    void TearDown() override {
+        if (display_ != nullptr) {
+            XDestroyWindow(display_, window_);
+            XCloseDisplay(display_);
+        }
+    }
+
+    // Key and button events received until count of them arrived or a few seconds passed.
+    std::vector<Received> receive(std::size_t count) {
+        std::vector<Received> out;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (out.size() < count && std::chrono::steady_clock::now() < end) {
+            while (XPending(display_) > 0 && out.size() < count) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type == KeyPress || event.type == KeyRelease) {
+                    out.push_back({event.type, event.xkey.keycode, event.xkey.state});
+                } else if (event.type == ButtonPress || event.type == ButtonRelease) {
+                    out.push_back({event.type, event.xbutton.button, event.xbutton.state});
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return out;
+    }
+    unsigned int keycodeOf(unsigned long keysym) {
+        return XKeysymToKeycode(display_, static_cast<KeySym>(keysym));
+    }
+
+    Display* display_ = nullptr;
+    Window window_ = 0;
+};
+
+TEST_F(XTestDeliveryTest, KeyPressAndReleaseReachTheFocusedWindow) {
+    XTestInputSynth input;
+    ASSERT_TRUE(input.available());
+    const unsigned int a = keycodeOf(XK_a);
+    ASSERT_NE(a, 0u);
+    EXPECT_EQ(input.scanCode(vk::A), a - 8);
+
+    input.keyDown(vk::A, input.scanCode(vk::A));
+    input.keyUp(vk::A, input.scanCode(vk::A));
+
+    const auto events = receive(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, KeyPress);
+    EXPECT_EQ(events[0].detail, a);
+    EXPECT_EQ(events[1].type, KeyRelease);
+    EXPECT_EQ(events[1].detail, a);
+}
+
+TEST_F(XTestDeliveryTest, MouseButtonsActAtThePointer) {
+    XTestInputSynth input;
+    input.mouseButton(MouseButton::Right, true);
+    input.mouseButton(MouseButton::Right, false);
+    input.mouseButton(MouseButton::Middle, true);
+    input.mouseButton(MouseButton::Middle, false);
+    const auto events = receive(4);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].type, ButtonPress);
+    EXPECT_EQ(events[0].detail, 3u);
+    EXPECT_EQ(events[1].type, ButtonRelease);
+    EXPECT_EQ(events[2].detail, 2u);
+    EXPECT_EQ(events[3].type, ButtonRelease);
+}
+
+TEST_F(XTestDeliveryTest, CopyShortcutArrivesAsControlC) {
+    XTestInputSynth input;
+    fakes::FakeShell shell;
+    SystemClock clock;
+    SoftwareFunctions functions(input, shell, clock);
+    ASSERT_TRUE(functions.run(31));
+
+    const auto events = receive(4);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].detail, keycodeOf(XK_Control_L));
+    EXPECT_EQ(events[1].type, KeyPress);
+    EXPECT_EQ(events[1].detail, keycodeOf(XK_c));
+    EXPECT_TRUE(events[1].state & ControlMask);
+    EXPECT_EQ(events[2].type, KeyRelease);
+    EXPECT_EQ(events[2].detail, keycodeOf(XK_c));
+    EXPECT_EQ(events[3].type, KeyRelease);
+    EXPECT_EQ(events[3].detail, keycodeOf(XK_Control_L));
+}
+
+TEST_F(XTestDeliveryTest, MuteIsPressedOnceAndNotLeftDown) {
+    const unsigned int mute = keycodeOf(XF86XK_AudioMute);
+    if (mute == 0) {
+        GTEST_SKIP() << "the server's keyboard map has no mute key";
+    }
+    XTestInputSynth input;
+    fakes::FakeShell shell;
+    SystemClock clock;
+    SoftwareFunctions functions(input, shell, clock);
+    ASSERT_TRUE(functions.run(26));
+    const auto events = receive(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, KeyPress);
+    EXPECT_EQ(events[0].detail, mute);
+    EXPECT_EQ(events[1].type, KeyRelease);
+    char keys[32];
+    XQueryKeymap(display_, keys);
+    EXPECT_EQ(keys[mute / 8] & (1 << (mute % 8)), 0) << "the mute key is still down";
+}
+
+} // namespace
+} // namespace veldran

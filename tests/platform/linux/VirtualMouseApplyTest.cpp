@@ -1,0 +1,67 @@
+#include "config/FunctionCode.h"
+#include "config/ProfileStore.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceProtocol.h"
+#include "fakes/FakeWindowPort.h"
+#include "fakes/VirtualMouseProcess.h"
+#include "platform/TempFolder.h"
+#include "platform/linux/VirtualHidBus.h"
+
+#include <gtest/gtest.h>
+
+namespace veldran {
+namespace {
+
+using fakes::VirtualMouseProcess;
+
+// The start-up Apply of the factory profile, through the real virtual mouse process, and the
+// Defaults that the tray's exit command sends.
+TEST(VirtualMouseApply, TheMouseReceivesTheNineReportsAndTheReset) {
+    const std::string socket = VirtualMouseProcess::socketPathFor("apply");
+    VirtualMouseProcess mouse(socket);
+    ASSERT_TRUE(mouse.started());
+    VirtualHidBus bus(socket);
+    DeviceLink link(bus);
+    ASSERT_TRUE(link.discover()) << link.problem();
+
+    test::TempFolder folder;
+    ConfigModel model;
+    resetToFactory(model.profile);
+    model.runtime.curConfig = 1;
+    ProfileStore store(folder / "config.ini");
+    fakes::FakeWindowPort window;
+    DeviceProtocol protocol(link, model, store, window);
+
+    protocol.apply();
+    const std::vector<std::string> expected = {
+        "feature 07 10 01 01 00 00 00 00", "feature 07 10 02 02 00 00 00 00",
+        "feature 07 10 03 03 00 00 00 00", "feature 07 10 05 05 00 00 00 00",
+        "feature 07 10 04 04 00 00 00 00", "feature 07 10 06 1f 00 00 00 00",
+        "feature 07 10 09 09 00 00 00 00", "feature 07 11 00 00 00 00 00 00",
+        "feature 07 09 00 90 00 00 00 00"};
+    for (const std::string& line : expected) {
+        EXPECT_EQ(mouse.nextDataLine(), line);
+    }
+    mouse.command("state");
+    EXPECT_EQ(mouse.nextDataLine(),
+              "state buttons 1=01 2=02 3=03 4=04 5=05 6=1f 9=09 wheel 0 dpi-level 0 dpi-value 90 "
+              "plugged");
+
+    // The mouse now reports presses of button 6; the driver reads them.
+    mouse.command("press 6");
+    std::array<std::uint8_t, 256> buffer{};
+    ASSERT_EQ(link.readReport(buffer), 8);
+    EXPECT_EQ(buffer[1], 246);
+
+    protocol.defaults();
+    EXPECT_EQ(mouse.nextDataLine(), "feature 07 09 00 90 00 00 00 00");
+    EXPECT_EQ(mouse.nextDataLine(), "feature 07 20 00 00 00 00 00 00");
+    mouse.command("state");
+    EXPECT_EQ(mouse.nextDataLine(),
+              "state buttons 1=01 2=02 3=03 4=04 5=05 6=06 9=09 wheel 0 dpi-level 0 dpi-value 90 "
+              "plugged");
+    EXPECT_EQ(mouse.finish(), 0);
+}
+
+} // namespace
+} // namespace veldran

@@ -1,0 +1,70 @@
+// veldran-virtual-mouse: stands in for the VELDRAN GAMING MOUSE. It presents the mouse's three
+// HID interfaces on a Unix socket, prints every feature report it receives, and sends press and
+// re-arming reports when told to on standard input.
+#include "VirtualMouseDescriptors.h"
+#include "VirtualMouseServer.h"
+#include "platform/VirtualMouseSocket.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void usage(std::FILE* to) {
+    std::fputs("usage: veldran-virtual-mouse [--socket PATH] [--input-length N] "
+               "[--feature-length N]\n"
+               "  --socket PATH        where the driver connects (default: "
+               "$XDG_RUNTIME_DIR/veldran-virtual-mouse.sock)\n"
+               "  --input-length N     input report length, report id included (default 8)\n"
+               "  --feature-length N   feature report length, report id included (default 8)\n",
+               to);
+}
+
+bool parseLength(std::string_view text, int& length) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() ||
+        value < veldran::virtualmouse::kMinReportLength ||
+        value > veldran::virtualmouse::kMaxReportLength) {
+        return false;
+    }
+    length = value;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    veldran::virtualmouse::ServerOptions options;
+    options.socketPath = veldran::defaultVirtualMouseSocket();
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            usage(stdout);
+            return 0;
+        }
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--socket" && hasValue) {
+            options.socketPath = argv[++i];
+        } else if (arg == "--input-length" && hasValue &&
+                   parseLength(argv[i + 1], options.inputLength)) {
+            ++i;
+        } else if (arg == "--feature-length" && hasValue &&
+                   parseLength(argv[i + 1], options.featureLength)) {
+            ++i;
+        } else {
+            std::fprintf(stderr, "veldran-virtual-mouse: bad argument: %s\n", argv[i]);
+            usage(stderr);
+            return 2;
+        }
+    }
+    veldran::virtualmouse::VirtualMouseServer server(options, stdout);
+    std::string error;
+    if (!server.listen(error)) {
+        std::fprintf(stderr, "veldran-virtual-mouse: %s\n", error.c_str());
+        return 1;
+    }
+    return server.run();
+}
