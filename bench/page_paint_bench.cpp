@@ -70,14 +70,24 @@ void paint(benchmark::State& bm, SkinPage page, bool caching) {
     }
 }
 
-void BM_PaintMain(benchmark::State& s) { paint(s, SkinPage::Main, true); }
-void BM_PaintAdvanced(benchmark::State& s) { paint(s, SkinPage::Advanced, true); }
-void BM_PaintColor(benchmark::State& s) { paint(s, SkinPage::Color, true); }
-void BM_PaintMainDecodingEveryPicture(benchmark::State& s) { paint(s, SkinPage::Main, false); }
+void BM_PaintMain(benchmark::State& s) {
+    paint(s, SkinPage::Main, true);
+}
+void BM_PaintAdvanced(benchmark::State& s) {
+    paint(s, SkinPage::Advanced, true);
+}
+void BM_PaintColor(benchmark::State& s) {
+    paint(s, SkinPage::Color, true);
+}
+void BM_PaintMainDecodingEveryPicture(benchmark::State& s) {
+    paint(s, SkinPage::Main, false);
+}
 void BM_PaintAdvancedDecodingEveryPicture(benchmark::State& s) {
     paint(s, SkinPage::Advanced, false);
 }
-void BM_PaintColorDecodingEveryPicture(benchmark::State& s) { paint(s, SkinPage::Color, false); }
+void BM_PaintColorDecodingEveryPicture(benchmark::State& s) {
+    paint(s, SkinPage::Color, false);
+}
 
 constexpr int kRepetitions = 5;
 BENCHMARK(BM_PaintMain)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);

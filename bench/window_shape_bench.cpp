@@ -20,9 +20,9 @@ QImage mask() {
         QPainter p(&image);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::black);
-        p.drawPolygon(QPolygon({QPoint(0, 44), QPoint(44, 0), QPoint(760, 0), QPoint(800, 40),
-                                QPoint(800, 560), QPoint(760, 600), QPoint(40, 600),
-                                QPoint(0, 560)}));
+        p.drawPolygon(
+            QPolygon({QPoint(0, 44), QPoint(44, 0), QPoint(760, 0), QPoint(800, 40),
+                      QPoint(800, 560), QPoint(760, 600), QPoint(40, 600), QPoint(0, 560)}));
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }

@@ -31,8 +31,12 @@ constexpr QSize kDefaultSize(800, 600);
 
 } // namespace
 
-void CQEL_GMouseDlg::Reporter::message(const QString& text) { app_.messageBox(text); }
-void CQEL_GMouseDlg::Reporter::exitSequence() { app_.exitSequence(); }
+void CQEL_GMouseDlg::Reporter::message(const QString& text) {
+    app_.messageBox(text);
+}
+void CQEL_GMouseDlg::Reporter::exitSequence() {
+    app_.exitSequence();
+}
 
 CQEL_GMouseDlg::CQEL_GMouseDlg(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), s_(services), reporter_(services.app),
@@ -150,7 +154,9 @@ void CQEL_GMouseDlg::applyShape() {
     update();
 }
 
-void CQEL_GMouseDlg::repaintWindow() { repaint(); }
+void CQEL_GMouseDlg::repaintWindow() {
+    repaint();
+}
 
 void CQEL_GMouseDlg::repaintForPointer() {
     if (s_.state.pointer.page == SkinPage::Advanced) {
@@ -160,9 +166,13 @@ void CQEL_GMouseDlg::repaintForPointer() {
     }
 }
 
-void CQEL_GMouseDlg::requestRepaint() { update(); }
+void CQEL_GMouseDlg::requestRepaint() {
+    update();
+}
 
-void CQEL_GMouseDlg::setFunctionMenu(QWidget* menu) { functionMenu_ = menu; }
+void CQEL_GMouseDlg::setFunctionMenu(QWidget* menu) {
+    functionMenu_ = menu;
+}
 
 void CQEL_GMouseDlg::destroyFunctionMenu() {
     if (functionMenu_) {

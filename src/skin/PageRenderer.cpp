@@ -29,12 +29,24 @@ const Element* elementAt(const std::array<Element, N>& table, long long index) {
                                                            : nullptr;
 }
 
+// A paint device at the back buffer's resolution, for measuring text before the first paint.
+const QImage& skinResolutionProbe() {
+    static const QImage probe = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(kSkinDotsPerMeter);
+        image.setDotsPerMeterY(kSkinDotsPerMeter);
+        return image;
+    }();
+    return probe;
+}
+
 } // namespace
 
 void installSkinFontFallback() {
     static std::once_flag once;
     std::call_once(once, [] {
-        const QStringList song = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
+        const QStringList song = {QStringLiteral("AR PL UMing CN"),
+                                  QStringLiteral("AR PL UMing TW"),
                                   QStringLiteral("AR PL UMing HK")};
         QFont::insertSubstitutions(QString::fromUtf8("宋体"), song);
         QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
@@ -52,7 +64,7 @@ struct PageRenderer::Context {
     QPainter& p;
     const SkinTables& skin;
     SkinPage page;
-    QFontMetrics metrics;
+    const QFontMetrics& metrics;
     const QImage* over = nullptr;
     const QImage* down = nullptr;
     const QImage* knob = nullptr;
@@ -69,9 +81,8 @@ struct PageRenderer::Context {
 
 PageRenderer::PageRenderer(MainWindowState& state, const ConfigModel& model,
                            const MacroTable& macros, ImageCache& images)
-    : state_(state), model_(model), macros_(macros), images_(images) {
-    installSkinFontFallback();
-}
+    : state_(state), model_(model), macros_(macros), images_(images), font_(skinFont()),
+      metrics_(font_, &skinResolutionProbe()) {}
 
 QString PageRenderer::skinPath(const char* name) const {
     return QString::fromStdString((state_.skinFolder / name).string());
@@ -109,8 +120,7 @@ const QImage& PageRenderer::render() {
     }
     p.drawImage(QPoint(0, 0), normal, QRect(QPoint(0, 0), size));
 
-    const QFont font = skinFont();
-    Context c{p, state_.skin, page, QFontMetrics(font, &back_)};
+    Context c{p, state_.skin, page, metrics_};
     c.over = &images_.get(skinPath(names[1]));
     c.down = &images_.get(skinPath(names[2]));
     c.knob = &images_.get(skinPath("dpi_slider.jpg"));
@@ -120,7 +130,7 @@ const QImage& PageRenderer::render() {
     c.mainDown = &images_.get(skinPath("main_down.jpg"));
     chromeLayer(c);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setFont(font);
+    p.setFont(font_);
     textLayer(c);
     return back_;
 }
@@ -213,8 +223,8 @@ void PageRenderer::drawText(Context& c, int x, int y, const QString& text, const
     }
 }
 
-void PageRenderer::drawCentred(Context& c, int x, int y, int width, int height,
-                               const QString& text, const QColor& color) {
+void PageRenderer::drawCentred(Context& c, int x, int y, int width, int height, const QString& text,
+                               const QColor& color) {
     const int textWidth = c.metrics.horizontalAdvance(text);
     const int textHeight = c.metrics.height();
     drawText(c, x + (width - textWidth) / 2, y + (height - textHeight) / 2, text, color);
@@ -262,7 +272,8 @@ void PageRenderer::textLayer(Context& c) {
             } else if (k == 5) {
                 const int level = safeDpiLevel(profile.dpiLevel.load());
                 const int code = profile.stages[static_cast<std::size_t>(level)].codeInForce.load();
-                drawCentred(c, e.x, e.y, e.width, e.height, QString::fromLatin1(dpiResolutionText(code)), color);
+                drawCentred(c, e.x, e.y, e.width, e.height,
+                            QString::fromLatin1(dpiResolutionText(code)), color);
             } else {
                 centred(e, color);
             }

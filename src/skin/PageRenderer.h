@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -65,6 +66,8 @@ private:
     const MacroTable& macros_;
     ImageCache& images_;
     QImage back_;
+    QFont font_;           // the text face, made once
+    QFontMetrics metrics_; // measured at the back buffer's resolution
     std::function<void(const TextDraw&)> observer_;
 };
 

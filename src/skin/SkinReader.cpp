@@ -37,7 +37,8 @@ std::int32_t skinNumber(const QString& field) {
         ++i;
     }
     long long value = 0;
-    constexpr long long limit = static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1;
+    constexpr long long limit =
+        static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1;
     for (; i < field.size() && field[i] >= u'0' && field[i] <= u'9'; ++i) {
         value = std::min(limit, value * 10 + (field[i].unicode() - u'0'));
     }

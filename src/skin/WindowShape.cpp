@@ -39,10 +39,10 @@ QRegion opaqueRegion(const QImage& source) {
     if (source.isNull()) {
         return QRegion();
     }
-    const QImage mask = source.format() == QImage::Format_RGB32 ||
-                                source.format() == QImage::Format_ARGB32
-                            ? source
-                            : source.convertToFormat(QImage::Format_RGB32);
+    const QImage mask =
+        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+            ? source
+            : source.convertToFormat(QImage::Format_RGB32);
     std::vector<QRect> rects;
     std::vector<int> band;
     std::vector<int> runs;

@@ -109,9 +109,8 @@ protected:
     MacroStore macroStore{skin.appFolder() / "Macro.dat"};
     DeviceLink link{bus};
     DeviceProtocol protocol{link, model, profiles, port};
-    DeviceEventReader reader{
-        DeviceEventReader::Services{link, protocol, model, macros, profiles, input, shell, clock,
-                                    port}};
+    DeviceEventReader reader{DeviceEventReader::Services{link, protocol, model, macros, profiles,
+                                                         input, shell, clock, port}};
     std::vector<std::string> steps;
     std::unique_ptr<CQEL_GMouseDlg> dlg;
 };

@@ -173,7 +173,7 @@ TEST(DeviceProtocolDpiStep, OutOfRangeLevelsAreHeldToTheStages) {
 TEST(DeviceProtocolThreads, ReportsFromTwoThreadsKeepTheirOwnBytes) {
     Rig rig;
     rig.protocol.apply();
-    const auto applied = rig.heads();
+    const std::vector<Head> applied = rig.heads();
     std::set<Head> allowed(applied.begin(), applied.end());
     // The DPI reports of the factory stages (codes 1, 2, 3, 0).
     allowed.insert({{7, 0x09, 1, 0xA0}, {7, 0x09, 2, 0xB0}, {7, 0x09, 3, 0x80}});

@@ -161,7 +161,8 @@ TEST_F(PageRendererTest, KnobIsDrawnSevenPixelsRightOfTheChosenElement) {
 
 TEST_F(PageRendererTest, ColorPictureFollowsTheDpiLevel) {
     state.pointer.page = SkinPage::Color;
-    const QColor expected[4] = {tiny::colorBlue, tiny::colorNormal, tiny::colorOver, tiny::colorDown};
+    const QColor expected[4] = {tiny::colorBlue, tiny::colorNormal, tiny::colorOver,
+                                tiny::colorDown};
     for (int level = 0; level < 4; ++level) {
         model.profile.dpiLevel = level;
         EXPECT_TRUE(near(render(), 145, 25, expected[level])) << level;

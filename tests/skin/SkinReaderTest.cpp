@@ -68,8 +68,10 @@ TEST(ReadSkinEntry, ReadsTheValueCutTo259CharactersAndReportsTooManyCommas) {
     const std::string longLabel(300, 'x');
     skin.writeText("layout.ini", "[BUTTONPOS]\n"
                                  "3=name,1,2,3,4,  Label with blanks ,FALSE\n"
-                                 "4=name,1,2,3,4," + longLabel + "\n"
-                                 "5=a,1,2,3,4,b,c,d\n");
+                                 "4=name,1,2,3,4," +
+                                     longLabel +
+                                     "\n"
+                                     "5=a,1,2,3,4,b,c,d\n");
     RecordingReporter reporter;
     const auto file = skin.skinFolder() / "layout.ini";
     EXPECT_EQ(readSkinEntry(file, QStringLiteral("buttonpos"), 3, reporter)[5],

@@ -49,7 +49,8 @@ void TinySkin::writeText(const char* name, const std::string& text, bool inSkins
 
 bool near(const QImage& image, int x, int y, const QColor& c, int tolerance) {
     const QColor p = image.pixelColor(x, y);
-    return std::abs(p.red() - c.red()) <= tolerance && std::abs(p.green() - c.green()) <= tolerance &&
+    return std::abs(p.red() - c.red()) <= tolerance &&
+           std::abs(p.green() - c.green()) <= tolerance &&
            std::abs(p.blue() - c.blue()) <= tolerance;
 }
 

@@ -1,0 +1,119 @@
+// The default skin that the build draws beside the executables: its layout files read without a
+// message, every element with a role has a place, no two chrome or page elements overlap, and
+// every picture is there at the size the paint and the menus expect.
+#include "skin/SkinReader.h"
+#include "skin/StartupReporter.h"
+
+#include <QImage>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace veldran {
+namespace {
+
+class RecordingReporter final : public StartupReporter {
+public:
+    void message(const QString& text) override { messages.push_back(text.toStdString()); }
+    void exitSequence() override { messages.push_back("exit"); }
+    std::vector<std::string> messages;
+};
+
+class DefaultSkin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The build draws the skin beside the executables, this test's among them.
+        const char* bin = std::getenv("VELDRAN_BIN_DIR");
+        std::error_code ec;
+        folder =
+            (bin != nullptr ? std::filesystem::path(bin)
+                            : std::filesystem::read_symlink("/proc/self/exe", ec).parent_path()) /
+            "skins";
+        if (!std::filesystem::exists(folder / "main_mask.jpg", ec)) {
+            GTEST_SKIP() << "the default skin has not been built";
+        }
+        SkinReader reader(folder, tables, reporter);
+        reader.readMainTable();
+        reader.readFunctionNames();
+        reader.readColorTable();
+        reader.readAdvancedTable();
+        reader.readNameEditRect();
+        reader.readListRects();
+    }
+    QImage picture(const char* name) const {
+        return QImage(QString::fromStdString((folder / name).string()));
+    }
+    std::filesystem::path folder;
+    SkinTables tables;
+    RecordingReporter reporter;
+};
+
+template <std::size_t N>
+void expectNoOverlap(const std::array<Element, N>& table, std::initializer_list<int> indices) {
+    for (int a : indices) {
+        for (int b : indices) {
+            if (a < b) {
+                EXPECT_FALSE(table[a].rect().intersects(table[b].rect())) << a << " and " << b;
+            }
+        }
+    }
+}
+
+TEST_F(DefaultSkin, ReadsWithoutAMessageAndPlacesEveryElementWithARole) {
+    EXPECT_TRUE(reporter.messages.empty());
+    for (int i = 0; i < kMainElementCount; ++i) {
+        const bool unused = (i >= 24 && i <= 26) || i == 69;
+        EXPECT_EQ(tables.main[static_cast<std::size_t>(i)].rect().isEmpty(), unused) << i;
+    }
+    for (const Element& e : tables.color) {
+        EXPECT_FALSE(e.rect().isEmpty());
+    }
+    for (const Element& e : tables.advanced) {
+        EXPECT_FALSE(e.rect().isEmpty());
+    }
+    for (int code = 0; code < 50; ++code) {
+        EXPECT_FALSE(tables.functionNames[static_cast<std::size_t>(code)].isEmpty()) << code;
+    }
+    EXPECT_EQ(tables.functionNames[31], QStringLiteral("Copy (Ctrl+C)"));
+    EXPECT_FALSE(tables.nameEditRect.isEmpty());
+    EXPECT_FALSE(tables.nameListRect.intersects(tables.eventListRect));
+    // Chrome, button fields and DPI choices never share a pixel.
+    expectNoOverlap(tables.main, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+    expectNoOverlap(tables.main, {17, 18, 19, 20, 21, 22, 23, 32, 33, 41, 42, 43, 44});
+    expectNoOverlap(tables.main, {45, 46, 47, 48, 50, 51, 52, 53, 55, 56, 57, 58, 60, 61, 62, 63});
+    expectNoOverlap(tables.advanced, {17, 18, 19, 20});
+    for (const QRect& control : {tables.nameEditRect, tables.nameListRect, tables.eventListRect}) {
+        for (int i : {17, 18, 19, 20}) {
+            EXPECT_FALSE(tables.advanced[static_cast<std::size_t>(i)].rect().intersects(control));
+        }
+    }
+}
+
+TEST_F(DefaultSkin, PicturesHaveTheSizesThePaintAndMenusUse) {
+    const QImage mask = picture("main_mask.jpg");
+    ASSERT_EQ(mask.size(), QSize(800, 600));
+    for (const char* name :
+         {"main_normal.jpg", "main_over.jpg", "main_down.jpg", "advanced_normal.jpg",
+          "advanced_over.jpg", "advanced_down.jpg", "color_normal_pink.jpg", "color_over_red.jpg",
+          "color_down_purple.jpg", "color_over_blue.jpg"}) {
+        EXPECT_EQ(picture(name).size(), mask.size()) << name;
+    }
+    const QImage knob = picture("dpi_slider.jpg");
+    EXPECT_GE(knob.width(), tables.main[45].width);
+    EXPECT_GE(knob.height(), tables.main[45].height);
+    const QImage menu = picture("menu_mask.jpg");
+    const QImage advancedMenu = picture("advanced menu_mask.jpg");
+    ASSERT_FALSE(menu.isNull());
+    ASSERT_FALSE(advancedMenu.isNull());
+    EXPECT_EQ(menu.height() / 10, advancedMenu.height() / 12); // equal row heights
+    EXPECT_LE(menu.height(), 300);
+    for (const char* name : {"menu_normal.jpg", "menu_over.jpg", "menu_down.jpg"}) {
+        EXPECT_EQ(picture(name).size(), menu.size()) << name;
+    }
+    for (const char* name :
+         {"advanced menu_normal.jpg", "advanced menu_over.jpg", "advanced menu_down.jpg"}) {
+        EXPECT_EQ(picture(name).size(), advancedMenu.size()) << name;
+    }
+}
+
+} // namespace
+} // namespace veldran
