@@ -31,6 +31,10 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     s_.app.setTrayIconRemover([this] { tray_->removeIcon(); });
     windowMenu_ = std::make_unique<WindowMenu>(window_);
 
+    functionMenus_ = new FunctionMenus(s_.state, s_.model.profile, s_.macros, &window_);
+    QObject::connect(functionMenus_, &FunctionMenus::functionChosen, &window_,
+                     &CQEL_GMouseDlg::requestRepaint);
+
     power_ = std::make_unique<LogindPowerNotices>();
     listenForPowerNotices(*power_);
 }
@@ -109,13 +113,15 @@ void MainWindowInput::startDrag(QPoint pos) {
 }
 
 void MainWindowInput::openFunctionMenu(int element) {
-    if (openFunctionMenu_) {
-        openFunctionMenu_(element);
-    }
+    const QRect field = s_.state.skin.main[static_cast<std::size_t>(element)].rect();
+    functionMenus_->open(element, window_.frameGeometry(), field);
+    // The window's paint destroys it when the advanced function menu asks for that.
+    window_.setFunctionMenu(functionMenus_->menu());
 }
 
 void MainWindowInput::closeFunctionMenu() {
-    window_.destroyFunctionMenu();
+    window_.setFunctionMenu(nullptr);
+    functionMenus_->destroyMenu();
 }
 
 void MainWindowInput::createMacroControls() {

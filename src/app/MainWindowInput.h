@@ -11,11 +11,12 @@
 #include "macro/CQelMenu.h"
 #include "macro/MacroListActions.h"
 #include "macro/MacroListControls.h"
+#include "menus/CMenuDlg.h"
+#include "menus/FunctionMenus.h"
 #include "platform/PowerNotices.h"
 #include "skin/PointerInput.h"
 #include "skin/PointerInputWindowMove.h"
 
-#include <functional>
 #include <memory>
 
 class QMouseEvent;
@@ -35,16 +36,12 @@ public:
     // Applies the settings again on every notice of notices (logind's, from the start).
     void listenForPowerNotices(PowerNotices& notices);
 
-    // Opens the function menu below a button field (set by whoever owns the function menus).
-    void setFunctionMenuOpener(std::function<void(int element)> opener) {
-        openFunctionMenu_ = std::move(opener);
-    }
-
     TrayController& tray() { return *tray_; }
     WindowMenu& windowMenu() { return *windowMenu_; }
     CQelMenu& trayMenu() { return trayMenu_; }
     CQelMenu& contextMenu() { return contextMenu_; }
     MacroListControls& macroControls() { return macroControls_; }
+    FunctionMenus& functionMenus() { return *functionMenus_; }
 
     // PointerActions.
     void invalidate(Area area) override;
@@ -79,7 +76,7 @@ private:
     std::unique_ptr<TrayController> tray_;
     std::unique_ptr<WindowMenu> windowMenu_;
     std::unique_ptr<PowerNotices> power_;
-    std::function<void(int)> openFunctionMenu_;
+    FunctionMenus* functionMenus_; // a child of the window
 };
 
 } // namespace veldran

@@ -152,9 +152,8 @@ protected:
         }
         return at;
     }
-    bool windowVisible() {
-        return !run("xdotool", {"search", "--onlyvisible", "--name", "^VELDRAN GAMING MOUSE$"})
-                    .isEmpty();
+    bool windowVisible(const QString& title = QStringLiteral("VELDRAN GAMING MOUSE")) {
+        return !run("xdotool", {"search", "--onlyvisible", "--name", '^' + title + '$'}).isEmpty();
     }
 
     QString configText() {
@@ -223,6 +222,25 @@ TEST_F(DriverPointerTest, HiddenWithoutANotificationAreaASecondStartShowsIt) {
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return windowVisible(); }, 5000));
     EXPECT_EQ(driver.state(), QProcess::Running);
+}
+
+TEST_F(DriverPointerTest, ButtonFieldOpensTheFunctionMenuAndTheNextPressClosesIt) {
+    clickElement(19); // the field of button 3
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windowVisible("MainMenuDlg"); }, 3000));
+    const QString menu =
+        run("xdotool", {"search", "--onlyvisible", "--name", "^MainMenuDlg$"}).section('\n', 0, 0);
+    QPoint menuAt;
+    for (const QString& line : run("xdotool", {"getwindowgeometry", "--shell", menu}).split('\n')) {
+        if (line.startsWith("X=")) {
+            menuAt.setX(line.mid(2).toInt());
+        } else if (line.startsWith("Y=")) {
+            menuAt.setY(line.mid(2).toInt());
+        }
+    }
+    // Directly below the field, aligned with its left edge.
+    EXPECT_EQ(menuAt, windowPosition() + QPoint(30, 262 + 26));
+    clickElement(30); // a label of the main page: any press closes the menu
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !windowVisible("MainMenuDlg"); }, 3000));
 }
 
 } // namespace
