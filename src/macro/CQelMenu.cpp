@@ -15,14 +15,14 @@ constexpr int kSeparatorHeight = 1;
 constexpr int kTextIndent = 10;
 constexpr int kSeparatorIndent = 25;
 
-struct ItemSpec {
+struct StoredItem {
     const char* text; // UTF-8
     int id;           // -1 opens the items that follow up to the matching End
 };
 constexpr int kEnd = -2;
 
 // The menus as stored: a holder item whose pop-up is the menu that is shown.
-constexpr ItemSpec kMacroContextMenu[] = {
+constexpr StoredItem kMacroContextMenu[] = {
     {"MENU_CN", -1},
     {"Botão Esquerdo", -1},
     {"Para baixo", kCmdLeftDown},
@@ -41,16 +41,16 @@ constexpr ItemSpec kMacroContextMenu[] = {
     {nullptr, kEnd},
 };
 
-constexpr ItemSpec kTrayMenu[] = {
+constexpr StoredItem kTrayMenu[] = {
     {"Menu_Tray", -1},
     {"Mostrar a Janela UI", kCmdShowWindow},
     {"Sair do Driver", kCmdExitDriver},
     {nullptr, kEnd},
 };
 
-template <std::size_t N> void build(QMenu* top, const ItemSpec (&spec)[N]) {
+template <std::size_t N> void build(QMenu* top, const StoredItem (&items)[N]) {
     QMenu* current = top;
-    for (const ItemSpec& item : spec) {
+    for (const StoredItem& item : items) {
         if (item.id == kEnd) {
             current = qobject_cast<QMenu*>(current->parent());
         } else if (item.id == -1) {
