@@ -1,5 +1,4 @@
 #include "app/CommandLine.h"
-
 #include "platform/VirtualMouseSocket.h"
 
 #include <gtest/gtest.h>
