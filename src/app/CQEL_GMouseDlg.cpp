@@ -111,6 +111,11 @@ bool CQEL_GMouseDlg::initialise() {
 
     step("discover");
     state.connected = s_.link.discover();
+    // A mouse that is there but cannot be used (an interface missing or not opened, an odd
+    // report length) is explained instead of failing silently.
+    if (const std::string problem = s_.link.problem(); !problem.empty()) {
+        reporter_.message(QString::fromStdString(problem));
+    }
     if (!state.connected) {
         reporter_.message(QStringLiteral("Insert【") + QStringLiteral("ZEV") +
                           QStringLiteral("】USB Mouse"));

@@ -168,6 +168,16 @@ TEST_F(MainWindowInit, NoMouseShowsTheInsertMessageThenEnds) {
     EXPECT_EQ(steps.back(), "apply scheduled"); // the sequence goes on all the same
 }
 
+TEST_F(MainWindowInit, AMouseWithoutItsFeatureInterfaceIsExplainedAndKeepsRunning) {
+    bus.interfaces.pop_back(); // the 0xFF01 interface is missing
+    ModalCloser closer;
+    start();
+    ASSERT_EQ(closer.texts.size(), 1u);
+    EXPECT_NE(closer.texts[0].find("0xFF01"), std::string::npos) << closer.texts[0];
+    EXPECT_TRUE(state.connected); // the last interface examined belonged to the mouse
+    EXPECT_FALSE(app.endPending());
+}
+
 TEST_F(MainWindowInit, MissingSkinFileWaitsForTheUserOnceAndEnds) {
     std::filesystem::remove(skin.skinFolder() / "skin_color_en.ini");
     ModalCloser closer;
