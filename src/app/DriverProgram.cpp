@@ -11,10 +11,10 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
 #include "platform/Clock.h"
+#include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/VirtualHidBus.h"
-#include "platform/linux/XTestInputSynth.h"
 #include "skin/MainWindowState.h"
 
 #include <QCoreApplication>
@@ -37,10 +37,10 @@ std::unique_ptr<HidBus> makeBus(const CommandLine& commandLine) {
 // stops before the link, the stores and the model it uses go away.
 struct DriverProgram::Parts {
     explicit Parts(const CommandLine& commandLine)
-        : bus(makeBus(commandLine)), app(input), window(app), link(*bus),
-          profiles(state.configPath), macroStore(state.macroPath),
+        : input(makeDesktopInputSynth()), bus(makeBus(commandLine)), app(*input), window(app),
+          link(*bus), profiles(state.configPath), macroStore(state.macroPath),
           protocol(link, model, profiles, window),
-          reader({link, protocol, model, macros, profiles, input, shell, clock, window}) {}
+          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}) {}
 
     static MainWindowState initialState() {
         MainWindowState s;
@@ -52,7 +52,7 @@ struct DriverProgram::Parts {
     }
 
     MainWindowState state = initialState();
-    XTestInputSynth input;
+    std::unique_ptr<InputSynth> input; // XTest, or uinput on Wayland where it is writable
     LinuxShell shell;
     SystemClock clock;
     std::unique_ptr<HidBus> bus;
