@@ -17,6 +17,7 @@ deps:
 
 configure: deps
 	@cmake --preset $(PRESET) >/dev/null
+	@scripts/refresh-moc $(BUILD)
 
 build: configure
 	@cmake --build --preset $(PRESET)
