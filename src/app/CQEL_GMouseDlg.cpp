@@ -103,11 +103,21 @@ bool CQEL_GMouseDlg::initialise() {
     loadMacros();
     state.functionMenu.menuOpen = false;
 
-    step("context menu", hooks_.loadContextMenu);
+    step("context menu", [this] {
+        input_->loadContextMenu();
+        if (hooks_.loadContextMenu) {
+            hooks_.loadContextMenu();
+        }
+    });
     const MacroRecord selected = s_.macros.snapshot(state.macroEditor.selectedMacro);
     const int events = selected.usableEventCount();
     state.macroEditor.selectedEventLine = events > 0 ? 2 * events - 2 : 0;
-    step("tray menu", hooks_.loadTrayMenu);
+    step("tray menu", [this] {
+        input_->loadTrayMenu();
+        if (hooks_.loadTrayMenu) {
+            hooks_.loadTrayMenu();
+        }
+    });
 
     step("discover");
     state.connected = s_.link.discover();

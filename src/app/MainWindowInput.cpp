@@ -20,9 +20,6 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
       macroControls_(window),
       macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
                     macroControls_.eventList(), {}) {
-    trayMenu_.ConvertToOwnerDraw(trayMenu_.menu());
-    contextMenu_.ConvertToOwnerDraw(contextMenu_.menu());
-
     TrayController::Hooks hooks;
     hooks.defaults = [this] { s_.protocol.defaults(); };
     hooks.pause10ms = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };
@@ -37,6 +34,14 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
 
     power_ = std::make_unique<LogindPowerNotices>();
     listenForPowerNotices(*power_);
+}
+
+void MainWindowInput::loadContextMenu() {
+    contextMenu_.ConvertToOwnerDraw(contextMenu_.menu());
+}
+
+void MainWindowInput::loadTrayMenu() {
+    trayMenu_.ConvertToOwnerDraw(trayMenu_.menu());
 }
 
 void MainWindowInput::listenForPowerNotices(PowerNotices& notices) {

@@ -33,6 +33,11 @@ public:
     void mousePressed(const QMouseEvent& event);
     void mouseReleased(const QMouseEvent& event);
 
+    // Steps of the window's initialisation: the macro context menu (154) and the tray menu (157)
+    // become owner-drawn.
+    void loadContextMenu();
+    void loadTrayMenu();
+
     // Applies the settings again on every notice of notices (logind's, from the start).
     void listenForPowerNotices(PowerNotices& notices);
 
