@@ -1,6 +1,7 @@
 #include "platform/linux/HidrawBus.h"
 
 #include "platform/HidReportDescriptor.h"
+#include "platform/linux/CancelSignal.h"
 
 #include <algorithm>
 #include <array>
@@ -13,7 +14,6 @@
 #include <libudev.h>
 #include <linux/hidraw.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -37,19 +37,14 @@ std::optional<std::uint32_t> hexField(std::string_view text) {
 
 class HidrawReader final : public HidReader {
 public:
-    explicit HidrawReader(int fd) : fd_(fd), wakeFd_(eventfd(0, EFD_CLOEXEC)) {}
-    ~HidrawReader() override {
-        close(fd_);
-        if (wakeFd_ >= 0) {
-            close(wakeFd_);
-        }
-    }
+    explicit HidrawReader(int fd) : fd_(fd) {}
+    ~HidrawReader() override { close(fd_); }
     HidrawReader(const HidrawReader&) = delete;
     HidrawReader& operator=(const HidrawReader&) = delete;
 
     int read(std::span<std::uint8_t> buffer) override {
-        while (!cancelled_.load() && wakeFd_ >= 0) {
-            std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}}};
+        while (!cancel_.cancelled() && cancel_.fd() >= 0) {
+            std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {cancel_.fd(), POLLIN, 0}}};
             if (poll(fds.data(), fds.size(), -1) < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -77,18 +72,11 @@ public:
         return -1;
     }
 
-    void cancel() override {
-        cancelled_.store(true);
-        const std::uint64_t one = 1;
-        if (wakeFd_ >= 0) {
-            [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
-        }
-    }
+    void cancel() override { cancel_.cancel(); }
 
 private:
     int fd_;
-    int wakeFd_;
-    std::atomic<bool> cancelled_{false};
+    CancelSignal cancel_;
 };
 
 class HidrawWriter final : public HidFeatureWriter {

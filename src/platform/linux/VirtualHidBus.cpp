@@ -1,5 +1,7 @@
 #include "platform/linux/VirtualHidBus.h"
 
+#include "platform/linux/CancelSignal.h"
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -106,22 +108,16 @@ int openHandle(const std::string& socketPath, const std::string& request, LineSp
 
 class VirtualHidReader final : public HidReader {
 public:
-    VirtualHidReader(int fd, LineSplitter lines)
-        : fd_(fd), wakeFd_(eventfd(0, EFD_CLOEXEC)), lines_(std::move(lines)) {}
-    ~VirtualHidReader() override {
-        close(fd_);
-        if (wakeFd_ >= 0) {
-            close(wakeFd_);
-        }
-    }
+    VirtualHidReader(int fd, LineSplitter lines) : fd_(fd), lines_(std::move(lines)) {}
+    ~VirtualHidReader() override { close(fd_); }
     VirtualHidReader(const VirtualHidReader&) = delete;
     VirtualHidReader& operator=(const VirtualHidReader&) = delete;
 
     int read(std::span<std::uint8_t> buffer) override {
-        while (!cancelled_.load() && !gone_) {
-            const auto line = readLine(fd_, lines_, -1, wakeFd_);
+        while (!cancel_.cancelled() && !gone_) {
+            const auto line = readLine(fd_, lines_, -1, cancel_.fd());
             if (!line) {
-                gone_ = !cancelled_.load(); // the virtual mouse closed the connection
+                gone_ = !cancel_.cancelled(); // the virtual mouse closed the connection
                 return -1;
             }
             const auto [word, rest] = splitCommand(*line);
@@ -139,20 +135,13 @@ public:
         return -1;
     }
 
-    void cancel() override {
-        cancelled_.store(true);
-        const std::uint64_t one = 1;
-        if (wakeFd_ >= 0) {
-            [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
-        }
-    }
+    void cancel() override { cancel_.cancel(); }
 
 private:
     int fd_;
-    int wakeFd_;
+    CancelSignal cancel_;
     LineSplitter lines_; // used by the reading thread only
     bool gone_ = false;  // used by the reading thread only
-    std::atomic<bool> cancelled_{false};
 };
 
 class VirtualHidWriter final : public HidFeatureWriter {
