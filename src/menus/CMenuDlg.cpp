@@ -11,13 +11,7 @@ namespace veldran {
 CMenuDlg::CMenuDlg(const MenuContext& context, const MenuGeometry& geometry, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), context_(context), geometry_(geometry) {
     setWindowTitle(QString::fromLatin1(kTitle));
-    // The whole window is drawn on every paint: no background erase.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
-    // Closing a menu never ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setMask(QRegion(0, 0, geometry_.width, geometry_.windowHeight));
+    prepareMenuWindow(*this, geometry_);
 
     // A new menu starts with nothing highlighted, so that the first movement onto any row
     // repaints, whatever the previous menu showed last.

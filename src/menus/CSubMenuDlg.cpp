@@ -22,14 +22,7 @@ CSubMenuDlg::CSubMenuDlg(const MenuContext& context, const Category& category,
                          QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), context_(context), category_(category),
       geometry_(geometry), macroNames_(macroNames) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
-    // Closing a menu never ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    // With no rows (no macros recorded) the shape is empty: the window shows nothing and takes no
-    // pointer input.
-    setMask(QRegion(0, 0, geometry_.width, geometry_.windowHeight));
+    prepareMenuWindow(*this, geometry_);
 
     FunctionMenuState& menu = context_.menu();
     menu.advancedPreviousHotRow = kNoRow;

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
+#include <QWidget>
 
 namespace veldran {
 
@@ -68,6 +70,16 @@ QImage composeMenuPicture(const MenuPictureRequest& request) {
         painter.drawText(x, top + metrics.ascent(), text);
     }
     return canvas;
+}
+
+void prepareMenuWindow(QWidget& window, const MenuGeometry& geometry) {
+    window.setAttribute(Qt::WA_OpaquePaintEvent);
+    window.setAttribute(Qt::WA_NoSystemBackground);
+    window.setMouseTracking(true);
+    window.setAttribute(Qt::WA_QuitOnClose, false);
+    // With no rows (no macros recorded) the shape is empty: the window shows nothing and takes
+    // no pointer input.
+    window.setMask(QRegion(0, 0, geometry.width, geometry.windowHeight));
 }
 
 } // namespace veldran

@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 
+class QWidget;
+
 namespace veldran {
 
 // File names of one menu's pictures in the skin folder.
@@ -51,5 +53,9 @@ struct MenuPictureRequest {
 // The menu's picture, width x window height (a null image for an empty window). Pictures that
 // cannot be decoded leave their part black.
 QImage composeMenuPicture(const MenuPictureRequest& request);
+
+// Makes window a menu window: drawn whole at every paint (no background erase), following the
+// pointer, never ending the program when closed, shaped to the rectangle of its rows.
+void prepareMenuWindow(QWidget& window, const MenuGeometry& geometry);
 
 } // namespace veldran
