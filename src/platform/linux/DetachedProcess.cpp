@@ -57,21 +57,24 @@ bool readExecResult(int reportFd, std::string& error, const std::string& path) {
     return true;
 }
 
-} // namespace
-
-bool startDetached(const ProgramCommand& command, std::string& error) {
-    const PreparedCommand prepared(command);
+// Forks a child that runs the command, with a pipe on which a failed exec reports its errno.
+// Detached, the child starts a new session and forks again at once, so the program is adopted
+// by init (or the session's subreaper) and never becomes our zombie. Returns the child, or -1
+// with error set; reportFd is the pipe's reading end for readExecResult().
+pid_t forkCommand(const PreparedCommand& prepared, bool detached, int& reportFd,
+                  std::string& error) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         error = std::string("cannot create a pipe: ") + std::strerror(errno);
-        return false;
+        return -1;
     }
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
     const pid_t child = fork();
     if (child == 0) {
-        // The intermediate child starts a new session and leaves at once, so the program is
-        // adopted by init (or the session's subreaper) and never becomes our zombie.
         close(pipeFds[0]);
+        if (!detached) {
+            execChild(prepared, devNull, pipeFds[1]);
+        }
         setsid();
         const pid_t grandchild = fork();
         if (grandchild == 0) {
@@ -91,40 +94,37 @@ bool startDetached(const ProgramCommand& command, std::string& error) {
     if (child < 0) {
         close(pipeFds[0]);
         error = std::string("cannot start a process: ") + std::strerror(forkErrno);
+        return -1;
+    }
+    reportFd = pipeFds[0];
+    return child;
+}
+
+} // namespace
+
+bool startDetached(const ProgramCommand& command, std::string& error) {
+    const PreparedCommand prepared(command);
+    int reportFd = -1;
+    const pid_t child = forkCommand(prepared, true, reportFd, error);
+    if (child < 0) {
         return false;
     }
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
-    const bool ok = readExecResult(pipeFds[0], error, command.path);
-    close(pipeFds[0]);
+    const bool ok = readExecResult(reportFd, error, command.path);
+    close(reportFd);
     return ok;
 }
 
 bool runAndWait(const ProgramCommand& command, int timeoutMs, std::string& error) {
     const PreparedCommand prepared(command);
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        error = std::string("cannot create a pipe: ") + std::strerror(errno);
-        return false;
-    }
-    const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        execChild(prepared, devNull, pipeFds[1]);
-    }
-    const int forkErrno = errno;
-    close(pipeFds[1]);
-    if (devNull >= 0) {
-        close(devNull);
-    }
+    int reportFd = -1;
+    const pid_t child = forkCommand(prepared, false, reportFd, error);
     if (child < 0) {
-        close(pipeFds[0]);
-        error = std::string("cannot start a process: ") + std::strerror(forkErrno);
         return false;
     }
-    const bool executed = readExecResult(pipeFds[0], error, command.path);
-    close(pipeFds[0]);
+    const bool executed = readExecResult(reportFd, error, command.path);
+    close(reportFd);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
     for (;;) {
