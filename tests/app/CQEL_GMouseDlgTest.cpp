@@ -2,21 +2,7 @@
 // Apply 5 ms later, its failure paths (no mouse, missing skin, missing Macro.dat) and its paint.
 #include "app/CQEL_GMouseDlg.h"
 
-#include "app/CQEL_GMouseApp.h"
-#include "config/MacroStore.h"
-#include "config/MacroTable.h"
-#include "config/Profile.h"
-#include "config/ProfileStore.h"
-#include "device/DeviceEventReader.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceProtocol.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeHidBus.h"
-#include "fakes/FakeInputSynth.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeWindowPort.h"
-#include "skin/MainWindowState.h"
-#include "skin/TinySkin.h"
+#include "app/MainWindowRig.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -60,11 +46,9 @@ const std::string kLayouts[3][2] = {
                             "[MACRODISPLAY]\n1=list,10,60,80,40,,FALSE\n"
                             "2=events,100,20,60,80,,FALSE\n"}};
 
-class MainWindowInit : public ::testing::Test {
+class MainWindowInit : public ::testing::Test, protected testing::MainWindowRig {
 protected:
     MainWindowInit() {
-        state.appFolder = skin.appFolder();
-        bus.interfaces = fakes::FakeHidBus::mouseInterfaces("/dev/hidraw");
         for (const auto& layout : kLayouts) {
             skin.writeText(layout[0].c_str(), layout[1]);
         }
@@ -80,8 +64,7 @@ protected:
     }
 
     void start() {
-        dlg = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
-            app, state, model, macros, profiles, macroStore, link, protocol, reader});
+        dlg = std::make_unique<CQEL_GMouseDlg>(services());
         CQEL_GMouseDlg::InitHooks hooks;
         hooks.trace = [this](std::string_view step) { steps.emplace_back(step); };
         dlg->setInitHooks(std::move(hooks));
@@ -95,22 +78,6 @@ protected:
         return n;
     }
 
-    TinySkin skin;
-    fakes::FakeHidBus bus;
-    fakes::FakeInputSynth input;
-    fakes::FakeShell shell;
-    fakes::FakeClock clock;
-    fakes::FakeWindowPort port;
-    CQEL_GMouseApp app{input};
-    MainWindowState state;
-    ConfigModel model;
-    MacroTable macros;
-    ProfileStore profiles{skin.appFolder() / "config.ini"};
-    MacroStore macroStore{skin.appFolder() / "Macro.dat"};
-    DeviceLink link{bus};
-    DeviceProtocol protocol{link, model, profiles, port};
-    DeviceEventReader reader{DeviceEventReader::Services{link, protocol, model, macros, profiles,
-                                                         input, shell, clock, port}};
     std::vector<std::string> steps;
     std::unique_ptr<CQEL_GMouseDlg> dlg;
 };

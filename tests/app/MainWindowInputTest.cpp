@@ -2,23 +2,9 @@
 // hide, the advanced page's macro buttons and controls, dragging, and closing.
 #include "app/MainWindowInput.h"
 
-#include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
-#include "config/MacroStore.h"
-#include "config/MacroTable.h"
-#include "config/Profile.h"
-#include "config/ProfileStore.h"
-#include "device/DeviceEventReader.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceProtocol.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeHidBus.h"
-#include "fakes/FakeInputSynth.h"
+#include "app/MainWindowRig.h"
 #include "fakes/FakePowerNotices.h"
-#include "fakes/FakeShell.h"
-#include "fakes/FakeWindowPort.h"
-#include "skin/MainWindowState.h"
-#include "skin/TinySkin.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -50,11 +36,9 @@ const QPoint kDelete(30, 110);
 const QPoint kSaveMacros(50, 110);
 const QPoint kBackground(190, 60);
 
-class MainWindowInputTest : public ::testing::Test {
+class MainWindowInputTest : public ::testing::Test, protected testing::MainWindowRig {
 protected:
     MainWindowInputTest() {
-        state.appFolder = skin.appFolder();
-        bus.interfaces = fakes::FakeHidBus::mouseInterfaces("/dev/hidraw");
         skin.writeText("skin_main_en.ini", mainLayout());
         skin.writeText("skin_color_en.ini", "[BUTTONPOS]\n0=opt,0,20,50,10,Breathing,FALSE\n");
         skin.writeText("skin_advance_en.ini", "[BUTTONPOS]\n17=add,0,100,20,20,Add,FALSE\n"
@@ -76,8 +60,7 @@ protected:
         });
         macroStore.write(stored);
 
-        dlg = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
-            app, state, model, macros, profiles, macroStore, link, protocol, reader});
+        dlg = std::make_unique<CQEL_GMouseDlg>(services());
         app.setMainWindow(dlg.get());
         dlg->initialise();
         dlg->move(100, 100);
@@ -108,22 +91,6 @@ protected:
         return profile.wheelMode.load();
     }
 
-    TinySkin skin;
-    fakes::FakeHidBus bus;
-    fakes::FakeInputSynth input;
-    fakes::FakeShell shell;
-    fakes::FakeClock clock;
-    fakes::FakeWindowPort port;
-    CQEL_GMouseApp app{input};
-    MainWindowState state;
-    ConfigModel model;
-    MacroTable macros;
-    ProfileStore profiles{skin.appFolder() / "config.ini"};
-    MacroStore macroStore{skin.appFolder() / "Macro.dat"};
-    DeviceLink link{bus};
-    DeviceProtocol protocol{link, model, profiles, port};
-    DeviceEventReader reader{DeviceEventReader::Services{link, protocol, model, macros, profiles,
-                                                         input, shell, clock, port}};
     std::unique_ptr<CQEL_GMouseDlg> dlg;
     std::size_t sentAtStart = 0;
 };
