@@ -38,6 +38,12 @@ std::string lengthProblem(const char* what, const std::string& path, int length)
            "is not used.";
 }
 
+std::string openProblem(const char* what, const std::string& path, const char* purpose) {
+    return std::string("The VELDRAN mouse's ") + what + " interface (" + path +
+           ") could not be opened for " + purpose +
+           "; check that you may access it (see the udev rule in the README).";
+}
+
 } // namespace
 
 struct DeviceLink::State {
@@ -110,9 +116,7 @@ bool DeviceLink::discover() {
             } else if ((reader = bus_.openForReading(info.path))) {
                 inputLength = info.inputReportLength;
             } else {
-                problems.push_back("The VELDRAN mouse's input interface (" + info.path +
-                                   ") could not be opened for reading; check that you may "
-                                   "access it (see the udev rule in the README).");
+                problems.push_back(openProblem("input", info.path, "reading"));
             }
         }
         if (isVendorInterface(info, kFeatureUsagePage)) {
@@ -124,9 +128,7 @@ bool DeviceLink::discover() {
             } else if ((writer = bus_.openForWriting(info.path))) {
                 featureLength = info.featureReportLength;
             } else {
-                problems.push_back("The VELDRAN mouse's feature interface (" + info.path +
-                                   ") could not be opened for writing; check that you may "
-                                   "access it (see the udev rule in the README).");
+                problems.push_back(openProblem("feature", info.path, "writing"));
             }
         }
         if (readSet && writeSet) {

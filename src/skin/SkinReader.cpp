@@ -114,12 +114,17 @@ SkinReader::SkinReader(std::filesystem::path skinFolder, SkinTables& tables,
                        StartupReporter& reporter)
     : folder_(std::move(skinFolder)), tables_(tables), reporter_(reporter) {}
 
-void SkinReader::readMainTable() {
-    const auto path = file(kMainSkinFile);
-    for (int i = 0; i < kMainElementCount; ++i) {
-        tables_.main[static_cast<std::size_t>(i)] =
-            elementFromFields(readSkinEntry(path, QStringLiteral("BUTTONPOS"), i, reporter_));
+template <std::size_t N>
+void SkinReader::readElementTable(const char* fileName, std::array<Element, N>& table) {
+    const auto path = file(fileName);
+    for (std::size_t i = 0; i < N; ++i) {
+        table[i] = elementFromFields(
+            readSkinEntry(path, QStringLiteral("BUTTONPOS"), static_cast<int>(i), reporter_));
     }
+}
+
+void SkinReader::readMainTable() {
+    readElementTable(kMainSkinFile, tables_.main);
 }
 
 void SkinReader::readFunctionNames() {
@@ -134,19 +139,11 @@ void SkinReader::readFunctionNames() {
 }
 
 void SkinReader::readColorTable() {
-    const auto path = file(kColorSkinFile);
-    for (int i = 0; i < kColorElementCount; ++i) {
-        tables_.color[static_cast<std::size_t>(i)] =
-            elementFromFields(readSkinEntry(path, QStringLiteral("BUTTONPOS"), i, reporter_));
-    }
+    readElementTable(kColorSkinFile, tables_.color);
 }
 
 void SkinReader::readAdvancedTable() {
-    const auto path = file(kAdvancedSkinFile);
-    for (int i = 0; i < kAdvancedElementCount; ++i) {
-        tables_.advanced[static_cast<std::size_t>(i)] =
-            elementFromFields(readSkinEntry(path, QStringLiteral("BUTTONPOS"), i, reporter_));
-    }
+    readElementTable(kAdvancedSkinFile, tables_.advanced);
 }
 
 QRect SkinReader::readRect(const char* fileName, const QString& section, int key) {

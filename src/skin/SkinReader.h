@@ -50,6 +50,9 @@ public:
 
 private:
     std::filesystem::path file(const char* name) const { return folder_ / name; }
+    // Fills every element of table from the file's BUTTONPOS keys 0 to N - 1, in key order.
+    template <std::size_t N>
+    void readElementTable(const char* fileName, std::array<Element, N>& table);
     QRect readRect(const char* fileName, const QString& section, int key);
     std::filesystem::path folder_;
     SkinTables& tables_;
