@@ -116,7 +116,14 @@ ProfileStringsDocument::ProfileStringsDocument(std::string_view text) {
         const std::size_t lf = text.find('\n');
         Line line;
         if (lf == std::string_view::npos) {
-            line.content = text;
+            // A carriage return at the very end of the text ends the last line, as it would
+            // before a line feed: "[d\r" names the section "d" either way.
+            std::string_view content = text;
+            if (!content.empty() && content.back() == '\r') {
+                content.remove_suffix(1);
+                line.ending = "\r";
+            }
+            line.content = content;
             text = {};
         } else {
             std::string_view content = text.substr(0, lf);
@@ -188,8 +195,13 @@ bool ProfileStringsDocument::isWritable(std::string_view section, std::string_vi
 }
 
 void ProfileStringsDocument::ensureEnding(std::size_t index) {
-    if (lines_[index].ending.empty()) {
-        lines_[index].ending = newline_;
+    std::string& ending = lines_[index].ending;
+    if (ending.empty()) {
+        ending = newline_;
+    } else if (ending == "\r") {
+        // A lone carriage return ends a line only at the end of the text; a line that gets a
+        // successor needs the line feed after it.
+        ending = "\r\n";
     }
 }
 

@@ -73,6 +73,20 @@ TEST_F(ProfileStringsWrite, ReplacingTheLastLineKeepsItWithoutNewline) {
     EXPECT_EQ(readText(file_), "[S]\nk=2");
 }
 
+// A file cut right after a carriage return (an editor that saved "\r" as its last byte): the
+// header is read as "[d]", the write lands in it, and the line keeps its carriage return.
+TEST_F(ProfileStringsWrite, ACarriageReturnAtTheEndOfTheFileEndsTheLastLine) {
+    writeText(file_, "[d\r");
+    ASSERT_TRUE(write("D", "K1", "42"));
+    EXPECT_EQ(readText(file_), "[d\r\nK1=42\n");
+    EXPECT_EQ(ProfileStrings::get(file_, "d", "K1", "", 10), "42");
+
+    writeText(file_, "[S]\nk=1\r");
+    ASSERT_TRUE(write("S", "k", "2"));
+    EXPECT_EQ(readText(file_), "[S]\nk=2\r");
+    EXPECT_EQ(ProfileStrings::get(file_, "S", "k", "", 10), "2");
+}
+
 TEST_F(ProfileStringsWrite, WritesGoToTheFirstOfDuplicateSectionsAndKeys) {
     writeText(file_, "[A]\nx=1\nx=2\n[A]\nx=3\n");
     ASSERT_TRUE(write("a", "X", "9"));
