@@ -216,6 +216,7 @@ std::vector<std::optional<HidInterfaceInfo>> interfacesFromSysfs(const std::stri
 std::unique_ptr<HidReader> readerFor(int fd, std::vector<std::uint8_t> reportIds) {
     return std::make_unique<HidrawReader>(fd, std::move(reportIds));
 }
+
 } // namespace hidraw
 
 HidrawBus::HidrawBus() : udev_(udev_new()) {
