@@ -325,7 +325,9 @@ bool VirtualMouseServer::handleCommand(const std::string& line) {
     } else if (word == "rearm") {
         std::vector<std::uint8_t> report(static_cast<std::size_t>(options_.inputLength), 0);
         report[0] = kInputReportId;
-        firmware_.rearmSent();
+        if (plugged_) {
+            firmware_.rearmSent(); // sent, so the next press is a press report
+        }
         sendInput(report, "re-arming report");
     } else if (word == "key") {
         if (!options_.combined) {
