@@ -113,7 +113,7 @@ bool DeviceLink::discover() {
             inputLength = 0;
             if (!lengthUsable(info.inputReportLength)) {
                 problems.push_back(lengthProblem("input", info.path, info.inputReportLength));
-            } else if ((reader = bus_.openForReading(info.path))) {
+            } else if ((reader = bus_.openForReading(info))) {
                 inputLength = info.inputReportLength;
             } else {
                 problems.push_back(openProblem("input", info.path, "reading"));

@@ -1,6 +1,7 @@
-// The link to the mouse: discovery of its two vendor interfaces among the HID interfaces present,
-// the read handle (input reports), the write handle (feature reports), and arrival and removal
-// notices for the mouse's path.
+// The link to the mouse: discovery of its two vendor interfaces (top-level collections) among the
+// HID interfaces present, the read handle (input reports), the write handle (feature reports),
+// and arrival and removal notices for the mouse's path. Both collections may sit on one device
+// node; it is then opened once for reading and once for writing.
 #pragma once
 
 #include "platform/HidBus.h"

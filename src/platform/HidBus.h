@@ -13,18 +13,23 @@
 
 namespace veldran {
 
-// What discovery needs to know of one HID interface.
+// What discovery needs to know of one HID interface: one top-level collection of a device. A
+// device node that holds several collections gives one entry for each, all with its path.
 struct HidInterfaceInfo {
-    std::string path;            // interface path, used to open it and to match notices
+    std::string path;            // device node path, used to open it and to match notices
     std::uint16_t vendorId = 0;  // USB vendor identifier
     std::uint16_t productId = 0; // USB product identifier
     std::uint16_t usagePage = 0; // top-level collection usage page
     std::uint16_t usage = 0;     // top-level collection usage
     int inputReportLength = 0;   // bytes, report id included
     int featureReportLength = 0; // bytes, report id included
+    // The report ids of the collection's reports; empty when the device numbers no reports.
+    std::vector<std::uint8_t> reportIds;
 };
 
-// An interface opened for reading input reports. read() blocks until a report arrives.
+// An interface opened for reading input reports. read() blocks until a report of its collection
+// arrives: reports of the node's other collections are passed over, and on a device without
+// report ids each report gets a 0 in front, so that byte 0 is always the report id.
 class HidReader {
 public:
     virtual ~HidReader() = default;
@@ -58,12 +63,13 @@ class HidBus {
 public:
     virtual ~HidBus() = default;
 
-    // One entry per list position of the present HID interfaces, in the bus's order. An entry
-    // without a value is a position whose interface could not be read (a gap).
+    // One entry per list position of the present HID interfaces (top-level collections), in the
+    // bus's order. An entry without a value is a position that could not be read (a gap).
     virtual std::vector<std::optional<HidInterfaceInfo>> enumerate() = 0;
 
-    // Opens an interface for blocking reads, shared with other openers. nullptr when it fails.
-    virtual std::unique_ptr<HidReader> openForReading(const std::string& path) = 0;
+    // Opens the collection of an enumerated entry for blocking reads, shared with other openers.
+    // nullptr when it fails.
+    virtual std::unique_ptr<HidReader> openForReading(const HidInterfaceInfo& interface) = 0;
     // Opens an interface for feature reports, shared with other openers. nullptr when it fails.
     virtual std::unique_ptr<HidFeatureWriter> openForWriting(const std::string& path) = 0;
 

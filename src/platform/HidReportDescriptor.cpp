@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace veldran {
@@ -79,9 +80,9 @@ std::optional<HidDescriptorSummary> parseHidReportDescriptor(std::span<const std
     std::uint32_t firstUsage = 0;
     bool firstUsageHasPage = false;
     int depth = 0;
-    bool topLevelSeen = false;
     HidDescriptorSummary summary;
-    std::array<ReportBits, 3> reports; // input, output, feature
+    // Report bits of each top-level collection: input, output, feature.
+    std::vector<std::array<ReportBits, 3>> reports;
 
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -112,11 +113,13 @@ std::optional<HidDescriptorSummary> parseHidReportDescriptor(std::span<const std
         switch (type) {
         case ItemType::Main: {
             if (tag == kCollection) {
-                if (depth == 0 && !topLevelSeen) {
-                    topLevelSeen = true;
-                    summary.usagePage = static_cast<std::uint16_t>(
+                if (depth == 0) {
+                    HidCollectionSummary collection;
+                    collection.usagePage = static_cast<std::uint16_t>(
                         firstUsageHasPage ? firstUsage >> 16 : global.usagePage);
-                    summary.usage = static_cast<std::uint16_t>(firstUsage & 0xFFFFu);
+                    collection.usage = static_cast<std::uint16_t>(firstUsage & 0xFFFFu);
+                    summary.collections.push_back(std::move(collection));
+                    reports.emplace_back();
                 }
                 ++depth;
             } else if (tag == kEndCollection) {
@@ -124,9 +127,11 @@ std::optional<HidDescriptorSummary> parseHidReportDescriptor(std::span<const std
                     return std::nullopt;
                 }
                 --depth;
-            } else if (tag == kInput || tag == kOutput || tag == kFeature) {
+            } else if ((tag == kInput || tag == kOutput || tag == kFeature) && depth > 0) {
+                // Reports belong to the top-level collection that encloses them; main items
+                // outside every collection belong to none and are not counted.
                 const std::size_t kind = tag == kInput ? 0 : tag == kOutput ? 1 : 2;
-                std::uint64_t& bits = reports[kind][global.reportId];
+                std::uint64_t& bits = reports.back()[kind][global.reportId];
                 bits =
                     saturatingAdd(bits, saturatingProduct(global.reportSize, global.reportCount));
             }
@@ -145,7 +150,11 @@ std::optional<HidDescriptorSummary> parseHidReportDescriptor(std::span<const std
                 global.reportSize = value;
                 break;
             case kReportId:
+                if (value == 0 || value > 0xFF) {
+                    return std::nullopt; // report ids are single bytes, 0 is reserved
+                }
                 global.reportId = value;
+                summary.usesReportIds = true;
                 break;
             case kReportCount:
                 global.reportCount = value;
@@ -178,12 +187,25 @@ std::optional<HidDescriptorSummary> parseHidReportDescriptor(std::span<const std
             break;
         }
     }
-    if (!topLevelSeen || depth != 0) {
+    if (summary.collections.empty() || depth != 0) {
         return std::nullopt;
     }
-    summary.inputReportLength = longestReport(reports[0]);
-    summary.outputReportLength = longestReport(reports[1]);
-    summary.featureReportLength = longestReport(reports[2]);
+    for (std::size_t i = 0; i < summary.collections.size(); ++i) {
+        HidCollectionSummary& collection = summary.collections[i];
+        collection.inputReportLength = longestReport(reports[i][0]);
+        collection.outputReportLength = longestReport(reports[i][1]);
+        collection.featureReportLength = longestReport(reports[i][2]);
+        if (summary.usesReportIds) {
+            std::set<std::uint8_t> ids;
+            for (const ReportBits& kind : reports[i]) {
+                for (const auto& [id, bits] : kind) {
+                    static_cast<void>(bits);
+                    ids.insert(static_cast<std::uint8_t>(id));
+                }
+            }
+            collection.reportIds.assign(ids.begin(), ids.end());
+        }
+    }
     return summary;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/VirtualMouseProtocol.h"
 
-#include "platform/HidReportDescriptor.h"
+#include "platform/HidInterfaces.h"
 
 #include <charconv>
 
@@ -105,18 +105,8 @@ std::optional<InterfaceLine> parseInterfaceLine(std::string_view text) {
     return line;
 }
 
-std::optional<HidInterfaceInfo> interfaceInfo(const InterfaceLine& line) {
-    const auto summary = parseHidReportDescriptor(line.descriptor);
-    if (!summary) {
-        return std::nullopt;
-    }
-    return HidInterfaceInfo{line.path,
-                            line.vendorId,
-                            line.productId,
-                            summary->usagePage,
-                            summary->usage,
-                            summary->inputReportLength,
-                            summary->featureReportLength};
+std::optional<std::vector<HidInterfaceInfo>> interfacesOf(const InterfaceLine& line) {
+    return interfacesOfNode(line.path, line.vendorId, line.productId, line.descriptor);
 }
 
 std::pair<std::string_view, std::string_view> splitCommand(std::string_view line) {

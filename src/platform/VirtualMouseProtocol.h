@@ -33,9 +33,9 @@ struct InterfaceLine {
 // "interface PATH VVVV PPPP DESCRIPTOR-HEX" (the descriptor's bytes without blanks).
 std::string formatInterfaceLine(const InterfaceLine& line);
 std::optional<InterfaceLine> parseInterfaceLine(std::string_view text);
-// What discovery needs of an interface line, read from its report descriptor. Nothing when the
-// descriptor cannot be read.
-std::optional<HidInterfaceInfo> interfaceInfo(const InterfaceLine& line);
+// What discovery needs of an interface line, read from its report descriptor: one entry per
+// top-level collection, all with the line's path. Nothing when the descriptor cannot be read.
+std::optional<std::vector<HidInterfaceInfo>> interfacesOf(const InterfaceLine& line);
 
 // The first word of a line and the rest after one blank ("feature 07 10" -> "feature", "07 10").
 std::pair<std::string_view, std::string_view> splitCommand(std::string_view line);

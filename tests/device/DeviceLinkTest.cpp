@@ -12,11 +12,11 @@ using fakes::FakeHidBus;
 using Iface = std::optional<HidInterfaceInfo>;
 
 HidInterfaceInfo other(const std::string& path) {
-    return {path, 0x046D, 0xC077, 0x01, 0x02, 5, 0};
+    return {path, 0x046D, 0xC077, 0x01, 0x02, 5, 0, {}};
 }
 HidInterfaceInfo mouse(const std::string& path, std::uint16_t page, int input = 8,
                        int feature = 8) {
-    return {path, kMouseVendorId, kMouseProductId, page, 1, input, feature};
+    return {path, kMouseVendorId, kMouseProductId, page, 1, input, feature, {}};
 }
 
 TEST(DeviceLinkDiscovery, StopsAtTheSecondVendorInterface) {
@@ -28,6 +28,30 @@ TEST(DeviceLinkDiscovery, StopsAtTheSecondVendorInterface) {
     EXPECT_EQ(link.devicePath(), "m5");
     EXPECT_EQ(bus.openedForReading(), std::vector<std::string>{"m3"});
     EXPECT_EQ(bus.openedForWriting(), std::vector<std::string>{"m5"});
+    EXPECT_EQ(link.inputReportLength(), 8);
+    EXPECT_EQ(link.featureReportLength(), 8);
+    EXPECT_EQ(link.problem(), "");
+}
+
+TEST(DeviceLinkDiscovery, BothVendorCollectionsOfOneNodeGiveBothHandles) {
+    // One node with a keyboard, the input and the feature collection: three entries, one path.
+    FakeHidBus bus;
+    HidInterfaceInfo keyboard{"/dev/hidraw4", kMouseVendorId, kMouseProductId, 0x01, 0x06, 9, 0,
+                              {1}};
+    HidInterfaceInfo input = mouse("/dev/hidraw4", 0xFF00, 8, 0);
+    input.reportIds = {6};
+    HidInterfaceInfo feature = mouse("/dev/hidraw4", 0xFF01, 0, 8);
+    feature.reportIds = {7};
+    bus.interfaces = {other("a0"), mouse("/dev/hidraw3", 0x0001), keyboard, input, feature,
+                      mouse("/dev/hidraw5", 0xFF00)};
+    DeviceLink link(bus);
+    EXPECT_TRUE(link.discover());
+    EXPECT_EQ(link.devicePath(), "/dev/hidraw4");
+    // Opened once for reading (for the input collection) and once for writing; the walk stops
+    // there, so the later node is never opened.
+    EXPECT_EQ(bus.openedForReading(), std::vector<std::string>{"/dev/hidraw4"});
+    EXPECT_EQ(bus.lastReadReportIds(), std::vector<std::uint8_t>{6});
+    EXPECT_EQ(bus.openedForWriting(), std::vector<std::string>{"/dev/hidraw4"});
     EXPECT_EQ(link.inputReportLength(), 8);
     EXPECT_EQ(link.featureReportLength(), 8);
     EXPECT_EQ(link.problem(), "");

@@ -137,6 +137,59 @@ TEST_F(XTestDeliveryTest, CopyShortcutArrivesAsControlC) {
     EXPECT_EQ(events[3].detail, keycodeOf(XK_Control_L));
 }
 
+// The keyboard map changes while the adapter runs (a new layout, xmodmap): first the C key loses
+// its Latin letter, as under a Cyrillic layout, so Ctrl+C goes to the key where C is on a PC
+// keyboard; then the letter c moves to another key, which Ctrl+C then uses.
+TEST_F(XTestDeliveryTest, CopyFollowsKeyboardMapChanges) {
+    const KeyCode c = static_cast<KeyCode>(keycodeOf(XK_c));
+    const KeyCode x = static_cast<KeyCode>(keycodeOf(XK_x));
+    ASSERT_NE(c, 0);
+    ASSERT_NE(x, 0);
+    // The server's map of both keys is put back however the test ends.
+    struct SavedKeys {
+        Display* display;
+        KeyCode first, second;
+        int perFirst = 0, perSecond = 0;
+        KeySym* firstSyms = XGetKeyboardMapping(display, first, 1, &perFirst);
+        KeySym* secondSyms = XGetKeyboardMapping(display, second, 1, &perSecond);
+        ~SavedKeys() {
+            XChangeKeyboardMapping(display, first, perFirst, firstSyms, 1);
+            XChangeKeyboardMapping(display, second, perSecond, secondSyms, 1);
+            XSync(display, False);
+            XFree(firstSyms);
+            XFree(secondSyms);
+        }
+    } saved{display_, c, x};
+
+    XTestInputSynth input;
+    fakes::FakeShell shell;
+    SystemClock clock;
+    SoftwareFunctions functions(input, shell, clock);
+    ASSERT_TRUE(functions.run(31));
+    ASSERT_EQ(receive(4).size(), 4u); // the keys are looked up and remembered
+
+    KeySym cyrillic[] = {XK_Cyrillic_es, XK_Cyrillic_ES};
+    XChangeKeyboardMapping(display_, c, 2, cyrillic, 1);
+    XSync(display_, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(functions.run(31));
+    auto events = receive(4);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1].type, KeyPress);
+    EXPECT_EQ(events[1].detail, c) << "the key where C is";
+    EXPECT_TRUE(events[1].state & ControlMask);
+
+    KeySym latin[] = {XK_c, XK_C};
+    XChangeKeyboardMapping(display_, x, 2, latin, 1);
+    XSync(display_, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(functions.run(31));
+    events = receive(4);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1].detail, x) << "the key that now types c";
+    EXPECT_EQ(events[2].detail, x);
+}
+
 TEST_F(XTestDeliveryTest, MuteIsPressedOnceAndNotLeftDown) {
     const unsigned int mute = keycodeOf(XF86XK_AudioMute);
     if (mute == 0) {

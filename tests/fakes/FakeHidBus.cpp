@@ -65,9 +65,11 @@ std::vector<std::optional<HidInterfaceInfo>> FakeHidBus::enumerate() {
     return interfaces;
 }
 
-std::unique_ptr<HidReader> FakeHidBus::openForReading(const std::string& path) {
+std::unique_ptr<HidReader> FakeHidBus::openForReading(const HidInterfaceInfo& interface) {
+    const std::string& path = interface.path;
     std::lock_guard lock(mutex_);
     openedForReading_.push_back(path);
+    lastReadReportIds_ = interface.reportIds;
     if (failingOpens.count(path) != 0) {
         return nullptr;
     }
@@ -112,6 +114,11 @@ FakeHidReader* FakeHidBus::lastReader() const {
     return lastReader_;
 }
 
+std::vector<std::uint8_t> FakeHidBus::lastReadReportIds() const {
+    std::lock_guard lock(mutex_);
+    return lastReadReportIds_;
+}
+
 int FakeHidBus::enumerations() const {
     std::lock_guard lock(mutex_);
     return enumerations_;
@@ -135,9 +142,9 @@ void FakeHidBus::record(const std::string& path, std::span<const std::uint8_t> b
 std::vector<std::optional<HidInterfaceInfo>>
 FakeHidBus::mouseInterfaces(const std::string& prefix, int inputLength, int featureLength) {
     return {
-        HidInterfaceInfo{prefix + "0", 0x18F8, 0x0F99, 0x01, 0x02, 8, 0},
-        HidInterfaceInfo{prefix + "1", 0x18F8, 0x0F99, 0xFF00, 0x01, inputLength, 0},
-        HidInterfaceInfo{prefix + "2", 0x18F8, 0x0F99, 0xFF01, 0x01, 0, featureLength},
+        HidInterfaceInfo{prefix + "0", 0x18F8, 0x0F99, 0x01, 0x02, 8, 0, {}},
+        HidInterfaceInfo{prefix + "1", 0x18F8, 0x0F99, 0xFF00, 0x01, inputLength, 0, {6}},
+        HidInterfaceInfo{prefix + "2", 0x18F8, 0x0F99, 0xFF01, 0x01, 0, featureLength, {7}},
     };
 }
 

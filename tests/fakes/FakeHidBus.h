@@ -42,7 +42,7 @@ public:
     std::set<std::string> failingOpens;                      // paths whose opens fail
 
     std::vector<std::optional<HidInterfaceInfo>> enumerate() override;
-    std::unique_ptr<HidReader> openForReading(const std::string& path) override;
+    std::unique_ptr<HidReader> openForReading(const HidInterfaceInfo& interface) override;
     std::unique_ptr<HidFeatureWriter> openForWriting(const std::string& path) override;
     int noticeDescriptor() override { return -1; }
     std::vector<HidNotice> takeNotices() override;
@@ -52,14 +52,15 @@ public:
     void clearSent();
     // The reader handed out by the last successful openForReading (owned by its user).
     FakeHidReader* lastReader() const;
+    // The report ids of the collection that the last openForReading was for.
+    std::vector<std::uint8_t> lastReadReportIds() const;
     int enumerations() const;
     std::vector<std::string> openedForReading() const;
     std::vector<std::string> openedForWriting() const;
 
     // The mouse's three interfaces (standard mouse, input vendor page, feature vendor page).
-    static std::vector<std::optional<HidInterfaceInfo>> mouseInterfaces(const std::string& prefix,
-                                                                        int inputLength = 8,
-                                                                        int featureLength = 8);
+    static std::vector<std::optional<HidInterfaceInfo>>
+    mouseInterfaces(const std::string& prefix, int inputLength = 8, int featureLength = 8);
 
 private:
     friend class FakeHidWriter;
@@ -68,6 +69,7 @@ private:
     std::vector<SentReport> sent_;
     std::deque<HidNotice> notices_;
     FakeHidReader* lastReader_ = nullptr;
+    std::vector<std::uint8_t> lastReadReportIds_;
     int enumerations_ = 0;
     std::vector<std::string> openedForReading_;
     std::vector<std::string> openedForWriting_;

@@ -27,15 +27,18 @@ TEST(VirtualMouseProtocol, InterfaceLinesCarryIdentifiersAndDescriptor) {
     const auto parsed = parseInterfaceLine(text);
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->descriptor, line.descriptor);
-    const auto info = interfaceInfo(*parsed);
-    ASSERT_TRUE(info.has_value());
-    EXPECT_EQ(info->usagePage, 0xFF01);
-    EXPECT_EQ(info->featureReportLength, 8);
+    const auto entries = interfacesOf(*parsed);
+    ASSERT_TRUE(entries.has_value());
+    ASSERT_EQ(entries->size(), 1u);
+    EXPECT_EQ(entries->front().path, "virtual-mouse/hid2");
+    EXPECT_EQ(entries->front().usagePage, 0xFF01);
+    EXPECT_EQ(entries->front().featureReportLength, 8);
+    EXPECT_EQ(entries->front().reportIds, std::vector<std::uint8_t>{7});
 
     EXPECT_FALSE(parseInterfaceLine("interface p 18f8 0f99 0"));   // odd hex digits
     EXPECT_FALSE(parseInterfaceLine("interface p 18f8 0f99"));     // no descriptor
     EXPECT_FALSE(parseInterfaceLine("interface p 118f8 0f99 c0")); // not 16 bits
-    EXPECT_FALSE(interfaceInfo({"p", 1, 2, {0xC0}}).has_value());  // unreadable descriptor
+    EXPECT_FALSE(interfacesOf({"p", 1, 2, {0xC0}}).has_value());   // unreadable descriptor
 }
 
 TEST(VirtualMouseProtocol, LinesAreSplitAndBounded) {

@@ -51,4 +51,20 @@ std::vector<std::uint8_t> vendorFeatureDescriptor(int featureLength) {
     return vendorDescriptor(0x01, kFeatureReportId, featureLength, 0xB1);
 }
 
+std::vector<std::uint8_t> combinedVendorDescriptor(int inputLength, int featureLength) {
+    // Boot-keyboard layout under report id 1: eight modifier bits, a reserved byte, six keys.
+    std::vector<std::uint8_t> bytes = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x85, kKeyboardReportId,
+                                       0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15, 0x00,
+                                       0x25, 0x01, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02,
+                                       0x95, 0x01, 0x75, 0x08, 0x81, 0x01, 0x95, 0x06,
+                                       0x75, 0x08, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x05,
+                                       0x07, 0x19, 0x00, 0x2A, 0xFF, 0x00, 0x81, 0x00,
+                                       0xC0};
+    const auto input = vendorInputDescriptor(inputLength);
+    const auto feature = vendorFeatureDescriptor(featureLength);
+    bytes.insert(bytes.end(), input.begin(), input.end());
+    bytes.insert(bytes.end(), feature.begin(), feature.end());
+    return bytes;
+}
+
 } // namespace veldran::virtualmouse

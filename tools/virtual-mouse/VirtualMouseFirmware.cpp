@@ -10,6 +10,8 @@ constexpr std::uint8_t kDpi = 0x09;
 constexpr std::uint8_t kButton = 0x10;
 constexpr std::uint8_t kWheel = 0x11;
 constexpr std::uint8_t kReset = 0x20;
+// The device value of a button whose presses are reported to the driver.
+constexpr std::uint8_t kSoftwareButton = 31;
 
 } // namespace
 
@@ -23,6 +25,19 @@ void VirtualMouseFirmware::reset() {
     wheelMode_ = 0;
     dpiLevel_ = 0;
     dpiValue_ = 0x90;
+    rearmPending_ = false;
+}
+
+bool VirtualMouseFirmware::pressRearms(std::uint8_t identifier) {
+    if (!rearmPending_ || deviceValue(identifier) != kSoftwareButton) {
+        return false;
+    }
+    rearmPending_ = false;
+    return true;
+}
+
+void VirtualMouseFirmware::rearmSent() {
+    rearmPending_ = false;
 }
 
 std::string VirtualMouseFirmware::receiveFeature(std::span<const std::uint8_t> report) {
@@ -41,6 +56,10 @@ std::string VirtualMouseFirmware::receiveFeature(std::span<const std::uint8_t> r
             return "no button with identifier " + std::to_string(index);
         }
         button->second = value;
+        // The driver now waits for the re-arming report before it acts on presses.
+        if (value == kSoftwareButton) {
+            rearmPending_ = true;
+        }
         return {};
     }
     case kWheel:

@@ -1,6 +1,6 @@
 // The firmware state of the virtual mouse: what each button does (its device value by button
-// identifier), the wheel mode and the DPI stage, as the feature reports set them. The reset
-// report returns it to the mouse's own defaults.
+// identifier), the wheel mode and the DPI stage, as the feature reports set them, and whether
+// the driver is waiting to be re-armed. The reset report returns it to the mouse's own defaults.
 #pragma once
 
 #include <cstdint>
@@ -27,11 +27,19 @@ public:
     // Back to the mouse's own defaults.
     void reset();
 
+    // A press of the button with this identifier: true when it is to send the re-arming report
+    // instead of a press report. That is the first press of a button set to device value 31
+    // after a button report with device value 31 came in; it ends the wait.
+    bool pressRearms(std::uint8_t identifier);
+    // The re-arming report went out another way (the rearm command): the wait is over.
+    void rearmSent();
+
 private:
     std::map<std::uint8_t, std::uint8_t> buttons_; // identifier -> device value
     std::uint8_t wheelMode_ = 0;
     std::uint8_t dpiLevel_ = 0;
     std::uint8_t dpiValue_ = 0x90;
+    bool rearmPending_ = false; // a software button was set since the last re-arming report
 };
 
 } // namespace veldran::virtualmouse

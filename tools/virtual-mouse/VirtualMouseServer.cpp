@@ -18,13 +18,17 @@ namespace {
 
 constexpr std::uint16_t kVendorId = 0x18F8;
 constexpr std::uint16_t kProductId = 0x0F99;
-// The three interfaces' paths: standard mouse, vendor input, vendor feature.
+// The interfaces' paths: standard mouse, vendor input, vendor feature; combined, the vendor
+// collections are all in the second.
 constexpr std::array<const char*, 3> kPaths = {"virtual-mouse/hid0", "virtual-mouse/hid1",
                                                "virtual-mouse/hid2"};
+// The keyboard report that the key command sends: the A key (usage 4) held.
+constexpr std::array<std::uint8_t, kKeyboardReportLength> kKeyboardReport = {
+    kKeyboardReportId, 0, 0, 4, 0, 0, 0, 0, 0};
 constexpr std::array<std::uint8_t, 7> kSlotIdentifiers = {1, 2, 3, 5, 4, 6, 9};
 constexpr const char* kHelp =
-    "# commands: press N (button slot 1-7) | report HEX... | rearm | unplug | plug | state | "
-    "help | quit";
+    "# commands: press N (button slot 1-7) | report HEX... | rearm | key | unplug | plug | "
+    "state | help | quit";
 
 volatile std::sig_atomic_t terminationRequested = 0;
 
@@ -64,7 +68,15 @@ VirtualMouseServer::~VirtualMouseServer() {
 }
 
 std::vector<std::string> VirtualMouseServer::paths() const {
-    return {kPaths.begin(), kPaths.end()};
+    return {kPaths.begin(), options_.combined ? kPaths.begin() + 2 : kPaths.end()};
+}
+
+const char* VirtualMouseServer::inputPath() const {
+    return kPaths[1];
+}
+
+const char* VirtualMouseServer::featurePath() const {
+    return options_.combined ? kPaths[1] : kPaths[2];
 }
 
 void VirtualMouseServer::say(const std::string& line) {
@@ -104,7 +116,8 @@ int VirtualMouseServer::run() {
 
     say("# veldran-virtual-mouse on " + options_.socketPath + ": vendor 18f8 product 0f99, " +
         "input reports of " + std::to_string(options_.inputLength) + " bytes, feature reports of " +
-        std::to_string(options_.featureLength) + " bytes");
+        std::to_string(options_.featureLength) + " bytes" +
+        (options_.combined ? ", vendor collections in one interface behind a keyboard" : ""));
     say(kHelp);
     bool consoleOpen = true;
     while (!terminationRequested) {
@@ -240,17 +253,27 @@ void VirtualMouseServer::handleRequest(Client& client, const std::string& line) 
         if (plugged_) {
             sendLine(client, formatInterfaceLine(
                                  {kPaths[0], kVendorId, kProductId, standardMouseDescriptor()}));
-            sendLine(client, formatInterfaceLine({kPaths[1], kVendorId, kProductId,
-                                                  vendorInputDescriptor(options_.inputLength)}));
-            sendLine(client,
-                     formatInterfaceLine({kPaths[2], kVendorId, kProductId,
-                                          vendorFeatureDescriptor(options_.featureLength)}));
+            if (options_.combined) {
+                sendLine(client,
+                         formatInterfaceLine({kPaths[1], kVendorId, kProductId,
+                                              combinedVendorDescriptor(options_.inputLength,
+                                                                       options_.featureLength)}));
+            } else {
+                sendLine(client,
+                         formatInterfaceLine({kPaths[1], kVendorId, kProductId,
+                                              vendorInputDescriptor(options_.inputLength)}));
+                sendLine(client,
+                         formatInterfaceLine({kPaths[2], kVendorId, kProductId,
+                                              vendorFeatureDescriptor(options_.featureLength)}));
+            }
         }
         sendLine(client, "end");
         client.closing = true;
     } else if (word == "read" || word == "write") {
         const std::string path(rest);
-        const bool known = std::find(kPaths.begin(), kPaths.end(), path) != kPaths.end();
+        const auto knownPaths = paths();
+        const bool known =
+            std::find(knownPaths.begin(), knownPaths.end(), path) != knownPaths.end();
         if (!plugged_ || !known) {
             sendLine(client, "error no such interface: " + path);
             client.closing = true;
@@ -273,7 +296,7 @@ void VirtualMouseServer::handleFeature(Client& client, std::string_view hex) {
         sendLine(client, "error not a report");
         return;
     }
-    if (client.path != kPaths[2]) {
+    if (client.path != featurePath()) {
         sendLine(client, "error this interface has no feature reports");
         return;
     }
@@ -298,27 +321,20 @@ bool VirtualMouseServer::handleCommand(const std::string& line) {
     } else if (word == "state") {
         say(firmware_.stateLine() + (plugged_ ? " plugged" : " unplugged"));
     } else if (word == "press") {
-        const std::string number(rest);
-        if (number.size() != 1 || number[0] < '1' || number[0] > '7') {
-            say("# press needs a button slot from 1 to 7");
-            return true;
-        }
-        const std::uint8_t identifier = kSlotIdentifiers[static_cast<std::size_t>(number[0] - '1')];
-        std::vector<std::uint8_t> report(static_cast<std::size_t>(options_.inputLength), 0);
-        report[0] = kInputReportId;
-        if (report.size() > 1) {
-            report[1] = static_cast<std::uint8_t>(identifier + 240);
-        }
-        if (firmware_.deviceValue(identifier) != 31) {
-            say("# button " + std::to_string(identifier) +
-                " does not report presses on a real "
-                "mouse (device value is not 31); sending the press report all the same");
-        }
-        sendInput(report, "press of slot " + number);
+        press(rest);
     } else if (word == "rearm") {
         std::vector<std::uint8_t> report(static_cast<std::size_t>(options_.inputLength), 0);
         report[0] = kInputReportId;
+        if (plugged_) {
+            firmware_.rearmSent(); // sent, so the next press is a press report
+        }
         sendInput(report, "re-arming report");
+    } else if (word == "key") {
+        if (!options_.combined) {
+            say("# key needs --combined: only then does the mouse have a keyboard collection");
+            return true;
+        }
+        sendInput({kKeyboardReport.begin(), kKeyboardReport.end()}, "keyboard report");
     } else if (word == "report") {
         const auto report = parseHexBytes(rest);
         if (!report || report->empty()) {
@@ -345,6 +361,32 @@ bool VirtualMouseServer::handleCommand(const std::string& line) {
     return true;
 }
 
+void VirtualMouseServer::press(std::string_view number) {
+    if (number.size() != 1 || number[0] < '1' || number[0] > '7') {
+        say("# press needs a button slot from 1 to 7");
+        return;
+    }
+    const std::uint8_t identifier = kSlotIdentifiers[static_cast<std::size_t>(number[0] - '1')];
+    std::vector<std::uint8_t> report(static_cast<std::size_t>(options_.inputLength), 0);
+    report[0] = kInputReportId;
+    // Like the firmware: once the driver has set a software button, the first press of one
+    // tells the driver that software functions may run again, and only later presses are
+    // reported as presses.
+    if (plugged_ && firmware_.pressRearms(identifier)) {
+        sendInput(report, "re-arming report on the first press of slot " + std::string(number));
+        return;
+    }
+    if (report.size() > 1) {
+        report[1] = static_cast<std::uint8_t>(identifier + 240);
+    }
+    if (firmware_.deviceValue(identifier) != 31) {
+        say("# button " + std::to_string(identifier) +
+            " does not report presses on a real "
+            "mouse (device value is not 31); sending the press report all the same");
+    }
+    sendInput(report, "press of slot " + std::string(number));
+}
+
 void VirtualMouseServer::sendInput(const std::vector<std::uint8_t>& report,
                                    const std::string& what) {
     if (!plugged_) {
@@ -353,7 +395,7 @@ void VirtualMouseServer::sendInput(const std::vector<std::uint8_t>& report,
     }
     int readers = 0;
     for (const auto& client : clients_) {
-        if (client->role == Role::Reader && client->path == kPaths[1] &&
+        if (client->role == Role::Reader && client->path == inputPath() &&
             sendLine(*client, "input " + hexBytes(report))) {
             ++readers;
         }
@@ -364,7 +406,7 @@ void VirtualMouseServer::sendInput(const std::vector<std::uint8_t>& report,
 void VirtualMouseServer::notify(const char* event) {
     for (const auto& client : clients_) {
         if (client->role == Role::Notices) {
-            for (const char* path : kPaths) {
+            for (const std::string& path : paths()) {
                 sendLine(*client, std::string(event) + " " + path);
             }
         }

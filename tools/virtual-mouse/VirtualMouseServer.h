@@ -1,6 +1,6 @@
 // The virtual mouse's socket side and console: it listens on a Unix stream socket for the
 // driver's connections (interface list, read and write handles, notices), and reads the user's
-// commands (press, report, rearm, unplug, plug, state, help, quit) from standard input.
+// commands (press, report, rearm, key, unplug, plug, state, help, quit) from standard input.
 #pragma once
 
 #include "VirtualMouseFirmware.h"
@@ -17,6 +17,9 @@ struct ServerOptions {
     std::string socketPath;
     int inputLength = 8;   // report id included
     int featureLength = 8; // report id included
+    // One vendor interface holding a keyboard collection and both vendor collections, instead
+    // of one interface for each vendor collection.
+    bool combined = false;
 };
 
 class VirtualMouseServer {
@@ -52,7 +55,10 @@ private:
     void dropHandles();
     void shutDown();
     static bool sendLine(Client& client, const std::string& line);
+    void press(std::string_view number);
     std::vector<std::string> paths() const;
+    const char* inputPath() const;
+    const char* featurePath() const;
 
     ServerOptions options_;
     std::FILE* out_;

@@ -1,6 +1,6 @@
-// veldran-virtual-mouse: stands in for the VELDRAN GAMING MOUSE. It presents the mouse's three
-// HID interfaces on a Unix socket, prints every feature report it receives, and sends press and
-// re-arming reports when told to on standard input.
+// veldran-virtual-mouse: stands in for the VELDRAN GAMING MOUSE. It presents the mouse's HID
+// interfaces on a Unix socket, prints every feature report it receives, and sends press,
+// re-arming and keyboard reports when told to on standard input.
 #include "VirtualMouseDescriptors.h"
 #include "VirtualMouseServer.h"
 #include "platform/VirtualMouseSocket.h"
@@ -14,11 +14,13 @@ namespace {
 
 void usage(std::FILE* to) {
     std::fputs("usage: veldran-virtual-mouse [--socket PATH] [--input-length N] "
-               "[--feature-length N]\n"
+               "[--feature-length N] [--combined]\n"
                "  --socket PATH        where the driver connects (default: "
                "$XDG_RUNTIME_DIR/veldran-virtual-mouse.sock)\n"
                "  --input-length N     input report length, report id included (default 8)\n"
-               "  --feature-length N   feature report length, report id included (default 8)\n",
+               "  --feature-length N   feature report length, report id included (default 8)\n"
+               "  --combined           both vendor collections in one interface, behind a "
+               "keyboard collection\n",
                to);
 }
 
@@ -46,7 +48,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         const bool hasValue = i + 1 < argc;
-        if (arg == "--socket" && hasValue) {
+        if (arg == "--combined") {
+            options.combined = true;
+        } else if (arg == "--socket" && hasValue) {
             options.socketPath = argv[++i];
         } else if (arg == "--input-length" && hasValue &&
                    parseLength(argv[i + 1], options.inputLength)) {

@@ -1,6 +1,7 @@
 #include "platform/linux/HidrawBus.h"
 
-#include "platform/HidReportDescriptor.h"
+#include "platform/HidInterfaces.h"
+#include "platform/HidReportFilter.h"
 #include "platform/linux/CancelSignal.h"
 
 #include <algorithm>
@@ -37,12 +38,19 @@ std::optional<std::uint32_t> hexField(std::string_view text) {
 
 class HidrawReader final : public HidReader {
 public:
-    explicit HidrawReader(int fd) : fd_(fd) {}
+    HidrawReader(int fd, std::vector<std::uint8_t> reportIds)
+        : fd_(fd), reportIds_(std::move(reportIds)) {}
     ~HidrawReader() override { close(fd_); }
     HidrawReader(const HidrawReader&) = delete;
     HidrawReader& operator=(const HidrawReader&) = delete;
 
     int read(std::span<std::uint8_t> buffer) override {
+        if (buffer.size() < 2) {
+            return -1; // no room for an id byte and an event byte
+        }
+        // Room for the longest report the caller takes: a numbered report keeps its id byte, an
+        // unnumbered one gets a 0 in front, so one byte less of it fits.
+        raw_.resize(reportIds_.empty() ? buffer.size() - 1 : buffer.size());
         while (!cancel_.cancelled() && cancel_.fd() >= 0) {
             std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {cancel_.fd(), POLLIN, 0}}};
             if (poll(fds.data(), fds.size(), -1) < 0) {
@@ -55,10 +63,15 @@ public:
                 return -1; // cancelled
             }
             if ((fds[0].revents & POLLIN) != 0) {
-                // The node hands over one report per read, cut to the buffer.
-                const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+                // The node hands over one report per read, cut to the room given.
+                const ssize_t n = ::read(fd_, raw_.data(), raw_.size());
                 if (n > 0) {
-                    return static_cast<int>(n);
+                    const std::size_t kept = filterCollectionReport(
+                        reportIds_, std::span(raw_).first(static_cast<std::size_t>(n)), buffer);
+                    if (kept > 0) {
+                        return static_cast<int>(kept);
+                    }
+                    continue; // a report of another collection of the node
                 }
                 if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
                     continue;
@@ -76,6 +89,8 @@ public:
 
 private:
     int fd_;
+    std::vector<std::uint8_t> reportIds_; // empty: the device numbers no reports
+    std::vector<std::uint8_t> raw_;       // used by the reading thread only
     CancelSignal cancel_;
 };
 
@@ -98,48 +113,21 @@ private:
     int fd_;
 };
 
-// Identifiers and descriptor through the node itself.
-std::optional<HidInterfaceInfo> readThroughNode(const std::string& devnode) {
-    const int fd = open(devnode.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+// A sysfs file's bytes, at most limit of them; nothing when it cannot be read.
+std::optional<std::vector<std::uint8_t>> readSysfsFile(const std::string& path, std::size_t limit) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
         return std::nullopt;
     }
-    hidraw_devinfo info{};
-    int size = 0;
-    hidraw_report_descriptor descriptor{};
-    std::optional<HidInterfaceInfo> out;
-    if (ioctl(fd, HIDIOCGRAWINFO, &info) >= 0 && ioctl(fd, HIDIOCGRDESCSIZE, &size) >= 0 &&
-        size >= 0 && static_cast<std::size_t>(size) <= sizeof descriptor.value) {
-        descriptor.size = static_cast<std::uint32_t>(size);
-        const bool haveDescriptor = ioctl(fd, HIDIOCGRDESC, &descriptor) >= 0;
-        out = interfaceInfo(
-            devnode, static_cast<std::uint16_t>(info.vendor),
-            static_cast<std::uint16_t>(info.product),
-            std::span<const std::uint8_t>(descriptor.value, haveDescriptor ? descriptor.size : 0));
-    }
-    close(fd);
-    return out;
-}
-
-// Identifiers and descriptor from sysfs, readable without access to the node.
-std::optional<HidInterfaceInfo> readThroughSysfs(const std::string& devnode, udev_device* node) {
-    udev_device* hid = udev_device_get_parent_with_subsystem_devtype(node, "hid", nullptr);
-    if (hid == nullptr) {
-        return std::nullopt;
-    }
-    const char* hidId = udev_device_get_property_value(hid, "HID_ID");
-    const auto ids = hidId != nullptr ? parseHidId(hidId) : std::nullopt;
-    const char* syspath = udev_device_get_syspath(hid);
-    if (!ids || syspath == nullptr) {
-        return std::nullopt;
-    }
-    std::ifstream file(std::string(syspath) + "/report_descriptor", std::ios::binary);
-    std::vector<std::uint8_t> descriptor;
+    std::vector<std::uint8_t> bytes;
     char c = 0;
-    while (descriptor.size() < kMaxDescriptorSize && file.get(c)) {
-        descriptor.push_back(static_cast<std::uint8_t>(c));
+    while (bytes.size() < limit && file.get(c)) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
     }
-    return interfaceInfo(devnode, ids->first, ids->second, descriptor);
+    if (file.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -183,20 +171,50 @@ std::optional<HidNotice> noticeFor(std::string_view action, std::string_view dev
                      HidNotice::DeviceInterface, std::string(devnode)};
 }
 
-HidInterfaceInfo interfaceInfo(const std::string& path, std::uint16_t vendorId,
-                               std::uint16_t productId, std::span<const std::uint8_t> descriptor) {
-    HidInterfaceInfo info{path, vendorId, productId, 0, 0, 0, 0};
-    if (const auto summary = parseHidReportDescriptor(descriptor)) {
-        info.usagePage = summary->usagePage;
-        info.usage = summary->usage;
-        info.inputReportLength = summary->inputReportLength;
-        info.featureReportLength = summary->featureReportLength;
+std::optional<std::pair<std::uint16_t, std::uint16_t>> idsFromUevent(std::string_view uevent) {
+    constexpr std::string_view key = "HID_ID=";
+    std::size_t pos = 0;
+    while (pos < uevent.size()) {
+        std::size_t end = uevent.find('\n', pos);
+        if (end == std::string_view::npos) {
+            end = uevent.size();
+        }
+        const std::string_view line = uevent.substr(pos, end - pos);
+        if (line.substr(0, key.size()) == key) {
+            return parseHidId(line.substr(key.size()));
+        }
+        pos = end + 1;
     }
-    return info;
+    return std::nullopt;
 }
 
-std::unique_ptr<HidReader> readerFor(int fd) {
-    return std::make_unique<HidrawReader>(fd);
+std::vector<std::optional<HidInterfaceInfo>> interfacesFromSysfs(const std::string& devnode,
+                                                                 const std::string& hidFolder) {
+    const auto uevent = readSysfsFile(hidFolder + "/uevent", kMaxDescriptorSize);
+    const auto ids =
+        uevent ? idsFromUevent({reinterpret_cast<const char*>(uevent->data()), uevent->size()})
+               : std::nullopt;
+    if (!ids) {
+        return {std::nullopt}; // a node that cannot be identified is a gap
+    }
+    const auto descriptor = readSysfsFile(hidFolder + "/report_descriptor", kMaxDescriptorSize);
+    const auto entries =
+        descriptor ? veldran::interfacesOfNode(devnode, ids->first, ids->second, *descriptor)
+                   : std::nullopt;
+    if (!entries || entries->empty()) {
+        // An unreadable descriptor still leaves the identifiers, so the node counts as the
+        // device's but matches no usage.
+        HidInterfaceInfo info;
+        info.path = devnode;
+        info.vendorId = ids->first;
+        info.productId = ids->second;
+        return {info};
+    }
+    return {entries->begin(), entries->end()};
+}
+
+std::unique_ptr<HidReader> readerFor(int fd, std::vector<std::uint8_t> reportIds) {
+    return std::make_unique<HidrawReader>(fd, std::move(reportIds));
 }
 
 } // namespace hidraw
@@ -250,16 +268,21 @@ std::vector<std::optional<HidInterfaceInfo>> HidrawBus::enumerate() {
 
     for (const auto& [number, syspath] : syspaths) {
         static_cast<void>(number);
+        // Identifiers and report descriptor come from the HID device's sysfs folder, so that
+        // listing the nodes opens none of them (nor any other device's).
         udev_device* node = udev_device_new_from_syspath(udev_, syspath.c_str());
         const char* devnode = node != nullptr ? udev_device_get_devnode(node) : nullptr;
-        std::optional<HidInterfaceInfo> info;
-        if (devnode != nullptr) {
-            info = hidraw::readThroughNode(devnode);
-            if (!info) {
-                info = hidraw::readThroughSysfs(devnode, node);
+        udev_device* hid = node != nullptr
+                               ? udev_device_get_parent_with_subsystem_devtype(node, "hid", nullptr)
+                               : nullptr;
+        const char* hidFolder = hid != nullptr ? udev_device_get_syspath(hid) : nullptr;
+        if (devnode != nullptr && hidFolder != nullptr) {
+            for (auto& entry : hidraw::interfacesFromSysfs(devnode, hidFolder)) {
+                list.push_back(std::move(entry));
             }
+        } else {
+            list.emplace_back(); // a node that cannot be read is a gap
         }
-        list.push_back(std::move(info)); // a node that cannot be read is a gap
         if (node != nullptr) {
             udev_device_unref(node);
         }
@@ -267,9 +290,9 @@ std::vector<std::optional<HidInterfaceInfo>> HidrawBus::enumerate() {
     return list;
 }
 
-std::unique_ptr<HidReader> HidrawBus::openForReading(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    return fd < 0 ? nullptr : hidraw::readerFor(fd);
+std::unique_ptr<HidReader> HidrawBus::openForReading(const HidInterfaceInfo& interface) {
+    const int fd = open(interface.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return fd < 0 ? nullptr : hidraw::readerFor(fd, interface.reportIds);
 }
 
 std::unique_ptr<HidFeatureWriter> HidrawBus::openForWriting(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <linux/uinput.h>
 #include <utility>
 
 namespace veldran {
@@ -214,6 +215,18 @@ std::vector<std::uint16_t> uinputKeyCapabilities() {
     std::sort(codes.begin(), codes.end());
     codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
     return codes;
+}
+
+std::vector<UinputCapabilityRequest> uinputCapabilityRequests() {
+    std::vector<UinputCapabilityRequest> requests = {
+        {UI_SET_EVBIT, EV_SYN}, {UI_SET_EVBIT, EV_KEY}, {UI_SET_EVBIT, EV_REL}};
+    for (const std::uint16_t code : uinputKeyCapabilities()) {
+        requests.push_back({UI_SET_KEYBIT, code});
+    }
+    for (const int axis : {REL_X, REL_Y, REL_WHEEL}) {
+        requests.push_back({UI_SET_RELBIT, axis});
+    }
+    return requests;
 }
 
 std::vector<input_event> keyChangeEvents(std::uint16_t code, bool down) {

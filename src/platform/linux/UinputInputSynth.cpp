@@ -14,11 +14,8 @@ namespace veldran {
 namespace {
 
 bool setUp(int fd) {
-    if (ioctl(fd, UI_SET_EVBIT, EV_KEY) < 0 || ioctl(fd, UI_SET_EVBIT, EV_SYN) < 0) {
-        return false;
-    }
-    for (const std::uint16_t code : uinputKeyCapabilities()) {
-        if (ioctl(fd, UI_SET_KEYBIT, static_cast<int>(code)) < 0) {
+    for (const UinputCapabilityRequest& capability : uinputCapabilityRequests()) {
+        if (ioctl(fd, capability.request, capability.value) < 0) {
             return false;
         }
     }

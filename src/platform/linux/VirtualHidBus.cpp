@@ -1,5 +1,6 @@
 #include "platform/linux/VirtualHidBus.h"
 
+#include "platform/HidReportFilter.h"
 #include "platform/linux/CancelSignal.h"
 
 #include <algorithm>
@@ -108,7 +109,8 @@ int openHandle(const std::string& socketPath, const std::string& request, LineSp
 
 class VirtualHidReader final : public HidReader {
 public:
-    VirtualHidReader(int fd, LineSplitter lines) : fd_(fd), lines_(std::move(lines)) {}
+    VirtualHidReader(int fd, LineSplitter lines, std::vector<std::uint8_t> reportIds)
+        : fd_(fd), lines_(std::move(lines)), reportIds_(std::move(reportIds)) {}
     ~VirtualHidReader() override { close(fd_); }
     VirtualHidReader(const VirtualHidReader&) = delete;
     VirtualHidReader& operator=(const VirtualHidReader&) = delete;
@@ -128,9 +130,12 @@ public:
             if (!report) {
                 continue;
             }
-            const std::size_t n = std::min(buffer.size(), report->size());
-            std::copy_n(report->begin(), n, buffer.begin());
-            return static_cast<int>(n);
+            // The interface may carry other collections (a keyboard): only this one's reports
+            // are handed over.
+            const std::size_t n = filterCollectionReport(reportIds_, *report, buffer);
+            if (n > 0) {
+                return static_cast<int>(n);
+            }
         }
         return -1;
     }
@@ -142,6 +147,7 @@ private:
     CancelSignal cancel_;
     LineSplitter lines_; // used by the reading thread only
     bool gone_ = false;  // used by the reading thread only
+    std::vector<std::uint8_t> reportIds_;
 };
 
 class VirtualHidWriter final : public HidFeatureWriter {
@@ -222,21 +228,25 @@ std::vector<std::optional<HidInterfaceInfo>> VirtualHidBus::enumerate() {
                 break;
             }
             const auto parsed = virtualmouse::parseInterfaceLine(*line);
-            // An interface whose description cannot be read is a gap in the list.
-            list.push_back(parsed ? virtualmouse::interfaceInfo(*parsed) : std::nullopt);
+            const auto entries = parsed ? virtualmouse::interfacesOf(*parsed) : std::nullopt;
+            if (!entries) {
+                list.emplace_back(); // an interface that cannot be read is a gap in the list
+                continue;
+            }
+            list.insert(list.end(), entries->begin(), entries->end());
         }
     }
     close(fd);
     return list;
 }
 
-std::unique_ptr<HidReader> VirtualHidBus::openForReading(const std::string& path) {
+std::unique_ptr<HidReader> VirtualHidBus::openForReading(const HidInterfaceInfo& interface) {
     LineSplitter lines;
-    const int fd = openHandle(socketPath_, "read " + path, lines);
+    const int fd = openHandle(socketPath_, "read " + interface.path, lines);
     if (fd < 0) {
         return nullptr;
     }
-    return std::make_unique<VirtualHidReader>(fd, std::move(lines));
+    return std::make_unique<VirtualHidReader>(fd, std::move(lines), interface.reportIds);
 }
 
 std::unique_ptr<HidFeatureWriter> VirtualHidBus::openForWriting(const std::string& path) {

@@ -18,9 +18,10 @@ public:
     VirtualHidBus(const VirtualHidBus&) = delete;
     VirtualHidBus& operator=(const VirtualHidBus&) = delete;
 
-    // The virtual mouse's interfaces; empty when it is not running or is unplugged.
+    // The virtual mouse's interfaces, one entry per top-level collection; empty when it is not
+    // running or is unplugged.
     std::vector<std::optional<HidInterfaceInfo>> enumerate() override;
-    std::unique_ptr<HidReader> openForReading(const std::string& path) override;
+    std::unique_ptr<HidReader> openForReading(const HidInterfaceInfo& interface) override;
     std::unique_ptr<HidFeatureWriter> openForWriting(const std::string& path) override;
     // Stays the same descriptor for the bus's life: the notice connection while there is one,
     // else a descriptor that never becomes readable.

@@ -1,12 +1,16 @@
 #include "platform/linux/XTestInputSynth.h"
 
-#include "platform/VirtualKeys.h"
+#include "platform/linux/XKeycodeChoice.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
+#include <string>
 
 namespace veldran {
 namespace {
@@ -27,19 +31,82 @@ unsigned int xButtonOf(MouseButton button) {
 // X keycodes lie in 8..255; the scan code reported for a key is its keycode minus this.
 constexpr int kKeycodeOffset = 8;
 
+// The server's keyboard map: keysyms by keycode and the XKB key names.
+XKeyboardMap readKeyboardMap(Display* display) {
+    XKeyboardMap map;
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    if (maxKeycode < minKeycode) {
+        return map;
+    }
+    map.minKeycode = minKeycode;
+    const int count = maxKeycode - minKeycode + 1;
+    int perKeycode = 0;
+    KeySym* syms =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
+    map.keysyms.resize(static_cast<std::size_t>(count));
+    map.names.resize(static_cast<std::size_t>(count));
+    if (syms != nullptr) {
+        for (int i = 0; i < count; ++i) {
+            for (int j = 0; j < perKeycode; ++j) {
+                map.keysyms[static_cast<std::size_t>(i)].push_back(
+                    static_cast<std::uint32_t>(syms[i * perKeycode + j]));
+            }
+        }
+        XFree(syms);
+    }
+    if (XkbDescPtr xkb = XkbGetMap(display, 0, XkbUseCoreKbd)) {
+        if (XkbGetNames(display, XkbKeyNamesMask, xkb) == Success && xkb->names != nullptr &&
+            xkb->names->keys != nullptr) {
+            for (int keycode = std::max(minKeycode, static_cast<int>(xkb->min_key_code));
+                 keycode <= std::min(maxKeycode, static_cast<int>(xkb->max_key_code)); ++keycode) {
+                const char* name = xkb->names->keys[keycode].name;
+                map.names[static_cast<std::size_t>(keycode - minKeycode)] =
+                    std::string(name, strnlen(name, XkbKeyNameLength));
+            }
+        }
+        XkbFreeKeyboard(xkb, 0, True);
+    }
+    return map;
+}
+
 } // namespace
 
 struct XTestInputSynth::Impl {
     std::mutex mutex;
     Display* display = nullptr;
+    int xkbEventType = -1; // the XKB extension's event type, -1 without XKB
+    bool mapStale = true;
+    XKeyboardMap map;
     // Keycode of each virtual key, looked up on first use; -1 not looked up yet, 0 none.
     std::array<int, 256> keycodes{};
 
+    // Takes the notices of keyboard map changes (a new layout, xmodmap) queued on this
+    // connection; the map is read again before the next key.
+    void followMappingChanges() {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MappingNotify) {
+                XRefreshKeyboardMapping(&event.xmapping);
+                mapStale = true;
+            } else if (event.type == xkbEventType) {
+                mapStale = true;
+            }
+        }
+        if (mapStale) {
+            map = readKeyboardMap(display);
+            keycodes.fill(-1);
+            mapStale = false;
+        }
+    }
+
     int keycodeFor(std::uint8_t virtualKey) {
+        followMappingChanges();
         int& cached = keycodes[virtualKey];
         if (cached < 0) {
-            const VirtualKey* key = findVirtualKey(virtualKey);
-            cached = key != nullptr ? XKeysymToKeycode(display, key->keysym) : 0;
+            cached = chooseKeycode(map, virtualKey);
         }
         return cached;
     }
@@ -81,6 +148,19 @@ XTestInputSynth::XTestInputSynth(const std::string& displayName) : impl_(std::ma
                      "shortcuts or macros will not send any input.\n");
         XCloseDisplay(impl_->display);
         impl_->display = nullptr;
+        return;
+    }
+    // Keyboard map changes come as XKB notices (and core MappingNotify events, which every
+    // client gets); either makes the map be read again.
+    int xkbOpcode = 0;
+    int xkbEvent = 0;
+    int xkbError = 0;
+    int xkbMajor = XkbMajorVersion;
+    int xkbMinor = XkbMinorVersion;
+    if (XkbQueryExtension(impl_->display, &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor)) {
+        impl_->xkbEventType = xkbEvent;
+        const unsigned int mask = XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbNamesNotifyMask;
+        XkbSelectEvents(impl_->display, XkbUseCoreKbd, mask, mask);
     }
 }
 

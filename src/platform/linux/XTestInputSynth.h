@@ -1,5 +1,7 @@
 // Synthesised keyboard and mouse input on X11 through the XTEST extension. Virtual keys become
-// X keycodes through the virtual-key table's keysyms and the server's keyboard map. The adapter
+// X keycodes through the server's keyboard map: the key that types the virtual key's keysym, or
+// for letters, digits and punctuation that the layout lacks the key at the same place on a PC
+// keyboard (XKeycodeChoice); the map is read again after every keyboard map change. The adapter
 // keeps its own display connection, used under a lock from any thread. Without a display (or
 // without XTEST) it says so once on stderr and every call does nothing.
 #pragma once

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <linux/uinput.h>
+#include <set>
 
 namespace veldran {
 namespace {
@@ -43,6 +45,39 @@ TEST(UinputEventsTest, EveryTableKeyWithAKernelCodeIsADeclaredCapability) {
     for (auto button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
         EXPECT_TRUE(std::binary_search(capabilities.begin(), capabilities.end(),
                                        linuxButtonCodeOf(button)));
+    }
+}
+
+// What udev's input_id (and from it libinput) looks at: a keyboard has the keys Esc to S (codes
+// 1 to 31), a mouse has relative X and Y beside its left button.
+TEST(UinputEventsTest, TheDeviceDeclaresAKeyboardAndAPointer) {
+    std::set<int> types;
+    std::set<int> keys;
+    std::set<int> axes;
+    for (const auto& capability : uinputCapabilityRequests()) {
+        if (capability.request == UI_SET_EVBIT) {
+            types.insert(capability.value);
+        } else if (capability.request == UI_SET_KEYBIT) {
+            keys.insert(capability.value);
+        } else if (capability.request == UI_SET_RELBIT) {
+            axes.insert(capability.value);
+        } else {
+            ADD_FAILURE() << "unexpected request " << capability.request;
+        }
+    }
+    EXPECT_EQ(types, (std::set<int>{EV_SYN, EV_KEY, EV_REL}));
+    for (int code = KEY_ESC; code <= KEY_S; ++code) {
+        EXPECT_EQ(keys.count(code), 1u) << "key " << code;
+    }
+    for (int button : {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE}) {
+        EXPECT_EQ(keys.count(button), 1u);
+    }
+    EXPECT_EQ(axes.count(REL_X), 1u);
+    EXPECT_EQ(axes.count(REL_Y), 1u);
+    EXPECT_EQ(axes.count(REL_WHEEL), 1u);
+    // Every key the adapter sends is declared.
+    for (const std::uint16_t code : uinputKeyCapabilities()) {
+        EXPECT_EQ(keys.count(code), 1u);
     }
 }
 
