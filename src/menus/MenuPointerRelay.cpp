@@ -1,0 +1,67 @@
+#include "menus/MenuPointerRelay.h"
+
+#include "menus/CMenuDlg.h"
+#include "menus/CSubMenuDlg.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace veldran {
+
+namespace {
+
+// Whether the window shows a pixel at local point at: inside it and inside its shape.
+bool shapeHolds(const QWidget& window, QPoint at) {
+    if (!window.isVisible() || !window.rect().contains(at)) {
+        return false;
+    }
+    const QRegion shape = window.mask();
+    return shape.isEmpty() || shape.contains(at);
+}
+
+bool isRelayed(const QMouseEvent& event) {
+    switch (event.type()) {
+    case QEvent::MouseMove:
+        return (event.buttons() & Qt::LeftButton) != 0;
+    case QEvent::MouseButtonRelease:
+        return event.button() == Qt::LeftButton;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QWidget* menuWindowAt(CMenuDlg* menu, QPoint global) {
+    if (menu == nullptr || menu->isDestroying()) {
+        return nullptr;
+    }
+    // The advanced function menu lies beside the function menu; look at it first all the same,
+    // so that a skin whose menus overlap gives the pointer to the one opened last.
+    QWidget* const windows[] = {menu->advancedMenu(), menu};
+    for (QWidget* window : windows) {
+        if (window != nullptr && shapeHolds(*window, window->mapFromGlobal(global))) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+bool relayHeldPointer(CMenuDlg* menu, const QMouseEvent& event) {
+    if (!isRelayed(event)) {
+        return false;
+    }
+    const QPointF global = event.globalPosition();
+    QPointer<QWidget> target = menuWindowAt(menu, global.toPoint());
+    if (!target) {
+        return false;
+    }
+    QMouseEvent relayed(event.type(), target->mapFromGlobal(global), global, event.button(),
+                        event.buttons(), event.modifiers(), event.pointingDevice());
+    QCoreApplication::sendEvent(target, &relayed);
+    return true;
+}
+
+} // namespace veldran
