@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QWidget>
 
 namespace veldran {
@@ -49,19 +48,23 @@ QWidget* menuWindowAt(CMenuDlg* menu, QPoint global) {
     return nullptr;
 }
 
-bool relayHeldPointer(CMenuDlg* menu, const QMouseEvent& event) {
-    if (!isRelayed(event)) {
+bool relayHeldPointerTo(QWidget* window, const QMouseEvent& event) {
+    if (window == nullptr || !isRelayed(event)) {
         return false;
     }
     const QPointF global = event.globalPosition();
-    QPointer<QWidget> target = menuWindowAt(menu, global.toPoint());
-    if (!target) {
+    if (!shapeHolds(*window, window->mapFromGlobal(global.toPoint()))) {
         return false;
     }
-    QMouseEvent relayed(event.type(), target->mapFromGlobal(global), global, event.button(),
+    QMouseEvent relayed(event.type(), window->mapFromGlobal(global), global, event.button(),
                         event.buttons(), event.modifiers(), event.pointingDevice());
-    QCoreApplication::sendEvent(target, &relayed);
+    QCoreApplication::sendEvent(window, &relayed);
     return true;
+}
+
+bool relayHeldPointer(CMenuDlg* menu, const QMouseEvent& event) {
+    return isRelayed(event) &&
+           relayHeldPointerTo(menuWindowAt(menu, event.globalPosition().toPoint()), event);
 }
 
 } // namespace veldran

@@ -18,6 +18,10 @@ class CMenuDlg;
 // screen point global; none when the point is outside both shapes (or menu is none).
 QWidget* menuWindowAt(CMenuDlg* menu, QPoint global);
 
+// Hands event (a move with the left button held, or the left button's release) to window when
+// its shape holds the pointer. Returns whether it did.
+bool relayHeldPointerTo(QWidget* window, const QMouseEvent& event);
+
 // Hands event (a move with the left button held, or the left button's release, received by the
 // main window) to the menu window under the pointer. Returns true when a menu window took it:
 // the main window must not act on its own elements for this event.
