@@ -1,6 +1,5 @@
 #include "app/SessionPlatform.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace veldran {
@@ -18,15 +17,8 @@ std::optional<std::string> processEnvironment(const char* name) {
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
-std::optional<std::string> sessionQtPlatform(const EnvironmentLookup& environment,
-                                             const std::vector<std::string>& qtArgs) {
+std::optional<std::string> sessionQtPlatform(const EnvironmentLookup& environment) {
     if (isSet(environment("QT_QPA_PLATFORM"))) {
-        return std::nullopt;
-    }
-    const bool platformArgument = std::any_of(qtArgs.begin(), qtArgs.end(), [](const auto& a) {
-        return a == "-platform" || a == "--platform" || a.rfind("-platform=", 0) == 0;
-    });
-    if (platformArgument) {
         return std::nullopt;
     }
     const auto sessionType = environment("XDG_SESSION_TYPE");

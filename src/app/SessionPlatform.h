@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace veldran {
 
@@ -14,10 +13,9 @@ namespace veldran {
 using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
 
 // "xcb" when the session is a Wayland one (XDG_SESSION_TYPE "wayland", or WAYLAND_DISPLAY set),
-// XWayland is there (DISPLAY set), and neither QT_QPA_PLATFORM nor a "-platform" argument among
-// qtArgs chose a platform; otherwise nothing (Qt's own choice stands).
-std::optional<std::string> sessionQtPlatform(const EnvironmentLookup& environment,
-                                             const std::vector<std::string>& qtArgs);
+// XWayland is there (DISPLAY set) and QT_QPA_PLATFORM chose no platform; otherwise nothing (Qt's
+// own choice stands).
+std::optional<std::string> sessionQtPlatform(const EnvironmentLookup& environment);
 
 // The process's own environment.
 std::optional<std::string> processEnvironment(const char* name);

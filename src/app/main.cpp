@@ -32,8 +32,7 @@ int main(int argc, char** argv) {
     // starts keep the session's platform.
     std::vector<char*> qtArgv(argv, argv + argc);
     std::string platformArgument = "-platform";
-    std::string platform =
-        veldran::sessionQtPlatform(veldran::processEnvironment, args).value_or("");
+    std::string platform = veldran::sessionQtPlatform(veldran::processEnvironment).value_or("");
     if (!platform.empty()) {
         qtArgv.push_back(platformArgument.data());
         qtArgv.push_back(platform.data());

@@ -8,14 +8,11 @@
 namespace veldran {
 namespace {
 
-std::optional<std::string> platformFor(const std::map<std::string, std::string>& environment,
-                                       const std::vector<std::string>& args = {}) {
-    return sessionQtPlatform(
-        [&environment](const char* name) -> std::optional<std::string> {
-            const auto found = environment.find(name);
-            return found != environment.end() ? std::optional(found->second) : std::nullopt;
-        },
-        args);
+std::optional<std::string> platformFor(const std::map<std::string, std::string>& environment) {
+    return sessionQtPlatform([&environment](const char* name) -> std::optional<std::string> {
+        const auto found = environment.find(name);
+        return found != environment.end() ? std::optional(found->second) : std::nullopt;
+    });
 }
 
 TEST(SessionPlatform, WaylandWithXWaylandRunsOnXcbUnlessAPlatformWasChosen) {
