@@ -18,14 +18,11 @@ std::optional<std::string> platformFor(const std::map<std::string, std::string>&
 TEST(SessionPlatform, WaylandWithXWaylandRunsOnXcbUnlessAPlatformWasChosen) {
     EXPECT_EQ(platformFor({{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}}), "xcb");
     EXPECT_EQ(platformFor({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":1"}}), "xcb");
-    // The user's choice stands, by environment or by Qt's argument.
+    // The user's choice stands.
     EXPECT_EQ(
         platformFor(
             {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}),
         std::nullopt);
-    EXPECT_EQ(platformFor({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}},
-                          {"-platform", "wayland"}),
-              std::nullopt);
     // An empty QT_QPA_PLATFORM chooses nothing.
     EXPECT_EQ(platformFor({{"WAYLAND_DISPLAY", "w"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", ""}}),
               "xcb");
