@@ -46,7 +46,7 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
 
     // A choice in the name list, by a click or the keyboard, shows that macro; the program's own
     // selections are made without telling the list's listeners.
-    QObject::connect(&macroControls_.nameList(), &QListWidget::currentRowChanged, &window_,
+    QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged, &window_,
                      [this] { macroEditor_.OnMacroSelected(); });
     QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, &window_,
                      [this](QListWidgetItem* item) {

@@ -154,7 +154,13 @@ bool CEditableListBox::event(QEvent* event) {
 
 void CEditableListBox::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if (!text.isEmpty()) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool control = (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+    if (control && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
+        // Ctrl with a letter is that letter's control character (Ctrl+A is 1), whether or not
+        // the platform already gave the text as one.
+        receiveChar(static_cast<char16_t>(event->key() - Qt::Key_A + 1));
+    } else if (!text.isEmpty()) {
         receiveChar(text.at(0).unicode());
     }
     QListWidget::keyPressEvent(event);
