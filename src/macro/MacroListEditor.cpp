@@ -127,7 +127,7 @@ void MacroListEditor::RightButtonReleased(QPoint globalPos) {
     if (command != 0) {
         // The choice arrives after the menu has closed and the release has reached its window.
         QMetaObject::invokeMethod(
-            &list, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+            &pending_, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
     }
 }
 

@@ -134,6 +134,11 @@ TEST_F(MacroEditorTest, ChoosingAMacroShowsItsEventsAndPausesByClickOrKeyboard) 
     QTest::keyClick(&controls().nameList(), Qt::Key_Up);
     EXPECT_EQ(controls().nameEdit().text(), "Tap");
     EXPECT_EQ(lines(), (QStringList{"[Down]A", "  120ms", "[Up  ]A"}));
+
+    // The name edit takes no more than the record's name field holds.
+    controls().nameEdit().clear();
+    QTest::keyClicks(&controls().nameEdit(), "A name longer than the field");
+    EXPECT_EQ(controls().nameEdit().text(), "A name longer than ");
 }
 
 TEST_F(MacroEditorTest, InsertAndDeleteFromTheContextMenu) {
