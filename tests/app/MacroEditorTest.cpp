@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -187,6 +188,39 @@ TEST_F(MacroEditorTest, AnEmptyListShowsTheMenuAndBelowTheLastLineNoMenu) {
     EXPECT_EQ(menusShown, 1);
     EXPECT_EQ(events().selectedLine(), 2);
     EXPECT_EQ(eventsOf(1).size(), 3u);
+}
+
+TEST_F(MacroEditorTest, TheLineUnderThePointerCountsTheLinesScrolledAway) {
+    macros.edit([](auto& records) {
+        records[2].eventCount = 40;
+        for (int k = 0; k < 40; ++k) {
+            records[2].setEvent(k, {0x41, static_cast<std::uint8_t>(k % 2 + 1), 10});
+        }
+    });
+    enterAdvanced();
+    EXPECT_EQ(events().count(), 79);
+    events().verticalScrollBar()->setValue(10);
+    rightClickLine(1, kCmdDeleteItem); // the second visible line is line 11
+    EXPECT_EQ(state.macroEditor.menuLine, 11);
+    EXPECT_EQ(state.macroEditor.menuEvent, 5);
+    EXPECT_EQ(record(2).eventCount, 39);
+    EXPECT_EQ(state.macroEditor.selectedEventLine, 9);
+}
+
+TEST_F(MacroEditorTest, AppendedLinesSelectTheLastLineOnlyWhileRecording) {
+    enterAdvanced();
+    pick(1);
+    events().clear();
+    state.macroEditor.selectedEventLine = 0;
+    editor().AppendEventLines(1, 0);
+    editor().AppendEventLines(1, 1);
+    EXPECT_EQ(lines(), (QStringList{"[Down]A", "  120ms", "[Down]B"}));
+    EXPECT_EQ(events().selectedLine(), 0);
+    state.macroEditor.recording = true;
+    editor().AppendEventLines(1, 2);
+    EXPECT_EQ(lines().size(), 5);
+    EXPECT_EQ(events().selectedLine(), 4);
+    state.macroEditor.recording = false;
 }
 
 TEST_F(MacroEditorTest, ModifyDelayEditsOnlyPauseLinesAndStoresWhatIsTyped) {
