@@ -78,7 +78,7 @@ void MacroListEditor::RefreshEventList(int m) {
     // One copy of the record, then all its lines at once: the same lines and the same final
     // selection as appending event after event, without a redraw per line.
     const MacroRecord record = table_.snapshot(m);
-    const int events = std::min(record.usableEventCount(), kMaxMacroEvents);
+    const int events = record.usableEventCount(); // all that playback plays
     QStringList lines;
     lines.reserve(2 * events);
     for (int k = 0; k < events; ++k) {
