@@ -5,6 +5,7 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "device/DeviceProtocol.h"
+#include "macro/CEditableListBox.h"
 #include "menus/MenuPointerRelay.h"
 #include "platform/linux/LogindPowerNotices.h"
 #include "skin/MainWindowState.h"
@@ -19,8 +20,13 @@ namespace veldran {
 MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::Services& services)
     : window_(window), s_(services), pointer_(s_.state, s_.model, s_.macros, *this), mover_(window),
       macroControls_(window),
+      macroEditor_(s_.macros, s_.state.macroEditor, macroControls_, contextMenu_),
       macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
-                    macroControls_.eventList(), {}) {
+                    macroControls_.eventList(), [this](int n) {
+                        // The macro now shown is the one the page comes back to.
+                        s_.state.macroEditor.selectedMacro = n;
+                        macroEditor_.RefreshEventList(n);
+                    }) {
     TrayController::Hooks hooks;
     hooks.defaults = [this] { s_.protocol.defaults(); };
     hooks.pause10ms = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };
@@ -28,6 +34,26 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     tray_ = std::make_unique<TrayController>(window_, trayMenu_, std::move(hooks));
     s_.app.setTrayIconRemover([this] { tray_->removeIcon(); });
     windowMenu_ = std::make_unique<WindowMenu>(window_);
+
+    // Step 1 of the pre-filter is the macro editor's; step 2 (recording) comes with the key
+    // capture; step 3 (Enter and Escape) is the pre-filter's own.
+    MainWindowPreFilter::Steps steps;
+    steps.rightButtonReleased = [this](QPoint globalPos) {
+        if (s_.state.pointer.page == SkinPage::Advanced && macroControls_.shown()) {
+            macroEditor_.RightButtonReleased(globalPos);
+        }
+    };
+    preFilter_ = std::make_unique<MainWindowPreFilter>(window_, std::move(steps));
+
+    // A choice in the name list, by a click or the keyboard, shows that macro; the program's own
+    // selections are made without telling the list's listeners. (The connections end with the
+    // pre-filter, before the window's children go.)
+    QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged,
+                     preFilter_.get(), [this] { macroEditor_.OnMacroSelected(); });
+    QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, preFilter_.get(),
+                     [this](QListWidgetItem* item) {
+                         macroEditor_.EditPauseLine(macroControls_.eventList().row(item));
+                     });
 
     functionMenus_ = new FunctionMenus(s_.state, s_.model.profile, s_.macros, &window_);
     QObject::connect(functionMenus_, &FunctionMenus::functionChosen, &window_,
@@ -159,16 +185,23 @@ int MainWindowInput::macroNameLineCount() {
 
 void MainWindowInput::selectMacro(int line) {
     if (macroControls_.selectMacro(line) >= 0) {
-        s_.state.macroEditor.selectedMacro = line;
+        macroEditor_.OnMacroSelected();
     }
 }
 
 void MainWindowInput::addMacro() {
+    macroEditor_.finishEditing();
     macroActions_.add();
 }
 
 void MainWindowInput::deleteMacro() {
+    // A pause being edited is stored before the macros move down.
+    macroEditor_.finishEditing();
     macroActions_.remove();
+}
+
+void MainWindowInput::editClosed() {
+    macroEditor_.OnEditClosed();
 }
 
 void MainWindowInput::toggleRecording() {
