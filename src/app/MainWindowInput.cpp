@@ -5,9 +5,11 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "device/DeviceProtocol.h"
+#include "macro/WindowKeyMessages.h"
 #include "platform/linux/LogindPowerNotices.h"
 #include "skin/MainWindowState.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <chrono>
@@ -19,7 +21,9 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     : window_(window), s_(services), pointer_(s_.state, s_.model, s_.macros, *this), mover_(window),
       macroControls_(window),
       macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
-                    macroControls_.eventList(), {}) {
+                    macroControls_.eventList(), {}),
+      recorder_(s_.macros, s_.state.macroEditor, s_.clock != nullptr ? *s_.clock : systemClock_,
+                s_.keyboardHook) {
     TrayController::Hooks hooks;
     hooks.defaults = [this] { s_.protocol.defaults(); };
     hooks.pause10ms = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };
@@ -34,6 +38,16 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
 
     power_ = std::make_unique<LogindPowerNotices>();
     listenForPowerNotices(*power_);
+
+    recorder_.setEventList({[this] { macroControls_.eventList().clear(); },
+                            [this](int record, int event) {
+                                // While the page is away its event list is gone; coming back
+                                // shows the selected macro afresh.
+                                if (macroControls_.shown()) {
+                                    (void)record; // EDITOR-MERGE: AppendEventLines(record, event)
+                                    (void)event;
+                                }
+                            }});
 }
 
 void MainWindowInput::loadContextMenu() {
@@ -162,7 +176,18 @@ void MainWindowInput::deleteMacro() {
 }
 
 void MainWindowInput::toggleRecording() {
-    // Recording comes with the macro editor's key capture.
+    QListWidget& names = macroControls_.nameList();
+    macroControls_.eventList().setFocus();
+    if (names.count() == 0) {
+        return;
+    }
+    const int index = names.currentRow() >= 0 ? names.currentRow() : 0;
+    recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
+}
+
+MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {
+    const std::optional<KeyMessage> message = windowKeyMessage(event);
+    return message ? recorder_.recordKey(*message) : MacroRecorder::Step::Continue;
 }
 
 void MainWindowInput::saveMacros() {

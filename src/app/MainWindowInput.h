@@ -11,14 +11,17 @@
 #include "macro/CQelMenu.h"
 #include "macro/MacroListActions.h"
 #include "macro/MacroListControls.h"
+#include "macro/MacroRecorder.h"
 #include "menus/CMenuDlg.h"
 #include "menus/FunctionMenus.h"
+#include "platform/Clock.h"
 #include "platform/PowerNotices.h"
 #include "skin/PointerInput.h"
 #include "skin/PointerInputWindowMove.h"
 
 #include <memory>
 
+class QKeyEvent;
 class QMouseEvent;
 
 namespace veldran {
@@ -47,6 +50,10 @@ public:
     CQelMenu& contextMenu() { return contextMenu_; }
     MacroListControls& macroControls() { return macroControls_; }
     FunctionMenus& functionMenus() { return *functionMenus_; }
+    MacroRecorder& recorder() { return recorder_; }
+
+    // The recording step of the pre-filter for a key event of one of the program's windows.
+    MacroRecorder::Step recordWindowKey(const QKeyEvent& event);
 
     // PointerActions.
     void invalidate(Area area) override;
@@ -82,6 +89,8 @@ private:
     std::unique_ptr<WindowMenu> windowMenu_;
     std::unique_ptr<PowerNotices> power_;
     FunctionMenus* functionMenus_; // a child of the window
+    SystemClock systemClock_;      // for recorded pauses when the services bring no clock
+    MacroRecorder recorder_;
 };
 
 } // namespace veldran
