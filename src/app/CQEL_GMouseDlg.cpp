@@ -10,6 +10,7 @@
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
+#include "macro/CEditableListBox.h"
 #include "skin/MainWindowState.h"
 #include "skin/SkinReader.h"
 #include "skin/WindowShape.h"
@@ -197,6 +198,14 @@ void CQEL_GMouseDlg::destroyFunctionMenu() {
         functionMenu_->deleteLater();
         functionMenu_ = nullptr;
     }
+}
+
+bool CQEL_GMouseDlg::event(QEvent* event) {
+    if (event->type() == UM_EDIT_CLOSED) {
+        input_->editClosed();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CQEL_GMouseDlg::mouseMoveEvent(QMouseEvent* event) {

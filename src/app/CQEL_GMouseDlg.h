@@ -90,6 +90,8 @@ public:
     const Services& services() const { return s_; }
 
 protected:
+    // The macro editor's private events (the event list's UM_EDIT_CLOSED), then the rest.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

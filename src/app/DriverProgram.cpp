@@ -90,9 +90,9 @@ int DriverProgram::run() {
         return 0;
     }
 
-    p.dialog = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
-        p.app,     p.state,  p.model,    p.macros,  p.profiles,     p.macroStore,
-        p.link,    p.protocol, p.reader, &p.clock, &p.keyboardHook});
+    p.dialog = std::make_unique<CQEL_GMouseDlg>(
+        CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,
+                                 p.link, p.protocol, p.reader, &p.clock, &p.keyboardHook});
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
     p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });

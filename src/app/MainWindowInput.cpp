@@ -5,6 +5,7 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "device/DeviceProtocol.h"
+#include "macro/CEditableListBox.h"
 #include "macro/WindowKeyMessages.h"
 #include "platform/linux/LogindPowerNotices.h"
 #include "skin/MainWindowState.h"
@@ -20,8 +21,14 @@ namespace veldran {
 MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::Services& services)
     : window_(window), s_(services), pointer_(s_.state, s_.model, s_.macros, *this), mover_(window),
       macroControls_(window),
+      macroEditor_(s_.macros, s_.state.macroEditor, macroControls_, contextMenu_),
       macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
-                    macroControls_.eventList(), {}),
+                    macroControls_.eventList(),
+                    [this](int n) {
+                        // The macro now shown is the one the page comes back to.
+                        s_.state.macroEditor.selectedMacro = n;
+                        macroEditor_.RefreshEventList(n);
+                    }),
       recorder_(s_.macros, s_.state.macroEditor, s_.clock != nullptr ? *s_.clock : systemClock_,
                 s_.keyboardHook) {
     TrayController::Hooks hooks;
@@ -31,6 +38,30 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     tray_ = std::make_unique<TrayController>(window_, trayMenu_, std::move(hooks));
     s_.app.setTrayIconRemover([this] { tray_->removeIcon(); });
     windowMenu_ = std::make_unique<WindowMenu>(window_);
+
+    // Step 1 of the pre-filter is the macro editor's, step 2 the recorder's (the capture hands
+    // its keys to the recorder directly); step 3 (Enter and Escape) is the pre-filter's own.
+    MainWindowPreFilter::Steps steps;
+    steps.rightButtonReleased = [this](QPoint globalPos) {
+        if (s_.state.pointer.page == SkinPage::Advanced && macroControls_.shown()) {
+            macroEditor_.RightButtonReleased(globalPos);
+        }
+    };
+    steps.recordKey = [this](QObject*, const QKeyEvent& key) {
+        return recordWindowKey(key) == MacroRecorder::Step::PassOn
+                   ? MainWindowPreFilter::RecordingResult::SkipEnterEscape
+                   : MainWindowPreFilter::RecordingResult::Continue;
+    };
+    preFilter_ = std::make_unique<MainWindowPreFilter>(window_, std::move(steps));
+
+    // A choice in the name list, by a click or the keyboard, shows that macro; the program's own
+    // selections are made without telling the list's listeners.
+    QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged, &window_,
+                     [this] { macroEditor_.OnMacroSelected(); });
+    QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, &window_,
+                     [this](QListWidgetItem* item) {
+                         macroEditor_.EditPauseLine(macroControls_.eventList().row(item));
+                     });
 
     functionMenus_ = new FunctionMenus(s_.state, s_.model.profile, s_.macros, &window_);
     QObject::connect(functionMenus_, &FunctionMenus::functionChosen, &window_,
@@ -44,8 +75,7 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
                                 // While the page is away its event list is gone; coming back
                                 // shows the selected macro afresh.
                                 if (macroControls_.shown()) {
-                                    (void)record; // EDITOR-MERGE: AppendEventLines(record, event)
-                                    (void)event;
+                                    macroEditor_.AppendEventLines(record, event);
                                 }
                             }});
 }
@@ -163,16 +193,23 @@ int MainWindowInput::macroNameLineCount() {
 
 void MainWindowInput::selectMacro(int line) {
     if (macroControls_.selectMacro(line) >= 0) {
-        s_.state.macroEditor.selectedMacro = line;
+        macroEditor_.OnMacroSelected();
     }
 }
 
 void MainWindowInput::addMacro() {
+    macroEditor_.finishEditing();
     macroActions_.add();
 }
 
 void MainWindowInput::deleteMacro() {
+    // A pause being edited is stored before the macros move down.
+    macroEditor_.finishEditing();
     macroActions_.remove();
+}
+
+void MainWindowInput::editClosed() {
+    macroEditor_.OnEditClosed();
 }
 
 void MainWindowInput::toggleRecording() {
@@ -181,7 +218,10 @@ void MainWindowInput::toggleRecording() {
     if (names.count() == 0) {
         return;
     }
-    const int index = names.currentRow() >= 0 ? names.currentRow() : 0;
+    // A pause being edited is stored before the list is emptied for the recording.
+    macroEditor_.finishEditing();
+    const QListWidgetItem* current = names.item(names.currentRow());
+    const int index = current != nullptr && current->isSelected() ? names.currentRow() : 0;
     recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
 }
 

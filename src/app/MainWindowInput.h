@@ -1,16 +1,18 @@
 // The main window's pointer, tray and window-menu handling, in one object the window owns: it
 // forwards pointer events to the pointer rules and carries out what they ask (repaints, Load,
 // Save, Apply, Defaults, hiding, minimising, dragging, the function menu and the macro buttons),
-// keeps the tray icon, the owner-drawn tray and context menus, the window menu and the macro
-// editor's controls, and re-applies the settings on power notices.
+// keeps the tray icon, the owner-drawn tray and context menus, the window menu, the message
+// pre-filter and the macro editor, and re-applies the settings on power notices.
 #pragma once
 
 #include "app/CQEL_GMouseDlg.h"
+#include "app/MainWindowPreFilter.h"
 #include "app/TrayController.h"
 #include "app/WindowMenu.h"
 #include "macro/CQelMenu.h"
 #include "macro/MacroListActions.h"
 #include "macro/MacroListControls.h"
+#include "macro/MacroListEditor.h"
 #include "macro/MacroRecorder.h"
 #include "menus/CMenuDlg.h"
 #include "menus/FunctionMenus.h"
@@ -49,6 +51,11 @@ public:
     CQelMenu& trayMenu() { return trayMenu_; }
     CQelMenu& contextMenu() { return contextMenu_; }
     MacroListControls& macroControls() { return macroControls_; }
+    MacroListEditor& macroEditor() { return macroEditor_; }
+    MainWindowPreFilter& preFilter() { return *preFilter_; }
+
+    // The event list's in-place editor has closed (UM_EDIT_CLOSED): store the edited pause.
+    void editClosed();
     FunctionMenus& functionMenus() { return *functionMenus_; }
     MacroRecorder& recorder() { return recorder_; }
 
@@ -84,9 +91,11 @@ private:
     PointerInput pointer_;
     WindowMover mover_;
     MacroListControls macroControls_;
+    MacroListEditor macroEditor_;
     MacroListActions macroActions_;
     std::unique_ptr<TrayController> tray_;
     std::unique_ptr<WindowMenu> windowMenu_;
+    std::unique_ptr<MainWindowPreFilter> preFilter_;
     std::unique_ptr<PowerNotices> power_;
     FunctionMenus* functionMenus_; // a child of the window
     SystemClock systemClock_;      // for recorded pauses when the services bring no clock

@@ -50,11 +50,6 @@ bool WindowMenu::eventFilter(QObject* watched, QEvent* event) {
         open();
         return true;
     }
-    if ((modifiers & Qt::AltModifier) == 0 &&
-        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-         key->key() == Qt::Key_Escape)) {
-        return true;
-    }
     return false;
 }
 

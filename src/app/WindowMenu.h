@@ -1,6 +1,6 @@
-// The main window's own keyboard handling: Alt+Space opens the window menu (restore, minimise,
-// close and, after a separator, the About box), and Enter and Escape key presses are swallowed
-// anywhere in the window so that they never close it.
+// The main window's window menu: Alt+Space anywhere in the window opens it (restore, minimise,
+// close and, after a separator, the About box). Enter and Escape are the main window's
+// pre-filter's (MainWindowPreFilter).
 #pragma once
 
 #include <QObject>

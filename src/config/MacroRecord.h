@@ -21,6 +21,7 @@ struct MacroEvent {
     std::uint8_t code = 0;   // virtual key, or 240/241/242 for the mouse buttons
     std::uint8_t action = 0; // 1 press, 2 release; anything else produces no input
     std::uint16_t pause = 0; // milliseconds after this event
+
     bool operator==(const MacroEvent&) const = default;
 };
 

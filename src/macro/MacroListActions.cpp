@@ -108,7 +108,10 @@ void MacroListActions::remove() {
         }
         records[static_cast<std::size_t>(count - 1)].eventCount = 0;
     });
-    delete nameList_.takeItem(s);
+    {
+        const QSignalBlocker blocker(&nameList_);
+        delete nameList_.takeItem(s);
+    }
     const int n = s > 0 ? s - 1 : 0;
     selectLine(nameList_, n);
     if (nameList_.count() > 0) {

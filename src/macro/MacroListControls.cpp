@@ -1,6 +1,8 @@
 #include "macro/MacroListControls.h"
 
+#include "macro/CEditableListBox.h"
 #include "macro/MacroControlStyle.h"
+#include "macro/MacroListActions.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,14 +12,26 @@ namespace veldran {
 
 MacroListControls::MacroListControls(QWidget& window)
     : nameEdit_(new QLineEdit(&window)), nameList_(new QListWidget(&window)),
-      eventList_(new QListWidget(&window)) {
+      eventList_(new CEditableListBox(&window)) {
     nameEdit_->setObjectName(QStringLiteral("macroNameEdit"));
     nameList_->setObjectName(QStringLiteral("macroNameList"));
     eventList_->setObjectName(QStringLiteral("macroEventList"));
+    nameEdit_->setProperty("controlId", kNameEditId);
+    nameList_->setProperty("controlId", kNameListId);
+    eventList_->setProperty("controlId", kEventListId);
     nameEdit_->setAlignment(Qt::AlignCenter);
-    for (QListWidget* list : {nameList_, eventList_}) {
-        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // A name longer than the record's name field cannot be typed.
+    nameEdit_->setMaxLength(kMacroNameMaxUnits);
+    for (QListWidget* list : {nameList_, static_cast<QListWidget*>(eventList_)}) {
+        // A scroll bar only when the lines do not fit; lines stay in the order they are added,
+        // all of one height, scrolled line by line (the event list's line under the pointer is
+        // worked out from the scroll position).
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setSortingEnabled(false);
+        list->setUniformItemSizes(true);
+        list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
     }
     for (QWidget* control : {static_cast<QWidget*>(nameEdit_), static_cast<QWidget*>(nameList_),
                              static_cast<QWidget*>(eventList_)}) {
@@ -45,6 +59,7 @@ void MacroListControls::create(const QRect& nameEdit, const QRect& nameList, con
 }
 
 void MacroListControls::destroy() {
+    eventList_->EndEdit(true);
     nameEdit_->hide();
     nameList_->hide();
     eventList_->hide();

@@ -12,6 +12,13 @@ class QWidget;
 
 namespace veldran {
 
+class CEditableListBox;
+
+// Identifiers of the three controls.
+inline constexpr int kNameEditId = 10000;
+inline constexpr int kNameListId = 10001;
+inline constexpr int kEventListId = 10002;
+
 class MacroListControls {
 public:
     // Creates the controls as hidden children of window, in the editor's look.
@@ -20,7 +27,8 @@ public:
     // Places the controls on their rectangles, fills the name list with names and shows them.
     void create(const QRect& nameEdit, const QRect& nameList, const QRect& eventList,
                 const QStringList& names);
-    // Hides the controls; their objects stay for the next entry.
+    // Hides the controls (ending an edit in the event list, keeping its text); their objects stay
+    // for the next entry.
     void destroy();
     bool shown() const;
 
@@ -30,12 +38,12 @@ public:
 
     QLineEdit& nameEdit() const { return *nameEdit_; }
     QListWidget& nameList() const { return *nameList_; }
-    QListWidget& eventList() const { return *eventList_; }
+    CEditableListBox& eventList() const { return *eventList_; }
 
 private:
     QLineEdit* nameEdit_;
     QListWidget* nameList_;
-    QListWidget* eventList_;
+    CEditableListBox* eventList_;
 };
 
 } // namespace veldran

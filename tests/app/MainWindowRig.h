@@ -30,8 +30,8 @@ struct MainWindowRig {
     }
 
     CQEL_GMouseDlg::Services services() {
-        return {app,  state,    model,  macros, profiles,
-                macroStore, link, protocol, reader, &clock, &keyboardHook};
+        return {app,  state,    model,  macros, profiles,     macroStore,
+                link, protocol, reader, &clock, &keyboardHook};
     }
 
     TinySkin skin;

@@ -1,4 +1,4 @@
-// The window menu (Alt+Space), the About box, Enter and Escape, and the macro controls' look.
+// The window menu (Alt+Space), the About box, and the macro controls' look.
 #include "app/WindowMenu.h"
 
 #include "app/CAboutDlg.h"
@@ -38,18 +38,6 @@ TEST_F(WindowMenuTest, AltSpaceOpensTheMenuEndingWithSeparatorAndAbout) {
     EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
     EXPECT_EQ(actions.last()->text(), "&About QEL_GMouse...");
     windowMenu.menu()->hide();
-}
-
-TEST_F(WindowMenuTest, EnterAndEscapeNeverCloseTheWindow) {
-    QTest::keyClick(edit, Qt::Key_Escape);
-    QTest::keyClick(edit, Qt::Key_Return);
-    QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.result(), 0);
-    // Other keys still reach the controls.
-    QTest::keyClicks(edit, "ab");
-    EXPECT_EQ(edit->text(), "ab");
 }
 
 TEST_F(WindowMenuTest, MinimiseKeepsTheWindowOnTheTaskbar) {

@@ -1,0 +1,86 @@
+#include "app/MainWindowPreFilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
+
+namespace veldran {
+
+MainWindowPreFilter::MainWindowPreFilter(QWidget& window, Steps steps, QObject* parent)
+    : QObject(parent), window_(window), steps_(std::move(steps)) {
+    qApp->installEventFilter(this);
+}
+
+MainWindowPreFilter::~MainWindowPreFilter() {
+    qApp->removeEventFilter(this);
+}
+
+// A release is taken where the window system delivers it, at the top-level window, so that it is
+// seen once (a widget that ignores it would hand it on to its parent). The main window and the
+// windows it owns count; pop-up menus have no owner and do not.
+bool MainWindowPreFilter::ownsWindowOf(QObject* watched) const {
+    if (!watched->isWindowType()) {
+        return false;
+    }
+    const QWindow* target = static_cast<QWindow*>(watched);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->windowHandle() != target) {
+            continue;
+        }
+        const QWidget* owner = top->parentWidget();
+        return top == &window_ || (owner != nullptr && owner->window() == &window_);
+    }
+    return false;
+}
+
+// A key goes to the focused widget: it counts when that widget is in the main window or in a
+// window the main window owns.
+bool MainWindowPreFilter::belongsToWindow(QObject* watched) const {
+    if (!watched->isWidgetType()) {
+        return false;
+    }
+    const QWidget* top = static_cast<QWidget*>(watched)->window();
+    return top == &window_ ||
+           (top->parentWidget() != nullptr && top->parentWidget()->window() == &window_);
+}
+
+bool MainWindowPreFilter::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+
+    // Step 1: the right-button release of the advanced page.
+    if (type == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && steps_.rightButtonReleased &&
+            ownsWindowOf(watched)) {
+            steps_.rightButtonReleased(mouse->globalPosition().toPoint());
+        }
+        return false; // the release goes on to its window
+    }
+
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) {
+        return false;
+    }
+    if (!belongsToWindow(watched)) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+
+    // Step 2: recording.
+    if (steps_.recordKey && steps_.recordKey(watched, *key) == RecordingResult::SkipEnterEscape) {
+        return false;
+    }
+
+    // Step 3: the key presses of Enter and Escape are swallowed, on every page and whether or
+    // not a recording runs; with Alt held they are system keys and pass.
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (type == QEvent::KeyPress && (modifiers & Qt::AltModifier) == 0 &&
+        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+         key->key() == Qt::Key_Escape)) {
+        return true;
+    }
+    return false;
+}
+
+} // namespace veldran
