@@ -15,12 +15,16 @@
 #include <cstdio>
 #include <mutex>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <thread>
 #include <unistd.h>
 
 namespace veldran {
 namespace {
+
+// The capture thread's name, as the system lists the program's threads.
+constexpr const char* kCaptureThreadName = "key-capture";
 
 constexpr std::uint8_t kLeftControl = 0xA2;
 constexpr std::uint8_t kRightControl = 0xA3;
@@ -171,6 +175,7 @@ struct X11RecordKeyboardHook::Impl {
     }
 
     void run() {
+        pthread_setname_np(pthread_self(), kCaptureThreadName);
         if (!XRecordEnableContextAsync(data, context, &Impl::intercept,
                                        reinterpret_cast<XPointer>(this))) {
             settleStart(false);
