@@ -10,6 +10,7 @@
 #include <X11/extensions/record.h>
 #include <X11/keysym.h>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -149,6 +150,15 @@ struct X11RecordKeyboardHook::Impl {
             Qt::QueuedConnection);
     }
 
+    // Set by noteCreateError while the recording context is created. The handler is the
+    // process's, so an error of another connection in that moment may land here too: it only
+    // makes this start give up.
+    static inline std::atomic<bool> createFailed = false;
+    static int noteCreateError(Display*, XErrorEvent*) {
+        createFailed = true;
+        return 0;
+    }
+
     void settleStart(bool started) {
         std::lock_guard lock(startMutex);
         if (!startSettled) {
@@ -240,10 +250,17 @@ struct X11RecordKeyboardHook::Impl {
         range->device_events.first = KeyPress;
         range->device_events.last = KeyRelease;
         XRecordClientSpec clients = XRecordAllClients;
+        // A server that refuses the context answers with an error, which must not end the
+        // program: it is caught here, and recording goes on without capture.
+        createFailed = false;
+        XErrorHandler previous = XSetErrorHandler(&Impl::noteCreateError);
         context = XRecordCreateContext(control, 0, &clients, 1, &range, 1);
         XFree(range);
         XSync(control, False);
-        if (context == 0) {
+        XSetErrorHandler(previous);
+        if (context == 0 || createFailed) {
+            context = 0;
+            say("the X server refused to record keys");
             closeConnections();
             return false;
         }
