@@ -55,10 +55,11 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     preFilter_ = std::make_unique<MainWindowPreFilter>(window_, std::move(steps));
 
     // A choice in the name list, by a click or the keyboard, shows that macro; the program's own
-    // selections are made without telling the list's listeners.
-    QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged, &window_,
-                     [this] { macroEditor_.OnMacroSelected(); });
-    QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, &window_,
+    // selections are made without telling the list's listeners. (The connections end with the
+    // pre-filter, before the window's children go.)
+    QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged,
+                     preFilter_.get(), [this] { macroEditor_.OnMacroSelected(); });
+    QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, preFilter_.get(),
                      [this](QListWidgetItem* item) {
                          macroEditor_.EditPauseLine(macroControls_.eventList().row(item));
                      });

@@ -69,7 +69,7 @@ public:
     // Closes the editor; with keep, a text that differs from the line's replaces the line and is
     // selected. Then UM_EDIT_CLOSED goes to the parent window. Nothing when no editor is open.
     void EndEdit(bool keep);
-    // Takes a character as the keyboard's WM_CHAR would: arms the list with it, then BeginEdit.
+    // Takes a character as if typed into the list: arms the list with it, then BeginEdit.
     void receiveChar(char16_t code);
 
     // The selected line, or -1.

@@ -78,7 +78,7 @@ void MacroListEditor::RefreshEventList(int m) {
     // One copy of the record, then all its lines at once: the same lines and the same final
     // selection as appending event after event, without a redraw per line.
     const MacroRecord record = table_.snapshot(m);
-    const int events = std::min(record.usableEventCount(), kMaxMacroEvents);
+    const int events = record.usableEventCount(); // all that playback plays
     QStringList lines;
     lines.reserve(2 * events);
     for (int k = 0; k < events; ++k) {
@@ -127,7 +127,7 @@ void MacroListEditor::RightButtonReleased(QPoint globalPos) {
     if (command != 0) {
         // The choice arrives after the menu has closed and the release has reached its window.
         QMetaObject::invokeMethod(
-            &list, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+            &pending_, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
     }
 }
 

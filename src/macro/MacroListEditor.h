@@ -7,6 +7,7 @@
 #include "config/MacroTable.h"
 #include "macro/MacroEditorState.h"
 
+#include <QObject>
 #include <QPoint>
 #include <functional>
 
@@ -69,6 +70,7 @@ private:
     CQelMenu& contextMenu_;
     MenuChooser chooseFromMenu_;
     bool menuOpen_ = false;
+    QObject pending_; // context of the commands waiting in the event loop: they go with the editor
 };
 
 } // namespace veldran

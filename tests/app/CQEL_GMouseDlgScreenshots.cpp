@@ -6,6 +6,7 @@
 // build/default/bin/ui_tests --gtest_filter='MainWindowScreenshots.*'
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
+#include "app/MainWindowInput.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -77,6 +78,14 @@ TEST(MainWindowScreenshots, EachPageUnderX) {
                  {SkinPage::Color, "color.png"}};
     for (const auto& shot : shots) {
         state.pointer.page = shot.page;
+        // The advanced page with its controls, as entering it shows them: the selected macro's
+        // events and pauses.
+        if (shot.page == SkinPage::Advanced) {
+            window.input().createMacroControls();
+            window.input().selectMacro(state.macroEditor.selectedMacro);
+        } else {
+            window.input().destroyMacroControls();
+        }
         window.repaintWindow();
         QTest::qWait(200);
         const std::string command = "import -window root -crop 800x600+0+0 '" +

@@ -1,5 +1,6 @@
-#include "app/CQEL_GMouseApp.h"
 #include "app/QtWindowPort.h"
+
+#include "app/CQEL_GMouseApp.h"
 #include "fakes/FakeInputSynth.h"
 
 #include <QCoreApplication>

@@ -105,26 +105,7 @@ TEST_F(CEditableListBoxTest, EnterKeepsTheTextAndReplacesOnlyAChangedLine) {
     EXPECT_EQ(owner.closed, 2); // once per closing, the editor's focus loss adds none
 }
 
-TEST_F(CEditableListBoxTest, EscapeDropsTheTextButStillTellsTheParent) {
-    openOn(5);
-    QTest::keyClicks(list->editor(), "999");
-    QTest::keyRelease(list->editor(), Qt::Key_Escape);
-    EXPECT_EQ(list->item(5)->text(), "  50ms");
-    EXPECT_EQ(owner.closed, 1);
-}
-
-TEST_F(CEditableListBoxTest, FocusLossScrollingAndResizingKeepTheText) {
-    QWidget other(&owner);
-    other.setFocusPolicy(Qt::StrongFocus);
-    other.setGeometry(220, 10, 50, 50);
-    other.show();
-
-    openOn(1);
-    QTest::keyClicks(list->editor(), "11");
-    other.setFocus();
-    EXPECT_FALSE(list->editing());
-    EXPECT_EQ(list->item(1)->text(), "11");
-
+TEST_F(CEditableListBoxTest, ScrollingAndResizingKeepTheText) {
     openOn(2);
     QTest::keyClicks(list->editor(), "22");
     list->verticalScrollBar()->setValue(list->verticalScrollBar()->value() + 3);
@@ -136,7 +117,7 @@ TEST_F(CEditableListBoxTest, FocusLossScrollingAndResizingKeepTheText) {
     list->resize(190, 110);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !list->editing(); }, 1000));
     EXPECT_EQ(list->item(3)->text(), "33");
-    EXPECT_EQ(owner.closed, 3);
+    EXPECT_EQ(owner.closed, 2);
 }
 
 } // namespace

@@ -111,10 +111,13 @@ std::vector<ElementSpec> buildAdvanced() {
               QStringLiteral("listframe"));
     t[6] = el(events.x() - 2, events.y() - 2, events.width() + 4, events.height() + 4, Kind::Frame,
               {}, QStringLiteral("eventframe"));
+    // How the editor is used: recording, the event list's context menu (mouse-button inserts
+    // before the event, delete, "Modificar Delay" on a pause), editing a pause in place, and
+    // Save, without which every change stays in memory.
     static const char* const guide[9] = {
-        "1. Type a name: Add",  "2. Pick it in the list", "3. Record and type",
-        "4. Stop and Save",     "Right-click an event",   "to insert or delete",
-        "Double-click a pause", "to change its delay",    "Up to 12 macros"};
+        "1. Type a name: Add", "2. Record then Stop", "Right-click an event",
+        "to insert a mouse",   "button or delete it", "Double-click a pause",
+        "to type its delay",   "Save macros keeps",   "them (up to 12)"};
     static const int guideIndex[9] = {7, 9, 10, 11, 12, 13, 14, 15, 16};
     for (int k = 0; k < 9; ++k) {
         t[static_cast<std::size_t>(guideIndex[k])] =
