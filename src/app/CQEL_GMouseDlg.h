@@ -17,10 +17,12 @@
 namespace veldran {
 
 class CQEL_GMouseApp;
+class Clock;
 struct ConfigModel;
 class DeviceEventReader;
 class DeviceLink;
 class DeviceProtocol;
+class KeyboardHook;
 class MacroStore;
 class MacroTable;
 class MainWindowInput;
@@ -42,6 +44,11 @@ public:
         DeviceLink& link;
         DeviceProtocol& protocol;
         DeviceEventReader& reader;
+        // The UTC time of day of recorded pauses (the system clock when none is given), and the
+        // key capture while a macro is recorded (none: only keys typed into the program's own
+        // windows are recorded).
+        Clock* clock = nullptr;
+        KeyboardHook* keyboardHook = nullptr;
     };
 
     // Steps of the initialisation that belong to other parts of the program. Each is optional;

@@ -15,6 +15,7 @@
 #include "platform/linux/HidrawBus.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/VirtualHidBus.h"
+#include "platform/linux/X11RecordKeyboardHook.h"
 #include "skin/MainWindowState.h"
 
 #include <QCoreApplication>
@@ -67,6 +68,8 @@ struct DriverProgram::Parts {
     MacroStore macroStore;
     DeviceProtocol protocol;
     DeviceEventReader reader;
+    // Built before the window, so that the window's end removes a running capture first.
+    X11RecordKeyboardHook keyboardHook;
     std::unique_ptr<CQEL_GMouseDlg> dialog;
     std::unique_ptr<QSocketNotifier> deviceNotices;
 };
@@ -92,8 +95,9 @@ int DriverProgram::run() {
     parts_ = std::make_unique<Parts>(commandLine_, *app_);
     Parts& p = *parts_;
 
-    p.dialog = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
-        p.app, p.state, p.model, p.macros, p.profiles, p.macroStore, p.link, p.protocol, p.reader});
+    p.dialog = std::make_unique<CQEL_GMouseDlg>(
+        CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,
+                                 p.link, p.protocol, p.reader, &p.clock, &p.keyboardHook});
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
     p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });

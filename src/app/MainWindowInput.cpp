@@ -6,10 +6,12 @@
 #include "config/ProfileStore.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
+#include "macro/WindowKeyMessages.h"
 #include "menus/MenuPointerRelay.h"
 #include "platform/linux/LogindPowerNotices.h"
 #include "skin/MainWindowState.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <chrono>
@@ -22,11 +24,14 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
       macroControls_(window),
       macroEditor_(s_.macros, s_.state.macroEditor, macroControls_, contextMenu_),
       macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
-                    macroControls_.eventList(), [this](int n) {
+                    macroControls_.eventList(),
+                    [this](int n) {
                         // The macro now shown is the one the page comes back to.
                         s_.state.macroEditor.selectedMacro = n;
                         macroEditor_.RefreshEventList(n);
-                    }) {
+                    }),
+      recorder_(s_.macros, s_.state.macroEditor, s_.clock != nullptr ? *s_.clock : systemClock_,
+                s_.keyboardHook) {
     TrayController::Hooks hooks;
     hooks.defaults = [this] { s_.protocol.defaults(); };
     hooks.pause10ms = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };
@@ -35,13 +40,18 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     s_.app.setTrayIconRemover([this] { tray_->removeIcon(); });
     windowMenu_ = std::make_unique<WindowMenu>(window_);
 
-    // Step 1 of the pre-filter is the macro editor's; step 2 (recording) comes with the key
-    // capture; step 3 (Enter and Escape) is the pre-filter's own.
+    // Step 1 of the pre-filter is the macro editor's, step 2 the recorder's (the capture hands
+    // its keys to the recorder directly); step 3 (Enter and Escape) is the pre-filter's own.
     MainWindowPreFilter::Steps steps;
     steps.rightButtonReleased = [this](QPoint globalPos) {
         if (s_.state.pointer.page == SkinPage::Advanced && macroControls_.shown()) {
             macroEditor_.RightButtonReleased(globalPos);
         }
+    };
+    steps.recordKey = [this](QObject*, const QKeyEvent& key) {
+        return recordWindowKey(key) == MacroRecorder::Step::PassOn
+                   ? MainWindowPreFilter::RecordingResult::SkipEnterEscape
+                   : MainWindowPreFilter::RecordingResult::Continue;
     };
     preFilter_ = std::make_unique<MainWindowPreFilter>(window_, std::move(steps));
 
@@ -61,6 +71,15 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
 
     power_ = std::make_unique<LogindPowerNotices>();
     listenForPowerNotices(*power_);
+
+    recorder_.setEventList({[this] { macroControls_.eventList().clear(); },
+                            [this](int record, int event) {
+                                // While the page is away its event list is gone; coming back
+                                // shows the selected macro afresh.
+                                if (macroControls_.shown()) {
+                                    macroEditor_.AppendEventLines(record, event);
+                                }
+                            }});
 }
 
 void MainWindowInput::loadContextMenu() {
@@ -205,7 +224,21 @@ void MainWindowInput::editClosed() {
 }
 
 void MainWindowInput::toggleRecording() {
-    // Recording comes with the macro editor's key capture.
+    QListWidget& names = macroControls_.nameList();
+    macroControls_.eventList().setFocus();
+    if (names.count() == 0) {
+        return;
+    }
+    // A pause being edited is stored before the list is emptied for the recording.
+    macroEditor_.finishEditing();
+    const QListWidgetItem* current = names.item(names.currentRow());
+    const int index = current != nullptr && current->isSelected() ? names.currentRow() : 0;
+    recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
+}
+
+MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {
+    const std::optional<KeyMessage> message = windowKeyMessage(event);
+    return message ? recorder_.recordKey(*message) : MacroRecorder::Step::Continue;
 }
 
 void MainWindowInput::saveMacros() {

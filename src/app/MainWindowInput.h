@@ -13,14 +13,17 @@
 #include "macro/MacroListActions.h"
 #include "macro/MacroListControls.h"
 #include "macro/MacroListEditor.h"
+#include "macro/MacroRecorder.h"
 #include "menus/CMenuDlg.h"
 #include "menus/FunctionMenus.h"
+#include "platform/Clock.h"
 #include "platform/PowerNotices.h"
 #include "skin/PointerInput.h"
 #include "skin/PointerInputWindowMove.h"
 
 #include <memory>
 
+class QKeyEvent;
 class QMouseEvent;
 
 namespace veldran {
@@ -54,6 +57,10 @@ public:
     // The event list's in-place editor has closed (UM_EDIT_CLOSED): store the edited pause.
     void editClosed();
     FunctionMenus& functionMenus() { return *functionMenus_; }
+    MacroRecorder& recorder() { return recorder_; }
+
+    // The recording step of the pre-filter for a key event of one of the program's windows.
+    MacroRecorder::Step recordWindowKey(const QKeyEvent& event);
 
     // PointerActions.
     void invalidate(Area area) override;
@@ -91,6 +98,8 @@ private:
     std::unique_ptr<MainWindowPreFilter> preFilter_;
     std::unique_ptr<PowerNotices> power_;
     FunctionMenus* functionMenus_; // a child of the window
+    SystemClock systemClock_;      // for recorded pauses when the services bring no clock
+    MacroRecorder recorder_;
 };
 
 } // namespace veldran

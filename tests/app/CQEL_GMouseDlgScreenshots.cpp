@@ -63,7 +63,8 @@ TEST(MainWindowScreenshots, EachPageUnderX) {
     DeviceEventReader reader(DeviceEventReader::Services{link, protocol, model, macros, profiles,
                                                          input, shell, clock, port});
     CQEL_GMouseDlg window(CQEL_GMouseDlg::Services{application, state, model, macros, profiles,
-                                                   macroStore, link, protocol, reader});
+                                                   macroStore, link, protocol, reader, &clock,
+                                                   nullptr});
     ASSERT_TRUE(window.initialise());
     window.move(0, 0);
     window.show();

@@ -15,6 +15,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeHidBus.h"
 #include "fakes/FakeInputSynth.h"
+#include "fakes/FakeKeyboardHook.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowPort.h"
 #include "skin/MainWindowState.h"
@@ -29,7 +30,8 @@ struct MainWindowRig {
     }
 
     CQEL_GMouseDlg::Services services() {
-        return {app, state, model, macros, profiles, macroStore, link, protocol, reader};
+        return {app,  state,    model,  macros, profiles,     macroStore,
+                link, protocol, reader, &clock, &keyboardHook};
     }
 
     TinySkin skin;
@@ -37,6 +39,7 @@ struct MainWindowRig {
     fakes::FakeInputSynth input;
     fakes::FakeShell shell;
     fakes::FakeClock clock;
+    fakes::FakeKeyboardHook keyboardHook;
     fakes::FakeWindowPort port;
     CQEL_GMouseApp app{input};
     MainWindowState state;

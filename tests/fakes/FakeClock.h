@@ -25,8 +25,10 @@ public:
     }
     std::uint32_t utcMillisecondsOfDay() override {
         std::lock_guard lock(mutex_);
-        return static_cast<std::uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(now_.time_since_epoch()).count());
+        // The clock's time since its start, read as a time of day (it wraps at midnight).
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now_.time_since_epoch()).count();
+        return static_cast<std::uint32_t>(ms % kMillisecondsPerDay);
     }
     std::vector<std::chrono::milliseconds> pauses() const {
         std::lock_guard lock(mutex_);
@@ -38,6 +40,7 @@ public:
     }
 
 private:
+    static constexpr long long kMillisecondsPerDay = 24LL * 60 * 60 * 1000;
     mutable std::mutex mutex_;
     TimePoint now_{};
     std::vector<std::chrono::milliseconds> pauses_;

@@ -1,0 +1,86 @@
+// Recording a macro from the keyboard: starting and stopping a recording into one macro record,
+// with the key capture installed only while it runs, and the recording step of the main
+// window's pre-filter, which turns each key message (from the capture or from the program's own
+// windows) into an event of the record with the pause since the previous one. Standard library
+// only; the window's controls are reached through the two callbacks.
+#pragma once
+
+#include "config/MacroTable.h"
+#include "macro/MacroEditorState.h"
+#include "platform/Clock.h"
+#include "platform/KeyboardHook.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace veldran {
+
+// Events a recording takes; later keys are ignored.
+inline constexpr int kMaxRecordedEvents = 40;
+// Key codes from here on are not recorded.
+inline constexpr std::uint32_t kFirstUnrecordedCode = 0xDF;
+
+class MacroRecorder {
+public:
+    struct EventList {
+        std::function<void()> clear;               // removes every line of the event list
+        std::function<void(int, int)> appendEvent; // AppendEventLines(record, event)
+    };
+
+    // What the pre-filter does after the recording step.
+    enum class Step {
+        Continue, // go on with the Enter/Escape rule
+        PassOn,   // hand the message to the window's standard handling at once
+    };
+
+    // hook may be null (no capture in this session): then only the keys that reach the
+    // program's own windows are recorded. editor holds the recording flag.
+    MacroRecorder(MacroTable& table, MacroEditorState& editor, Clock& clock, KeyboardHook* hook);
+    // A recording still running ends with the program: the capture is removed, the record's
+    // count is not written.
+    ~MacroRecorder();
+    MacroRecorder(const MacroRecorder&) = delete;
+    MacroRecorder& operator=(const MacroRecorder&) = delete;
+
+    void setEventList(EventList list) { list_ = std::move(list); }
+
+    // Starts a recording into record index (0 to 11) named name, or stops the one running.
+    // Starting installs the capture, clears the whole record and gives it name; stopping writes
+    // the number of recorded events into the record and removes the capture.
+    void toggle(int index, const std::string& name);
+
+    // The recording step for one keyboard message (from the capture or a window of the program).
+    Step recordKey(const KeyMessage& message);
+
+    // Milliseconds since the previous call (the previous recorded event), 0 to 65535, from the
+    // UTC time of day; the first call of the program only sets the time stamp.
+    std::uint16_t ElapsedSinceLastEvent();
+
+    bool recording() const { return editor_.recording; }
+    int targetRecord() const { return target_; }
+    int recordedCount() const { return recorded_; }
+    bool captureInstalled() const { return installed_; }
+
+private:
+    void start(int index, const std::string& name);
+    void stop();
+    void removeCapture();
+
+    MacroTable& table_;
+    MacroEditorState& editor_;
+    Clock& clock_;
+    KeyboardHook* hook_;
+    EventList list_;
+    bool installed_ = false; // this recorder started the capture and has not removed it yet
+
+    int target_ = 0;
+    int recorded_ = 0;
+    // These survive from one recording to the next, for as long as the program runs.
+    KeyMessage lastPair_{};
+    std::array<bool, 6> sideSeen_{}; // 0xA0 to 0xA5: left/right shift, control, alt
+    std::uint32_t previousStamp_ = 0;
+};
+
+} // namespace veldran

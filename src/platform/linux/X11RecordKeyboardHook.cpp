@@ -1,0 +1,336 @@
+#include "platform/linux/X11RecordKeyboardHook.h"
+
+#include "platform/KeysymVirtualKeys.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+#include <X11/keysym.h>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <thread>
+#include <unistd.h>
+
+namespace veldran {
+namespace {
+
+// The capture thread's name, as the system lists the program's threads.
+constexpr const char* kCaptureThreadName = "key-capture";
+
+constexpr std::uint8_t kLeftControl = 0xA2;
+constexpr std::uint8_t kRightControl = 0xA3;
+constexpr std::uint8_t kLeftAlt = 0xA4;
+constexpr std::uint8_t kRightAlt = 0xA5;
+
+bool isNumpadKeysym(KeySym keysym) {
+    return (keysym >= XK_KP_0 && keysym <= XK_KP_9) || keysym == XK_KP_Decimal ||
+           keysym == XK_KP_Separator;
+}
+
+// Virtual keys of each X keycode, read from the server's keyboard map when a capture starts.
+struct KeyMap {
+    std::array<std::uint8_t, 256> plain{};  // the key's own code (Num Lock off)
+    std::array<std::uint8_t, 256> numpad{}; // keypad digits with Num Lock on, 0 for other keys
+    unsigned int numLockMask = 0;
+
+    void read(Display* display) {
+        int minKeycode = 0;
+        int maxKeycode = 0;
+        XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+        int perKeycode = 0;
+        const int count = maxKeycode - minKeycode + 1;
+        KeySym* syms =
+            XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
+        if (syms != nullptr) {
+            for (int i = 0; i < count; ++i) {
+                const auto keycode = static_cast<std::size_t>(minKeycode + i);
+                const KeySym level0 = perKeycode > 0 ? syms[i * perKeycode] : NoSymbol;
+                const KeySym level1 = perKeycode > 1 ? syms[i * perKeycode + 1] : NoSymbol;
+                std::uint8_t code = virtualKeyOfKeysym(static_cast<std::uint32_t>(level0));
+                if (code == 0) {
+                    code = virtualKeyOfKeysym(static_cast<std::uint32_t>(level1));
+                }
+                plain[keycode] = code;
+                if (isNumpadKeysym(level1)) {
+                    numpad[keycode] = virtualKeyOfKeysym(static_cast<std::uint32_t>(level1));
+                }
+            }
+            XFree(syms);
+        }
+        const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
+        XModifierKeymap* modifiers = XGetModifierMapping(display);
+        if (modifiers != nullptr) {
+            for (int m = 0; m < 8 && numLock != 0; ++m) {
+                for (int k = 0; k < modifiers->max_keypermod; ++k) {
+                    if (modifiers->modifiermap[m * modifiers->max_keypermod + k] == numLock) {
+                        numLockMask = 1u << m;
+                    }
+                }
+            }
+            XFreeModifiermap(modifiers);
+        }
+    }
+
+    std::uint8_t virtualKey(unsigned int keycode, unsigned int state) const {
+        if (keycode > 255) {
+            return 0;
+        }
+        if ((state & numLockMask) != 0 && numpad[keycode] != 0) {
+            return numpad[keycode];
+        }
+        return plain[keycode];
+    }
+};
+
+} // namespace
+
+struct X11RecordKeyboardHook::Impl {
+    std::string displayName;
+    QObject receiver; // lives on the user-interface thread; posted keys are delivered through it
+    Handler handler;
+    // Counts captures, so that a key posted by an earlier capture is never delivered to a later
+    // one. Read and written on the user-interface thread only.
+    unsigned long generation = 0;
+    bool warned = false;
+
+    Display* control = nullptr;
+    Display* data = nullptr;
+    XRecordContext context = 0;
+    int wakeFd = -1;
+    std::thread thread;
+
+    // Set by the capture thread once the server records for it (or could not start it).
+    std::mutex startMutex;
+    std::condition_variable startChanged;
+    bool startSettled = false;
+    bool recordingStarted = false;
+
+    // Touched by the capture thread only while it runs.
+    KeyMap keys;
+    std::array<bool, 256> held{};
+
+    void say(const char* why) {
+        if (!warned) {
+            std::fprintf(stderr,
+                         "veldran: %s; while recording a macro, only keys typed into the "
+                         "driver's own windows are recorded.\n",
+                         why);
+            warned = true;
+        }
+    }
+
+    // Capture thread: one recorded key event.
+    void keyEvent(unsigned int keycode, bool down, unsigned int state) {
+        const std::uint8_t code = keys.virtualKey(keycode, state);
+        if (code == 0) {
+            return; // no virtual key stands for this key
+        }
+        const bool alt = held[kLeftAlt] || held[kRightAlt];
+        const bool ctrl = held[kLeftControl] || held[kRightControl];
+        const KeyMessage message = keyMessageOf(code, down, alt, ctrl);
+        held[code] = down;
+        const unsigned long posted = generation; // fixed while the thread runs
+        QMetaObject::invokeMethod(
+            &receiver,
+            [this, message, posted] {
+                if (posted == generation && handler) {
+                    handler(message);
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+    // Set by noteCreateError while the recording context is created. The handler is the
+    // process's, so an error of another connection in that moment may land here too: it only
+    // makes this start give up.
+    static inline std::atomic<bool> createFailed = false;
+    static int noteCreateError(Display*, XErrorEvent*) {
+        createFailed = true;
+        return 0;
+    }
+
+    void settleStart(bool started) {
+        std::lock_guard lock(startMutex);
+        if (!startSettled) {
+            startSettled = true;
+            recordingStarted = started;
+            startChanged.notify_all();
+        }
+    }
+
+    static void intercept(XPointer closure, XRecordInterceptData* recorded) {
+        auto* self = reinterpret_cast<Impl*>(closure);
+        if (recorded->category == XRecordStartOfData) {
+            self->settleStart(true);
+        } else if (recorded->category == XRecordFromServer &&
+                   recorded->data_len * 4 >= sizeof(xEvent)) {
+            const auto* event = reinterpret_cast<const xEvent*>(recorded->data);
+            const int type = event->u.u.type & 0x7f;
+            if (type == KeyPress || type == KeyRelease) {
+                self->keyEvent(event->u.u.detail, type == KeyPress,
+                               event->u.keyButtonPointer.state);
+            }
+        }
+        XRecordFreeData(recorded);
+    }
+
+    void run() {
+        pthread_setname_np(pthread_self(), kCaptureThreadName);
+        if (!XRecordEnableContextAsync(data, context, &Impl::intercept,
+                                       reinterpret_cast<XPointer>(this))) {
+            settleStart(false);
+            return;
+        }
+        XFlush(data);
+        pollfd fds[2] = {{ConnectionNumber(data), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        for (;;) {
+            XRecordProcessReplies(data);
+            fds[0].revents = 0;
+            fds[1].revents = 0;
+            if (poll(fds, 2, -1) < 0) {
+                continue;
+            }
+            if ((fds[1].revents & POLLIN) != 0 || (fds[0].revents & (POLLHUP | POLLERR)) != 0) {
+                break;
+            }
+        }
+        settleStart(false);
+    }
+
+    void closeConnections() {
+        if (data != nullptr) {
+            XCloseDisplay(data);
+            data = nullptr;
+        }
+        if (control != nullptr) {
+            XCloseDisplay(control);
+            control = nullptr;
+        }
+        if (wakeFd >= 0) {
+            ::close(wakeFd);
+            wakeFd = -1;
+        }
+    }
+
+    bool start() {
+        XInitThreads(); // the capture thread and this one each use a connection of their own
+        const char* name = displayName.empty() ? nullptr : displayName.c_str();
+        control = XOpenDisplay(name);
+        if (control == nullptr) {
+            say("there is no X display to capture keys on");
+            return false;
+        }
+        int major = 0;
+        int minor = 0;
+        if (!XRecordQueryVersion(control, &major, &minor)) {
+            say("the X server has no RECORD extension");
+            closeConnections();
+            return false;
+        }
+        data = XOpenDisplay(name);
+        wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        XRecordRange* range = XRecordAllocRange();
+        if (data == nullptr || wakeFd < 0 || range == nullptr) {
+            if (range != nullptr) {
+                XFree(range);
+            }
+            closeConnections();
+            return false;
+        }
+        range->device_events.first = KeyPress;
+        range->device_events.last = KeyRelease;
+        XRecordClientSpec clients = XRecordAllClients;
+        // A server that refuses the context answers with an error, which must not end the
+        // program: it is caught here, and recording goes on without capture.
+        createFailed = false;
+        XErrorHandler previous = XSetErrorHandler(&Impl::noteCreateError);
+        context = XRecordCreateContext(control, 0, &clients, 1, &range, 1);
+        XFree(range);
+        XSync(control, False);
+        XSetErrorHandler(previous);
+        if (context == 0 || createFailed) {
+            context = 0;
+            say("the X server refused to record keys");
+            closeConnections();
+            return false;
+        }
+        keys = KeyMap{};
+        keys.read(control);
+        held.fill(false);
+        startSettled = false;
+        recordingStarted = false;
+        thread = std::thread([this] { run(); });
+        // Keys struck once start() has returned are captured: wait for the server to begin.
+        bool started = false;
+        {
+            std::unique_lock lock(startMutex);
+            startChanged.wait_for(lock, std::chrono::seconds(2), [this] { return startSettled; });
+            started = recordingStarted;
+        }
+        if (!started) {
+            stop();
+            return false;
+        }
+        return true;
+    }
+
+    void stop() {
+        if (context == 0) {
+            return;
+        }
+        XRecordDisableContext(control, context);
+        XSync(control, False);
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto written = ::write(wakeFd, &one, sizeof one);
+        thread.join();
+        XRecordFreeContext(control, context);
+        XSync(control, False);
+        context = 0;
+        closeConnections();
+    }
+};
+
+X11RecordKeyboardHook::X11RecordKeyboardHook(std::string displayName)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->displayName = std::move(displayName);
+}
+
+X11RecordKeyboardHook::~X11RecordKeyboardHook() {
+    stop();
+}
+
+bool X11RecordKeyboardHook::start(Handler handler) {
+    stop();
+    ++impl_->generation;
+    if (!impl_->start()) {
+        return false;
+    }
+    impl_->handler = std::move(handler);
+    return true;
+}
+
+void X11RecordKeyboardHook::stop() {
+    impl_->stop();
+    impl_->handler = nullptr;
+    ++impl_->generation;
+}
+
+bool X11RecordKeyboardHook::active() const {
+    return impl_->context != 0;
+}
+
+unsigned long X11RecordKeyboardHook::contextId() const {
+    return impl_->context;
+}
+
+} // namespace veldran

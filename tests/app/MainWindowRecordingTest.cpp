@@ -1,0 +1,194 @@
+// Recording a macro from the advanced page of the real main window (offscreen), with a fake key
+// capture and clock: the Record element, the event list while recording, keys typed into the
+// window itself, Enter during a recording, leaving the page, and the capture's lifetime.
+#include "app/CQEL_GMouseDlg.h"
+#include "app/MainWindowInput.h"
+#include "app/MainWindowRig.h"
+#include "macro/CEditableListBox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace veldran {
+namespace {
+
+using namespace std::chrono_literals;
+
+const QPoint kAdvancedTab(105, 5); // main element 10
+const QPoint kMainTab(95, 5);      // main element 9
+const QPoint kRecord(70, 110);
+
+class MainWindowRecordingTest : public ::testing::Test, protected testing::MainWindowRig {
+protected:
+    MainWindowRecordingTest() {
+        skin.writeText("skin_main_en.ini", "[BUTTONPOS]\n9=main,90,0,10,10,,FALSE\n"
+                                           "10=adv,100,0,10,10,,FALSE\n[FUN_STRING]\n1=x\n");
+        skin.writeText("skin_color_en.ini", "[BUTTONPOS]\n0=opt,0,20,50,10,Breathing,FALSE\n");
+        skin.writeText("skin_advance_en.ini", "[BUTTONPOS]\n19=rec,60,100,20,20,Record,FALSE\n"
+                                              "[EDIT]\n4=name,100,30,80,20,x,FALSE\n"
+                                              "[MACRODISPLAY]\n1=list,100,60,80,30,,FALSE\n"
+                                              "2=events,10,30,80,60,,FALSE\n");
+        MacroTable stored;
+        stored.setCount(2);
+        stored.edit([](auto& records) {
+            records[0].setName("One");
+            records[1].setName("Two");
+            records[1].eventCount = 2;
+            records[1].setEvent(0, MacroEvent{0x43, 1, 90});
+            records[1].setEvent(1, MacroEvent{0x43, 2, 0});
+        });
+        macroStore.write(stored);
+    }
+    ~MainWindowRecordingTest() override {
+        dlg.reset();
+        reader.stop();
+    }
+
+    void open(bool withMacros = true) {
+        if (!withMacros) {
+            macroStore.write(MacroTable{});
+        }
+        dlg = std::make_unique<CQEL_GMouseDlg>(services());
+        app.setMainWindow(dlg.get());
+        dlg->initialise();
+        dlg->show();
+        (void)QTest::qWaitForWindowExposed(dlg.get());
+        // The start-up Apply sends nine reports; the mouse is open from then on.
+        (void)QTest::qWaitFor([&] { return bus.sent().size() >= 9; }, 2000);
+        click(kAdvancedTab);
+    }
+    void click(QPoint at) {
+        QTest::mouseMove(dlg.get(), at);
+        QTest::mousePress(dlg.get(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, at);
+    }
+    QListWidget& events() { return dlg->input().macroControls().eventList(); }
+    QListWidget& names() { return dlg->input().macroControls().nameList(); }
+    QStringList eventLines() {
+        QStringList lines;
+        for (int i = 0; i < events().count(); ++i) {
+            lines.append(events().item(i)->text());
+        }
+        return lines;
+    }
+
+    // The Record element's text as the last paint wrote it.
+    QString recordLabel() {
+        dlg->repaintWindow();
+        return state.skin.advanced[19].label;
+    }
+
+    std::unique_ptr<CQEL_GMouseDlg> dlg;
+};
+
+TEST_F(MainWindowRecordingTest, RecordTypeAndStopFillTheSelectedMacro) {
+    open();
+    ASSERT_EQ(names().currentRow(), 1);
+    EXPECT_EQ(eventLines().size(), 3);
+    EXPECT_FALSE(keyboardHook.active());
+
+    click(kRecord);
+    EXPECT_TRUE(state.macroEditor.recording);
+    EXPECT_TRUE(keyboardHook.active());
+    EXPECT_TRUE(eventLines().isEmpty()); // the old events are gone at once
+    EXPECT_EQ(macros.snapshot(1).event(0), MacroEvent{});
+    EXPECT_TRUE(events().hasFocus());
+
+    keyboardHook.press(0xA0);
+    clock.advance(120ms);
+    keyboardHook.release(0xA0);
+    EXPECT_EQ(eventLines(), (QStringList{"[Down]LSHIFT", "  120ms", "[Up  ]LSHIFT"}));
+    EXPECT_EQ(events().currentRow(), 2); // the last line while recording
+
+    click(kRecord);
+    EXPECT_FALSE(state.macroEditor.recording);
+    EXPECT_FALSE(keyboardHook.active());
+    const MacroRecord record = macros.snapshot(1);
+    EXPECT_EQ(record.eventCount, 2);
+    EXPECT_EQ(record.nameUtf8(), "Two");
+    EXPECT_EQ(record.event(0), (MacroEvent{0xA0, 1, 120}));
+}
+
+TEST_F(MainWindowRecordingTest, KeysTypedIntoTheWindowAreRecordedOnceAndEnterKeepsItOpen) {
+    open();
+    click(kRecord);
+    // Each key comes from the capture and as the window's own key event; Shift by its side from
+    // the capture and generically from the window.
+    keyboardHook.press(0xA1);
+    QTest::keyPress(&events(), Qt::Key_Shift);
+    keyboardHook.press(0x0D);
+    QTest::keyPress(&events(), Qt::Key_Return, Qt::ShiftModifier);
+    clock.advance(30ms);
+    QTest::keyRelease(&events(), Qt::Key_Return, Qt::ShiftModifier);
+    keyboardHook.release(0x0D);
+    QTest::keyRelease(&events(), Qt::Key_Shift);
+    keyboardHook.release(0xA1);
+    // The driver's window alone (no capture copy): generic codes.
+    QTest::keyClick(&events(), Qt::Key_A);
+    EXPECT_TRUE(dlg->isVisible());
+    click(kRecord);
+
+    const MacroRecord record = macros.snapshot(1);
+    ASSERT_EQ(record.eventCount, 6);
+    EXPECT_EQ(record.event(0).code, 0xA1);
+    EXPECT_EQ(record.event(1), (MacroEvent{0x0D, 1, 30}));
+    EXPECT_EQ(record.event(2), (MacroEvent{0x0D, 2, 0}));
+    EXPECT_EQ(record.event(3), (MacroEvent{0xA1, 2, 0}));
+    EXPECT_EQ(record.event(4).code, 0x41);
+    EXPECT_EQ(record.event(5), (MacroEvent{0x41, 2, 0}));
+}
+
+TEST_F(MainWindowRecordingTest, FortyEventsShowSeventyNineLines) {
+    open();
+    click(kRecord);
+    for (int i = 0; i < 21; ++i) {
+        keyboardHook.press(static_cast<std::uint8_t>(0x41 + i));
+        keyboardHook.release(static_cast<std::uint8_t>(0x41 + i));
+    }
+    EXPECT_EQ(events().count(), 79);
+    click(kRecord);
+    EXPECT_EQ(macros.snapshot(1).eventCount, 40);
+}
+
+TEST_F(MainWindowRecordingTest, LeavingThePageKeepsRecording) {
+    open();
+    click(kRecord);
+    keyboardHook.press(0x44);
+    click(kMainTab);
+    ASSERT_EQ(state.pointer.page, SkinPage::Main);
+    EXPECT_TRUE(keyboardHook.active());
+    clock.advance(200ms);
+    keyboardHook.release(0x44);
+
+    click(kAdvancedTab);
+    EXPECT_TRUE(state.macroEditor.recording);
+    EXPECT_EQ(recordLabel(), "Stop");
+    click(kRecord);
+    EXPECT_EQ(recordLabel(), "Record");
+    EXPECT_EQ(macros.snapshot(1).eventCount, 2);
+    EXPECT_EQ(macros.snapshot(1).event(0), (MacroEvent{0x44, 1, 200}));
+}
+
+TEST_F(MainWindowRecordingTest, RecordWithoutMacrosOnlyMovesTheFocus) {
+    open(false);
+    ASSERT_EQ(names().count(), 0);
+    click(kRecord);
+    EXPECT_FALSE(state.macroEditor.recording);
+    EXPECT_EQ(keyboardHook.starts, 0);
+    EXPECT_TRUE(events().hasFocus());
+}
+
+TEST_F(MainWindowRecordingTest, TheWindowsEndRemovesARunningCapture) {
+    open();
+    click(kRecord);
+    ASSERT_TRUE(keyboardHook.active());
+    dlg.reset();
+    EXPECT_FALSE(keyboardHook.active());
+    EXPECT_EQ(keyboardHook.starts, keyboardHook.stops);
+}
+
+} // namespace
+} // namespace veldran
