@@ -185,7 +185,9 @@ TEST_F(RecordKeyboardHookTest, TypedKeysLandInTheRecordWithTheirPauses) {
                 std::chrono::duration_cast<std::chrono::milliseconds>(
                     sent[static_cast<std::size_t>(k) + 1] - sent[static_cast<std::size_t>(k)])
                     .count();
-            EXPECT_NEAR(e.pause, typed, 15) << "pause after event " << k;
+            // Wide enough for a loaded machine, narrow enough to catch a pause that is missing,
+            // in the wrong unit or on the wrong event; record_hook_bench measures the precision.
+            EXPECT_NEAR(e.pause, typed, 40) << "pause after event " << k;
         }
     }
 }
