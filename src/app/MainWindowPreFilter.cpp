@@ -1,5 +1,7 @@
 #include "app/MainWindowPreFilter.h"
 
+#include "macro/WindowKeyMessages.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -7,6 +9,11 @@
 #include <QWindow>
 
 namespace veldran {
+
+namespace {
+constexpr std::uint32_t kVirtualKeyReturn = 0x0D;
+constexpr std::uint32_t kVirtualKeyEscape = 0x1B;
+} // namespace
 
 MainWindowPreFilter::MainWindowPreFilter(QWidget& window, Steps steps, QObject* parent)
     : QObject(parent), window_(window), steps_(std::move(steps)) {
@@ -72,12 +79,11 @@ bool MainWindowPreFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
 
-    // Step 3: the key presses of Enter and Escape are swallowed, on every page and whether or
-    // not a recording runs; with Alt held they are system keys and pass.
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    if (type == QEvent::KeyPress && (modifiers & Qt::AltModifier) == 0 &&
-        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-         key->key() == Qt::Key_Escape)) {
+    // Step 3: the key-downs of Enter and Escape are swallowed, on every page and whether or not
+    // a recording runs; as system keys (Alt held without Ctrl) they pass, as their releases do.
+    const auto message = windowKeyMessage(*key);
+    if (message && message->message == WM_KEYDOWN &&
+        (message->virtualKey == kVirtualKeyReturn || message->virtualKey == kVirtualKeyEscape)) {
         return true;
     }
     return false;
