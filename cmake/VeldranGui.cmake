@@ -28,6 +28,10 @@ add_executable(veldran-driver src/app/main.cpp)
 target_compile_definitions(veldran-driver PRIVATE VELDRAN_VERSION="${PROJECT_VERSION}")
 target_link_libraries(veldran-driver PRIVATE veldran_ui)
 
+# The desktop's name of the program: its .desktop entry, AppStream component and icon.
+set(VELDRAN_APP_ID org.veldran.Driver)
+set(VELDRAN_ICON_FOLDER ${CMAKE_BINARY_DIR}/icons)
+
 add_subdirectory(tools/virtual-mouse)
 add_subdirectory(tools/skin-gen)
 
@@ -37,3 +41,6 @@ add_custom_target(veldran_default_files ALL
             -P ${CMAKE_SOURCE_DIR}/cmake/CopyIfAbsent.cmake
     COMMENT "Default config.ini and Macro.dat beside the executable")
 add_dependencies(veldran-driver veldran_default_files veldran_skin)
+
+include(cmake/VeldranInstall.cmake)
+include(cmake/VeldranPackage.cmake)
