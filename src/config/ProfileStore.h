@@ -4,8 +4,8 @@
 
 #include "config/Profile.h"
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>

@@ -121,9 +121,9 @@ std::optional<pid_t> temporaryOwner(const std::string& name, const fs::path& tar
 // exists, and flushes it to the disk. Returns its path, or nothing (and no file) on failure.
 std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text) {
     static std::atomic<unsigned> counter{0};
-    const fs::path temporary = folderOf(target) / (temporaryPrefix(target) +
-                                                   std::to_string(::getpid()) + "-" +
-                                                   std::to_string(counter.fetch_add(1)));
+    const fs::path temporary =
+        folderOf(target) / (temporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+                            std::to_string(counter.fetch_add(1)));
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return std::nullopt;

@@ -1,8 +1,7 @@
 // Apply's write of config.ini: CurConfig and Config6 in one replacement, with the bytes of the two
 // writes it replaces, on every kind of file a user may have, and no temporary file left behind.
-#include "config/ProfileStore.h"
-
 #include "config/FunctionCode.h"
+#include "config/ProfileStore.h"
 #include "platform/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -23,8 +22,8 @@ TEST(ProfileStoreAppliedWrite, GivesTheBytesOfTheTwoWritesOnEveryKindOfFile) {
     const std::vector<std::pair<std::string, std::string>> starts = {
         {"missing", ""},
         {"empty", ""},
-        {"default", readText(std::filesystem::path(VELDRAN_TEST_SOURCE_DIR) /
-                             "resources/config.ini")},
+        {"default",
+         readText(std::filesystem::path(VELDRAN_TEST_SOURCE_DIR) / "resources/config.ini")},
         {"crlf, no Init, Config6 first, no final line break",
          "[config6]\r\nk1=9\r\n; note\r\n[Config1]\r\nK1=1"},
         {"Init without CurConfig, a second Init, keys before any section",

@@ -145,13 +145,13 @@ protected:
     // Waits for the start-up Apply (seven buttons, the wheel, the DPI stage) to reach the mouse.
     bool startupApplied() {
         return QTest::qWaitFor(
-            [&] {
-                printed += QString::fromUtf8(mouse.readAllStandardOutput());
-                return printed.count(QRegularExpression("^feature 07 09 ",
-                                                        QRegularExpression::MultilineOption)) >=
-                       appliesSeen + 1;
-            },
-            8000) &&
+                   [&] {
+                       printed += QString::fromUtf8(mouse.readAllStandardOutput());
+                       return printed.count(QRegularExpression(
+                                  "^feature 07 09 ", QRegularExpression::MultilineOption)) >=
+                              appliesSeen + 1;
+                   },
+                   8000) &&
                ++appliesSeen > 0;
     }
 
@@ -161,10 +161,12 @@ protected:
     }
 
     void clickElement(const QString& window, int index) {
-        const QString layout = QString::fromUtf8(readAll(prefix() + "/share/veldran/skins/skin_main_en.ini"));
+        const QString layout =
+            QString::fromUtf8(readAll(prefix() + "/share/veldran/skins/skin_main_en.ini"));
         const QRegularExpressionMatch m =
-            QRegularExpression(QStringLiteral("^%1=[^,]*,(-?\\d+),(-?\\d+),(\\d+),(\\d+),").arg(index),
-                               QRegularExpression::MultilineOption)
+            QRegularExpression(
+                QStringLiteral("^%1=[^,]*,(-?\\d+),(-?\\d+),(\\d+),(\\d+),").arg(index),
+                QRegularExpression::MultilineOption)
                 .match(layout);
         ASSERT_TRUE(m.hasMatch()) << "element " << index;
         const int x = m.captured(1).toInt() + m.captured(3).toInt() / 2;
@@ -227,7 +229,8 @@ TEST_F(InstalledDriverTest, SettingsLiveInTheUserFolderAndSurviveASecondStart) {
     EXPECT_EQ(readAll(data + "/config.ini"), defaultConfig); // the installed file is untouched
 
     // What a write killed half-way left behind goes at the next start; the settings stay.
-    const QString stale = QStringLiteral("%1/.config.ini.tmp-%2-0").arg(userFolder()).arg(endedPid());
+    const QString stale =
+        QStringLiteral("%1/.config.ini.tmp-%2-0").arg(userFolder()).arg(endedPid());
     QFile staleFile(stale);
     ASSERT_TRUE(staleFile.open(QIODevice::WriteOnly));
     staleFile.write("[Init]\nCurConf");

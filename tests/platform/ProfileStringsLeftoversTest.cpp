@@ -33,12 +33,12 @@ TEST(ProfileStringsLeftovers, OnlyTheTemporariesOfEndedWritesOfThatFileGo) {
     const std::vector<std::string> stale = {".config.ini.tmp-" + dead + "-0",
                                             ".config.ini.tmp-" + dead + "-17"};
     const std::vector<std::string> kept = {
-        ".config.ini.tmp-" + alive + "-0",         // a write in progress in another process
-        ".config.ini.tmp-" + dead,                 // not our name: no counter
-        ".config.ini.tmp-" + dead + "-1x",         // not our name
-        ".Macro.dat.tmp-" + dead + "-0",           // another file's
-        "config.ini.tmp-" + dead + "-0",           // no leading dot
-        ".config.ini.tmp-" + dead + "-0.bak",      // more after the counter
+        ".config.ini.tmp-" + alive + "-0",    // a write in progress in another process
+        ".config.ini.tmp-" + dead,            // not our name: no counter
+        ".config.ini.tmp-" + dead + "-1x",    // not our name
+        ".Macro.dat.tmp-" + dead + "-0",      // another file's
+        "config.ini.tmp-" + dead + "-0",      // no leading dot
+        ".config.ini.tmp-" + dead + "-0.bak", // more after the counter
     };
     for (const auto& name : stale) {
         writeText(folder / name, "[Init]\nCur");
