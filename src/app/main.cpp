@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.veldran.Driver"));
     veldran::DriverProgram driver(commandLine);
     return driver.run();
 }
