@@ -252,7 +252,7 @@ TEST_F(InstalledDriverTest, ACopyBesideItsOwnSettingsKeepsThemThere) {
     ASSERT_TRUE(QDir().mkpath(app + "/skins"));
     ASSERT_TRUE(QFile::copy(prefix() + "/bin/veldran-driver", app + "/veldran-driver"));
     const QString data = prefix() + "/share/veldran";
-    for (const QString& name : {"config.ini", "Macro.dat"}) {
+    for (const QString& name : QStringList{"config.ini", "Macro.dat"}) {
         ASSERT_TRUE(QFile::copy(data + '/' + name, app + '/' + name));
         QFile::setPermissions(app + '/' + name, QFile::ReadOwner | QFile::WriteOwner);
     }
