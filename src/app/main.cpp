@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,14 @@ int main(int argc, char** argv) {
         return 2;
     case veldran::CommandLine::Action::Run:
         break;
+    }
+
+    // A start by the desktop before its session's display is known fails plainly (the user
+    // unit tries again) instead of letting Qt abort with a core dump.
+    if (commandLine.startHidden && std::getenv("DISPLAY") == nullptr &&
+        std::getenv("WAYLAND_DISPLAY") == nullptr && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        std::fprintf(stderr, "%s: no graphical session (DISPLAY is not set)\n", program.c_str());
+        return 1;
     }
 
     QApplication app(argc, argv);

@@ -273,7 +273,7 @@ TEST_F(InstalledDriverTest, ACopyBesideItsOwnSettingsKeepsThemThere) {
               (QStringList{"portable/Macro.dat", "portable/config.ini"}));
 }
 
-TEST_F(InstalledDriverTest, HiddenWithoutTheMouseEndsQuietly) {
+TEST_F(InstalledDriverTest, HiddenWithoutTheMouseEndsQuietlyAndWithoutADisplayFails) {
     // Nothing listens on the socket: no mouse.
     driver.setProcessEnvironment(environment);
     driver.start(prefix() + "/bin/veldran-driver", {"--hidden", "--virtual-mouse=" + socket});
@@ -283,6 +283,19 @@ TEST_F(InstalledDriverTest, HiddenWithoutTheMouseEndsQuietly) {
     const QString said = QString::fromUtf8(driver.readAllStandardError()).trimmed();
     EXPECT_EQ(said.count('\n'), 0) << said.toStdString();
     EXPECT_TRUE(said.startsWith("veldran-driver: ")) << said.toStdString();
+
+    // Before the session's display is known: a failure (the user unit tries again), no abort.
+    QProcessEnvironment noDisplay = environment;
+    noDisplay.remove("DISPLAY");
+    noDisplay.remove("WAYLAND_DISPLAY");
+    noDisplay.remove("QT_QPA_PLATFORM");
+    QProcess early;
+    early.setProcessEnvironment(noDisplay);
+    early.start(prefix() + "/bin/veldran-driver", {"--hidden", "--virtual-mouse=" + socket});
+    ASSERT_TRUE(early.waitForFinished(15000));
+    EXPECT_EQ(early.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(early.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(early.readAllStandardError()).trimmed().count('\n'), 0);
 }
 
 TEST_F(InstalledDriverTest, HiddenWithoutANotificationAreaStaysOutOfSightUntilAsked) {
