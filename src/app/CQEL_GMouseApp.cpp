@@ -34,7 +34,9 @@ QString CQEL_GMouseApp::instancePath(const QString& serverName) {
 }
 
 CQEL_GMouseApp::CQEL_GMouseApp(InputSynth& input, QObject* parent)
-    : QObject(parent), input_(input) {}
+    : QObject(parent), input_(&input) {}
+
+CQEL_GMouseApp::CQEL_GMouseApp(QObject* parent) : QObject(parent) {}
 
 CQEL_GMouseApp::~CQEL_GMouseApp() {
     if (lockFd_ >= 0) {
@@ -48,10 +50,16 @@ std::filesystem::path CQEL_GMouseApp::appFolder() {
     if (n <= 0) {
         return {};
     }
-    const std::string exe(buffer.data(), static_cast<std::size_t>(n));
+    return folderOfExecutable(std::string(buffer.data(), static_cast<std::size_t>(n)));
+}
+
+std::filesystem::path CQEL_GMouseApp::folderOfExecutable(const std::string& exe) {
     const std::size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? std::filesystem::path()
-                                      : std::filesystem::path(exe.substr(0, slash));
+    if (slash == std::string::npos) {
+        return {};
+    }
+    // An executable directly in the root folder lives in "/", not in the working directory.
+    return std::filesystem::path(slash == 0 ? std::string("/") : exe.substr(0, slash));
 }
 
 QString CQEL_GMouseApp::applicationName() {
@@ -133,8 +141,8 @@ void CQEL_GMouseApp::removeTrayIcon() {
 }
 
 void CQEL_GMouseApp::exitSequence() {
-    for (int i = 0; i < kAltKeyUps; ++i) {
-        input_.keyUp(kAltKey, 0);
+    for (int i = 0; input_ != nullptr && i < kAltKeyUps; ++i) {
+        input_->keyUp(kAltKey, 0);
     }
     removeTrayIcon();
     destroyMainWindow();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QLocalServer;
 class QWidget;
@@ -19,10 +20,16 @@ class CQEL_GMouseApp : public QObject {
     Q_OBJECT
 public:
     explicit CQEL_GMouseApp(InputSynth& input, QObject* parent = nullptr);
+    // Without the input synthesiser yet: a start that may turn out to be the second one opens
+    // no input device before it knows (see setInputSynth).
+    explicit CQEL_GMouseApp(QObject* parent = nullptr);
     ~CQEL_GMouseApp() override;
 
     // Folder of the running executable (from /proc/self/exe, up to its last separator).
     static std::filesystem::path appFolder();
+    // The folder part of an executable's absolute path: up to its last separator, "/" for a
+    // file directly in the root folder, empty for a name without any separator.
+    static std::filesystem::path folderOfExecutable(const std::string& exe);
     // The executable's file name without its extension: the caption of every message box.
     static QString applicationName();
 
@@ -33,6 +40,9 @@ public:
     // Where the single-instance server of that name listens (its lock file adds ".lock"): the
     // user's runtime folder, or a per-user name under /tmp, so that two users never meet.
     static QString instancePath(const QString& serverName);
+
+    // The synthesiser whose Alt key-ups ExitSequence sends; it must outlive its use here.
+    void setInputSynth(InputSynth& input) { input_ = &input; }
 
     // The main window that ExitSequence destroys and that a second start shows again.
     void setMainWindow(QWidget* window);
@@ -63,7 +73,7 @@ signals:
 private:
     void onSecondInstance();
     static void askRunningInstanceToShow(const QString& serverPath);
-    InputSynth& input_;
+    InputSynth* input_ = nullptr;
     QWidget* mainWindow_ = nullptr;
     std::function<void()> trayIconRemover_;
     std::unique_ptr<QLocalServer> server_;

@@ -11,6 +11,7 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
 #include "skin/MainWindowState.h"
+#include "skin/ShapedWindow.h"
 #include "skin/SkinReader.h"
 #include "skin/WindowShape.h"
 
@@ -18,14 +19,15 @@
 #include <QImage>
 #include <QPainter>
 #include <QStyle>
-#include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace veldran {
 namespace {
 
 // The start-up Apply runs this long after discovery.
-constexpr int kApplyDelayMs = 5;
+constexpr std::chrono::milliseconds kApplyDelay{5};
 // Size of the window before the mask has given it its own.
 constexpr QSize kDefaultSize(800, 600);
 
@@ -144,11 +146,12 @@ bool CQEL_GMouseDlg::initialise() {
         reporter_.exitSequence();
     }
 
-    step("apply scheduled");
-    QTimer::singleShot(kApplyDelayMs, this, [this] {
-        step("apply");
-        s_.protocol.apply();
-    });
+    // The wait and the Apply run after a failed start as well: the program ends only once the
+    // sequence has returned, so the mouse still receives the working profile.
+    step("wait");
+    std::this_thread::sleep_for(kApplyDelay);
+    step("apply");
+    s_.protocol.apply();
     return true;
 }
 
@@ -175,9 +178,7 @@ void CQEL_GMouseDlg::applyShape() {
     if (!shape.maskSize.isEmpty()) {
         setFixedSize(shape.maskSize);
     }
-    // An empty region would remove the mask altogether; a region outside the window shows no
-    // pixel, which is what an empty shape means.
-    setMask(shape.windowRegion.isEmpty() ? QRegion(-1, -1, 1, 1) : shape.windowRegion);
+    setWindowShape(*this, shape.windowRegion);
     update();
 }
 

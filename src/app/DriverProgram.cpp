@@ -40,11 +40,13 @@ std::unique_ptr<HidBus> makeBus(const CommandLine& commandLine) {
 // Members are declared in the order they are built; destruction runs in reverse, so the reader
 // stops before the link, the stores and the model it uses go away.
 struct DriverProgram::Parts {
-    explicit Parts(const CommandLine& commandLine)
-        : input(makeDesktopInputSynth()), bus(makeBus(commandLine)), app(*input), window(app),
+    Parts(const CommandLine& commandLine, CQEL_GMouseApp& application)
+        : input(makeDesktopInputSynth()), bus(makeBus(commandLine)), app(application), window(app),
           link(*bus), profiles(state.configPath), macroStore(state.macroPath),
           protocol(link, model, profiles, window),
-          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}) {}
+          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}) {
+        app.setInputSynth(*input);
+    }
 
     // The skin from the build or installed data folder; the settings beside the executable or
     // in the user's configuration folder.
@@ -64,7 +66,7 @@ struct DriverProgram::Parts {
     LinuxShell shell;
     SystemClock clock;
     std::unique_ptr<HidBus> bus;
-    CQEL_GMouseApp app;
+    CQEL_GMouseApp& app; // claimed the single instance before any of these existed
     QtWindowPort window;
     ConfigModel model;
     MacroTable macros;
@@ -89,11 +91,14 @@ DriverProgram::~DriverProgram() {
 }
 
 int DriverProgram::run() {
-    parts_ = std::make_unique<Parts>(commandLine_);
-    Parts& p = *parts_;
-    if (!p.app.claimSingleInstance()) {
+    // A second start only asks the first instance to show its window: it ends before it opens a
+    // HID interface, connects to a virtual mouse or creates an input device.
+    app_ = std::make_unique<CQEL_GMouseApp>();
+    if (!app_->claimSingleInstance()) {
         return 0;
     }
+    parts_ = std::make_unique<Parts>(commandLine_, *app_);
+    Parts& p = *parts_;
     // Only the single instance touches the settings folder: it is made and filled on the first
     // start, and what a killed write left there goes.
     if (const std::string problem = prepareSettingsFolder(p.files); !problem.empty()) {

@@ -10,6 +10,8 @@
 
 namespace veldran {
 
+class CQEL_GMouseApp;
+
 class DriverProgram {
 public:
     explicit DriverProgram(const CommandLine& commandLine);
@@ -23,6 +25,8 @@ public:
 
 private:
     struct Parts;
+    // The application object comes first and goes last: it holds the single-instance claim.
+    std::unique_ptr<CQEL_GMouseApp> app_;
     std::unique_ptr<Parts> parts_;
     CommandLine commandLine_;
 };

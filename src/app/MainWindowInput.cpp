@@ -5,6 +5,7 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "device/DeviceProtocol.h"
+#include "menus/MenuPointerRelay.h"
 #include "platform/linux/LogindPowerNotices.h"
 #include "skin/MainWindowState.h"
 
@@ -54,6 +55,10 @@ MainWindowInput::~MainWindowInput() {
 
 void MainWindowInput::mouseMoved(const QMouseEvent& event) {
     mover_.pointerMoved(event.globalPosition().toPoint());
+    // The button held since a press here: over an open function menu the move is the menu's.
+    if (relayHeldPointer(functionMenus_->menu(), event)) {
+        return;
+    }
     pointer_.moved(event.position().toPoint());
 }
 
@@ -66,6 +71,11 @@ void MainWindowInput::mousePressed(const QMouseEvent& event) {
 void MainWindowInput::mouseReleased(const QMouseEvent& event) {
     if (event.button() == Qt::LeftButton) {
         mover_.released();
+        // A release over an open function menu chooses there, never on an element under it.
+        if (relayHeldPointer(functionMenus_->menu(), event)) {
+            pointer_.releasedElsewhere();
+            return;
+        }
         pointer_.released(event.position().toPoint());
     }
 }

@@ -2,10 +2,13 @@
 
 #include "macro/CQelMenu.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace veldran {
@@ -21,7 +24,18 @@ TrayController::TrayController(QWidget& window, CQelMenu& trayMenu, Hooks hooks,
 
 TrayController::~TrayController() = default;
 
+bool TrayController::notificationAreaPresent() const {
+    return hooks_.notificationAreaPresent ? hooks_.notificationAreaPresent()
+                                          : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void TrayController::hideToTray() {
+    if (!notificationAreaPresent()) {
+        // Nothing could show a hidden window again but a second start: minimised, its taskbar
+        // or overview entry brings it back.
+        window_.showMinimized();
+        return;
+    }
     if (icon_ == nullptr) {
         // The icon is loaded again each time it is added.
         icon_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/veldran/icon.png")), this);
@@ -55,13 +69,38 @@ void TrayController::showAndRestore() {
 }
 
 void TrayController::onActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::DoubleClick) {
+    // An XEmbed tray reports the icon's own presses, so their button is held now; a
+    // StatusNotifierItem host clicks in its own process and sends the outcome.
+    const Qt::MouseButtons held = QGuiApplication::mouseButtons();
+    switch (reason) {
+    case QSystemTrayIcon::DoubleClick:
         removeIcon();
         showAndRestore();
-    } else if (reason == QSystemTrayIcon::Context) {
-        if (QMenu* popup = trayMenu_.popup()) {
-            popup->popup(QCursor::pos());
+        break;
+    case QSystemTrayIcon::Trigger:
+        if (!(held & Qt::LeftButton)) {
+            // The host's activation: its click plays the double-click of an XEmbed tray.
+            removeIcon();
+            showAndRestore();
         }
+        break;
+    case QSystemTrayIcon::Context:
+        if (held & Qt::RightButton) {
+            // The press on an XEmbed icon: the menu opens on the release.
+            menuOnRightRelease_ = true;
+            qApp->installEventFilter(this);
+        } else {
+            showTrayMenu();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TrayController::showTrayMenu() {
+    if (QMenu* popup = trayMenu_.popup()) {
+        popup->popup(QCursor::pos());
     }
 }
 
@@ -84,6 +123,14 @@ void TrayController::onCommand(int id) {
 }
 
 bool TrayController::eventFilter(QObject* watched, QEvent* event) {
+    if (menuOnRightRelease_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        // The icon holds the pointer from its press on, so this is the release over it.
+        menuOnRightRelease_ = false;
+        qApp->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &TrayController::showTrayMenu, Qt::QueuedConnection);
+        return false;
+    }
     if (watched == &window_ && event->type() == QEvent::Close && !exiting_) {
         // The exit sequence destroys the window: run it once this close event is over. Its own
         // closing of the window then goes through.

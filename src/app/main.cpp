@@ -1,6 +1,7 @@
 // veldran-driver: the configuration program of the VELDRAN GAMING MOUSE.
 #include "app/CommandLine.h"
 #include "app/DriverProgram.h"
+#include "app/SessionPlatform.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -35,7 +36,20 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QApplication app(argc, argv);
+    // In a Wayland session the window runs on XWayland unless the user chose a platform. The
+    // choice goes in as Qt's own argument, not the environment, so that the programs the driver
+    // starts keep the session's platform.
+    std::vector<char*> qtArgv(argv, argv + argc);
+    std::string platformArgument = "-platform";
+    std::string platform = veldran::sessionQtPlatform(veldran::processEnvironment).value_or("");
+    if (!platform.empty()) {
+        qtArgv.push_back(platformArgument.data());
+        qtArgv.push_back(platform.data());
+    }
+    int qtArgc = static_cast<int>(qtArgv.size());
+    qtArgv.push_back(nullptr);
+
+    QApplication app(qtArgc, qtArgv.data());
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.veldran.Driver"));
     veldran::DriverProgram driver(commandLine);

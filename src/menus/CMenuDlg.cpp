@@ -2,6 +2,7 @@
 
 #include "menus/CSubMenuDlg.h"
 #include "menus/MenuPicture.h"
+#include "menus/MenuPointerRelay.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,6 +52,11 @@ void CMenuDlg::destroyWindow() {
 }
 
 void CMenuDlg::mouseMoveEvent(QMouseEvent* event) {
+    // A press here keeps the pointer with this window until the release: over the advanced
+    // function menu, the move is that menu's (and this menu's hot row stays on its category).
+    if (relayHeldPointerTo(advancedMenu(), *event)) {
+        return;
+    }
     FunctionMenuState& menu = context_.menu();
     const QPoint at = event->position().toPoint();
     menu.hotRow = hitRow(at.x(), at.y(), geometry_.width, geometry_.rowHeight);
@@ -75,6 +81,9 @@ void CMenuDlg::mouseReleaseEvent(QMouseEvent* event) {
     FunctionMenuState& menu = context_.menu();
     menu.pressed = false;
     update();
+    if (relayHeldPointerTo(advancedMenu(), *event)) {
+        return; // chosen there, if on one of its rows
+    }
     if (menu.hotRow >= 1 && menu.hotRow <= kDirectRowCount) {
         context_.writeTargetCode(menu.hotRow);
         emit functionChosen();

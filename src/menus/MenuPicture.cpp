@@ -1,5 +1,7 @@
 #include "menus/MenuPicture.h"
 
+#include "skin/ShapedWindow.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRegion>
@@ -79,7 +81,7 @@ void prepareMenuWindow(QWidget& window, const MenuGeometry& geometry) {
     window.setAttribute(Qt::WA_QuitOnClose, false);
     // With no rows (no macros recorded) the shape is empty: the window shows nothing and takes
     // no pointer input.
-    window.setMask(QRegion(0, 0, geometry.width, geometry.windowHeight));
+    setWindowShape(window, QRegion(0, 0, geometry.width, geometry.windowHeight));
 }
 
 } // namespace veldran

@@ -207,6 +207,11 @@ void PointerInput::enterAdvanced(bool limitSelection) {
     actions_.selectMacro(editor.selectedMacro);
 }
 
+void PointerInput::releasedElsewhere() {
+    pointer_.buttonHeld = false;
+    actions_.invalidate(PointerActions::Area::Whole);
+}
+
 void PointerInput::released(QPoint) {
     pointer_.buttonHeld = false;
     actions_.invalidate(PointerActions::Area::Whole);

@@ -65,6 +65,9 @@ public:
     void moved(QPoint pos);
     void pressed(QPoint pos);
     void released(QPoint pos);
+    // The left button's release went to another window (an open function menu): the button is
+    // no longer held, and no element of the main window acts.
+    void releasedElsewhere();
 
 private:
     void pressOnMain(QPoint pos);

@@ -3,6 +3,7 @@
 #include "app/CQEL_GMouseDlg.h"
 
 #include "app/MainWindowRig.h"
+#include "platform/ProfileStrings.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -87,12 +88,10 @@ TEST_F(MainWindowInit, RunsItsStepsInOrderAndAppliesFiveMillisecondsLater) {
     start();
     EXPECT_THAT(steps, ElementsAre("reader", "system menu", "skin", "name edit", "lists", "config",
                                    "shape", "macros", "context menu", "tray menu", "discover",
-                                   "apply scheduled"));
+                                   "wait", "apply"));
     EXPECT_TRUE(closer.texts.empty());
     EXPECT_FALSE(app.endPending());
-    EXPECT_TRUE(bus.sent().empty()); // Apply waits for the timer
-    ASSERT_TRUE(QTest::qWaitFor([&] { return bus.sent().size() >= 9; }, 2000));
-    EXPECT_EQ(steps.back(), "apply");
+    ASSERT_EQ(bus.sent().size(), 9u);        // sent before the sequence returned
     EXPECT_EQ(bus.sent()[7].bytes[1], 0x11); // the wheel report carries the loaded wheel mode
     EXPECT_EQ(bus.sent()[7].bytes[2], 1);
 }
@@ -132,7 +131,7 @@ TEST_F(MainWindowInit, NoMouseShowsTheInsertMessageThenEnds) {
     EXPECT_TRUE(app.endPending());
     EXPECT_EQ(altKeyUps(), 7);
     EXPECT_FALSE(state.connected);
-    EXPECT_EQ(steps.back(), "apply scheduled"); // the sequence goes on all the same
+    EXPECT_EQ(steps.back(), "apply"); // the sequence goes on all the same
 }
 
 TEST_F(MainWindowInit, AMouseWithoutItsFeatureInterfaceIsExplainedAndKeepsRunning) {
@@ -153,15 +152,23 @@ TEST_F(MainWindowInit, MissingSkinFileWaitsForTheUserOnceAndEnds) {
     EXPECT_TRUE(app.endPending());
     EXPECT_EQ(state.skin.functionNames[1], QStringLiteral("Left Click"));
     EXPECT_EQ(state.skin.color[0].rect(), QRect());
-    EXPECT_EQ(steps.back(), "apply scheduled");
+    EXPECT_EQ(steps.back(), "apply");
+    EXPECT_EQ(bus.sent().size(), 9u);
 }
 
-TEST_F(MainWindowInit, MissingMacroFileEnds) {
+TEST_F(MainWindowInit, MissingMacroFileEndsAfterTheStartUpApply) {
     std::filesystem::remove(skin.appFolder() / "Macro.dat");
     ModalCloser closer;
     start();
     EXPECT_THAT(closer.texts, ElementsAre("找不到配置文件"));
     EXPECT_TRUE(app.endPending());
+    // The end is pending, yet the mouse gets the nine reports and config.ini its Config6.
+    EXPECT_EQ(steps.back(), "apply");
+    ASSERT_EQ(bus.sent().size(), 9u);
+    EXPECT_EQ(bus.sent()[7].bytes[2], 1); // the loaded wheel mode
+    EXPECT_EQ(ProfileStrings::get((skin.appFolder() / "config.ini").string(), "Config6",
+                                  "WHEEL_STATUS", "", 16),
+              "1");
     EXPECT_EQ(macros.count(), 0);
     EXPECT_EQ(state.macroEditor.selectedMacro, 0);
     EXPECT_EQ(state.macroEditor.selectedEventLine, 0);

@@ -24,7 +24,7 @@ protected:
     }
     TrayController::Hooks hooks() {
         return {[this] { calls.push_back("defaults"); }, [this] { calls.push_back("pause"); },
-                [this] { calls.push_back("exit"); }};
+                [this] { calls.push_back("exit"); }, [this] { return notificationArea; }};
     }
     QAction* trayAction(int id) {
         for (QAction* action : trayMenu.popup()->actions()) {
@@ -36,6 +36,7 @@ protected:
     }
 
     std::vector<std::string> calls;
+    bool notificationArea = true;
     QWidget window;
     CQelMenu trayMenu{kTrayMenuId};
     TrayController tray{window, trayMenu, hooks()};
@@ -47,6 +48,16 @@ TEST_F(TrayControllerTest, ShowWindowCommandRestoresAndRemovesTheIcon) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(tray.iconShown());
     EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(TrayControllerTest, WithoutANotificationAreaHidingMinimisesInstead) {
+    notificationArea = false;
+    tray.hideToTray();
+    EXPECT_TRUE(window.isVisible()); // its taskbar entry stays
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_FALSE(tray.iconShown());
+    tray.showAndRestore();
+    EXPECT_FALSE(window.isMinimized());
 }
 
 TEST_F(TrayControllerTest, ClosingTheWindowEndsWithoutSendingAnything) {

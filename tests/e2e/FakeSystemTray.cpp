@@ -101,4 +101,15 @@ void FakeSystemTray::click(QPoint pos, unsigned button, int times) {
     XCloseDisplay(display);
 }
 
+void FakeSystemTray::button(QPoint pos, unsigned button, bool down) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return;
+    }
+    XTestFakeMotionEvent(display, -1, pos.x(), pos.y(), CurrentTime);
+    XTestFakeButtonEvent(display, button, down ? True : False, 20);
+    XSync(display, False);
+    XCloseDisplay(display);
+}
+
 } // namespace veldran::testing

@@ -25,6 +25,8 @@ public:
 
     // Presses and releases an X button (1 left, 3 right) times times at pos through XTest.
     static void click(QPoint pos, unsigned button, int times = 1);
+    // Presses (down) or releases an X button at pos.
+    static void button(QPoint pos, unsigned button, bool down);
 
 private:
     void run();

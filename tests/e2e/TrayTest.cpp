@@ -1,6 +1,7 @@
-// The notification area on a real X server: without one, hiding still hides; with one (a fake
-// tray owning the selection), the icon is docked, a double-click on it brings the window back
-// and a right-click opens the owner-drawn tray menu at the pointer.
+// The notification area on a real X server: without one, hiding minimises the window instead;
+// with an XEmbed tray (a fake tray owning the selection), the icon is docked, a double-click on
+// it brings the window back, a single click does nothing and the right button's release opens
+// the owner-drawn tray menu at the pointer.
 #include "app/TrayController.h"
 #include "e2e/FakeSystemTray.h"
 #include "macro/CQelMenu.h"
@@ -26,8 +27,10 @@ protected:
         (void)QTest::qWaitForWindowExposed(&window);
     }
     TrayController::Hooks hooks() {
-        return {[this] { calls.push_back("defaults"); }, [this] { calls.push_back("pause"); },
-                [this] { calls.push_back("exit"); }};
+        return {[this] { calls.push_back("defaults"); },
+                [this] { calls.push_back("pause"); },
+                [this] { calls.push_back("exit"); },
+                {}};
     }
 
     std::vector<std::string> calls;
@@ -36,11 +39,14 @@ protected:
     TrayController tray{window, trayMenu, hooks()};
 };
 
-TEST_F(TrayTest, WithoutANotificationAreaHidingStillHides) {
+TEST_F(TrayTest, WithoutANotificationAreaHidingMinimisesInstead) {
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
     tray.hideToTray();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
-    // A second start is then the way back.
+    // Nothing could bring a hidden window back: it stays mapped, minimised, with its taskbar
+    // entry, and no icon waits for a tray that is not there.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isMinimized(); }, 2000));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(tray.iconShown());
     tray.showAndRestore();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_FALSE(window.isMinimized());
@@ -67,8 +73,17 @@ TEST_F(TrayTest, DockedIconDoubleClickAndMenu) {
     tray.hideToTray();
     ASSERT_TRUE(QTest::qWaitFor([&] { return fakeTray.dockedCount() > docked; }, 5000));
     QTest::qWait(200);
-    testing::FakeSystemTray::click(fakeTray.iconCenter(), 3);
+    // A single left click does nothing; the menu opens on the right button's release, not on
+    // its press.
+    testing::FakeSystemTray::click(fakeTray.iconCenter(), 1);
+    QTest::qWait(400);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(tray.iconShown());
     QMenu* popup = trayMenu.popup();
+    testing::FakeSystemTray::button(fakeTray.iconCenter(), 3, true);
+    QTest::qWait(400);
+    EXPECT_FALSE(popup->isVisible());
+    testing::FakeSystemTray::button(fakeTray.iconCenter(), 3, false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }, 5000));
     const QPoint corner = popup->geometry().topLeft();
     EXPECT_LE((corner - fakeTray.iconCenter()).manhattanLength(), 2);

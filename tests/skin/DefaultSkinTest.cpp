@@ -5,6 +5,8 @@
 #include "skin/StartupReporter.h"
 
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -17,6 +19,35 @@ public:
     void exitSequence() override { messages.push_back("exit"); }
     std::vector<std::string> messages;
 };
+
+// Contrast of two colours as the accessibility guidelines define it: (L1 + 0.05) / (L2 + 0.05) of
+// their relative luminances, the lighter first.
+double contrast(QRgb a, QRgb b) {
+    auto luminance = [](QRgb c) {
+        auto channel = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The lightest colour of the part of a row band where the text goes (its middle half).
+QRgb lightestBehindText(const QImage& picture, int row, int rowHeight) {
+    QRgb lightest = qRgb(0, 0, 0);
+    for (int y = row * rowHeight + 3; y < (row + 1) * rowHeight - 3; ++y) {
+        for (int x = picture.width() / 4; x < picture.width() * 3 / 4; ++x) {
+            const QRgb c = picture.pixel(x, y);
+            if (qGray(c) > qGray(lightest)) {
+                lightest = c;
+            }
+        }
+    }
+    return lightest;
+}
 
 class DefaultSkin : public ::testing::Test {
 protected:
@@ -112,6 +143,29 @@ TEST_F(DefaultSkin, PicturesHaveTheSizesThePaintAndMenusUse) {
     for (const char* name :
          {"advanced menu_normal.jpg", "advanced menu_over.jpg", "advanced menu_down.jpg"}) {
         EXPECT_EQ(picture(name).size(), advancedMenu.size()) << name;
+    }
+}
+
+TEST_F(DefaultSkin, MenuRowsKeepTheirTextLegible) {
+    // White text on resting rows, red text on the row under the pointer, highlighted or pressed.
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb red = qRgb(255, 0, 0);
+    const std::pair<const char*, int> menus[] = {{"menu", 10}, {"advanced menu", 12}};
+    for (const auto& [menu, rows] : menus) {
+        const std::string base(menu);
+        const QImage normal = picture((base + "_normal.jpg").c_str());
+        const QImage over = picture((base + "_over.jpg").c_str());
+        const QImage down = picture((base + "_down.jpg").c_str());
+        ASSERT_FALSE(normal.isNull() || over.isNull() || down.isNull()) << menu;
+        const int rowHeight = normal.height() / rows;
+        for (int row = 0; row < rows; ++row) {
+            EXPECT_GE(contrast(white, lightestBehindText(normal, row, rowHeight)), 4.5)
+                << menu << " row " << row + 1;
+            EXPECT_GE(contrast(red, lightestBehindText(over, row, rowHeight)), 4.5)
+                << menu << " row " << row + 1 << " highlighted";
+            EXPECT_GE(contrast(red, lightestBehindText(down, row, rowHeight)), 4.5)
+                << menu << " row " << row + 1 << " pressed";
+        }
     }
 }
 

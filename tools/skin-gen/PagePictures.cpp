@@ -295,14 +295,20 @@ QImage menuPicture(int rows, Look look, bool arrows) {
             g.setColorAt(0, QColor(30, 36, 45));
             g.setColorAt(1, QColor(20, 24, 31));
         } else {
-            const QColor c = look == Look::Over ? QColor(14, 70, 88) : QColor(110, 16, 52);
-            g.setColorAt(0, c.lighter(120));
-            g.setColorAt(1, c.darker(140));
+            // The row under the pointer carries the program's red text: its band stays nearly
+            // black (about 5:1 against pure red) and shows itself by its coloured edges.
+            const bool over = look == Look::Over;
+            g.setColorAt(0, over ? QColor(6, 16, 20) : QColor(20, 4, 10));
+            g.setColorAt(1, over ? QColor(2, 6, 8) : QColor(8, 1, 4));
         }
         p.fillRect(r, g);
         if (look != Look::Normal) {
-            p.fillRect(QRectF(0, r.top(), 4, r.height()),
-                       look == Look::Over ? palette::cyan : palette::magenta);
+            const QColor edge = look == Look::Over ? palette::cyan : palette::magenta;
+            p.fillRect(QRectF(0, r.top(), 4, r.height()), edge);
+            QColor line = edge;
+            line.setAlpha(170);
+            p.fillRect(QRectF(4, r.top(), kMenuWidth - 4, 1), line);
+            p.fillRect(QRectF(4, r.bottom() - 2, kMenuWidth - 4, 1), line);
         }
         p.fillRect(QRectF(0, r.bottom() - 1, kMenuWidth, 1), QColor(8, 10, 13));
         if (arrows && row >= 6) {

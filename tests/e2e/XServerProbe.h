@@ -1,0 +1,45 @@
+// What the X server holds, for end-to-end tests that xdotool cannot answer: top-level windows by
+// position, their shapes (X Shape extension: what is drawn and what takes the pointer), screen
+// pixels, and the requests a program sends to the window manager through the root window.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
+#include <QRgb>
+
+namespace veldran::testing {
+
+class XServerProbe {
+public:
+    XServerProbe();
+    ~XServerProbe();
+    XServerProbe(const XServerProbe&) = delete;
+    XServerProbe& operator=(const XServerProbe&) = delete;
+
+    bool ok() const { return display_ != nullptr; }
+
+    // The topmost mapped top-level window whose top-left corner lies within tolerance pixels
+    // of corner (screen pixels, each axis), or 0.
+    unsigned long topLevelAt(QPoint corner, int tolerance = 0) const;
+    // Screen rectangle of window.
+    QRect geometry(unsigned long window) const;
+    // The window's bounding shape (the pixels it shows) and input shape (where it takes the
+    // pointer), in its own pixels; without a shape of its own, its whole rectangle.
+    QRegion boundingShape(unsigned long window) const;
+    QRegion inputShape(unsigned long window) const;
+    // The colour of one screen pixel.
+    QRgb pixel(QPoint at) const;
+
+    // From now on, collects the client messages sent to the root window.
+    void watchRootMessages();
+    // Whether window asked the window manager to iconify it (WM_CHANGE_STATE, IconicState) since
+    // watchRootMessages, waiting up to timeoutMs for it.
+    bool askedToIconify(unsigned long window, int timeoutMs);
+
+private:
+    QRegion shape(unsigned long window, int kind) const;
+    void* display_; // Display*
+};
+
+} // namespace veldran::testing
