@@ -2,9 +2,10 @@
 // started with a private HOME under X with the virtual mouse. Its settings go to the user's
 // configuration folder and nowhere else, a Save lands there, a second start keeps them and clears
 // what a killed write left; a copy beside its own config.ini keeps its settings there. --hidden
-// starts hidden (docked in a notification area when there is one) and without the mouse ends
-// quietly.
+// starts hidden (docked in a notification area, minimised where there is none) and without the
+// mouse ends quietly.
 #include "e2e/FakeSystemTray.h"
+#include "e2e/XServerProbe.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -298,19 +299,26 @@ TEST_F(InstalledDriverTest, HiddenWithoutTheMouseEndsQuietlyAndWithoutADisplayFa
     EXPECT_EQ(QString::fromUtf8(early.readAllStandardError()).trimmed().count('\n'), 0);
 }
 
-TEST_F(InstalledDriverTest, HiddenWithoutANotificationAreaStaysOutOfSightUntilAsked) {
+TEST_F(InstalledDriverTest, HiddenWithoutANotificationAreaStartsMinimised) {
+    veldran::testing::XServerProbe probe;
+    ASSERT_TRUE(probe.ok());
+    probe.watchRootMessages();
     startMouse();
     startDriver(prefix() + "/bin/veldran-driver", {"--hidden"});
     ASSERT_TRUE(startupApplied()); // a normal start in every other way
-    QTest::qWait(500);
-    EXPECT_FALSE(mainWindowVisible());
-    // A second start (the menu entry) brings the window.
+    // Nothing could bring a hidden window back: it asks to be minimised instead.
+    const QString window =
+        xdotool({"search", "--sync", "--name", "^VELDRAN GAMING MOUSE$"}).section('\n', 0, 0);
+    ASSERT_FALSE(window.isEmpty());
+    EXPECT_TRUE(probe.askedToIconify(window.toULong(), 3000));
+    // A second start (the menu entry) shows it and ends.
     QProcess second;
     second.setProcessEnvironment(environment);
     second.start(prefix() + "/bin/veldran-driver", {});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(QTest::qWaitFor([] { return mainWindowVisible(); }, 5000));
+    EXPECT_EQ(driver.state(), QProcess::Running);
 }
 
 TEST_F(InstalledDriverTest, HiddenDocksInTheNotificationArea) {
