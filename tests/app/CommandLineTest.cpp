@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+
 #include "platform/VirtualMouseSocket.h"
 
 #include <gtest/gtest.h>
