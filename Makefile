@@ -2,13 +2,14 @@
 #   make run   install what is missing, build, and start the driver (with the virtual mouse when
 #              no VELDRAN mouse is plugged in)
 #   make test  install what is missing, build, and run every test
+#   make deb   build the Debian package build/default/deb/veldran-driver_<version>_<arch>.deb
 # Other presets: make test PRESET=asan, make test PRESET=tsan, make fuzz.
 
 PRESET ?= default
 BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 5
 
-.PHONY: all deps configure build run test fuzz bench clean
+.PHONY: all deps configure build run test deb fuzz bench clean
 
 all: build
 
@@ -27,6 +28,13 @@ run: build
 
 test: build
 	@ctest --preset $(PRESET)
+
+# The package holds the installed tree of this build (stripped); its dependencies come from
+# dpkg-shlibdeps.
+deb: build
+	@rm -f $(BUILD)/deb/*.deb
+	@cd $(BUILD) && cpack --config CPackConfig.cmake >/dev/null
+	@ls $(BUILD)/deb/*.deb
 
 # Each libFuzzer target runs for FUZZ_SECONDS seconds.
 fuzz: deps

@@ -1,5 +1,5 @@
 // How long an Apply takes through the virtual mouse: nine feature reports, each answered by the
-// veldran-virtual-mouse process over its socket, plus the two writes of config.ini. Also the
+// veldran-virtual-mouse process over its socket, plus the one write of config.ini. Also the
 // same Apply against an in-memory bus, to separate the protocol's own cost from the transport.
 #include "config/FunctionCode.h"
 #include "config/ProfileStore.h"

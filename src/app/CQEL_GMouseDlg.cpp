@@ -81,7 +81,11 @@ bool CQEL_GMouseDlg::initialise() {
     if (state.appFolder.empty()) {
         state.appFolder = CQEL_GMouseApp::appFolder();
     }
-    state.skinFolder = state.appFolder / "skins";
+    // The program's wiring may already have put the skin and the settings elsewhere (the
+    // installed data folder, the user's configuration folder).
+    if (state.skinFolder.empty()) {
+        state.skinFolder = state.appFolder / "skins";
+    }
     SkinReader skin(state.skinFolder, state.skin, reporter_);
     step("skin");
     skin.readMainTable();
@@ -94,7 +98,9 @@ bool CQEL_GMouseDlg::initialise() {
     skin.readListRects();
 
     step("config");
-    state.configPath = state.appFolder / "config.ini";
+    if (state.configPath.empty()) {
+        state.configPath = state.appFolder / "config.ini";
+    }
     s_.model.runtime.curConfig.store(s_.profiles.readCurConfig());
     s_.profiles.load(s_.model.runtime.curConfig.load(), s_.model.profile);
 
@@ -102,7 +108,9 @@ bool CQEL_GMouseDlg::initialise() {
     applyShape();
 
     step("macros");
-    state.macroPath = state.appFolder / "Macro.dat";
+    if (state.macroPath.empty()) {
+        state.macroPath = state.appFolder / "Macro.dat";
+    }
     loadMacros();
     state.functionMenu.menuOpen = false;
 
@@ -130,8 +138,12 @@ bool CQEL_GMouseDlg::initialise() {
         reporter_.message(QString::fromStdString(problem));
     }
     if (!state.connected) {
-        reporter_.message(QStringLiteral("Insert【") + QStringLiteral("ZEV") +
-                          QStringLiteral("】USB Mouse"));
+        if (hooks_.mouseMissing) {
+            hooks_.mouseMissing();
+        } else {
+            reporter_.message(QStringLiteral("Insert【") + QStringLiteral("ZEV") +
+                              QStringLiteral("】USB Mouse"));
+        }
         reporter_.exitSequence();
     }
 

@@ -59,6 +59,7 @@ public:
         std::function<void()> constructLists;    // the macro name list, then the event list
         std::function<void()> loadContextMenu;   // owner-drawn context menu 154 (step 20)
         std::function<void()> loadTrayMenu;      // owner-drawn tray menu 157 (step 21)
+        std::function<void()> mouseMissing;      // said instead of the message box when no mouse
         std::function<void(std::string_view)> trace;
     };
 

@@ -16,7 +16,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             result.action = CommandLine::Action::Version;
             return result;
         }
-        if (arg == virtualOption) {
+        if (arg == "--hidden") {
+            result.startHidden = true;
+        } else if (arg == virtualOption) {
             result.virtualMouseSocket = defaultVirtualMouseSocket();
         } else if (arg.rfind(virtualOption + "=", 0) == 0) {
             std::string socket = arg.substr(virtualOption.size() + 1);
@@ -37,9 +39,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 std::string usageText(const std::string& programName) {
     return "Usage: " + programName +
-           " [--virtual-mouse[=SOCKET]]\n"
+           " [--hidden] [--virtual-mouse[=SOCKET]]\n"
            "Configuration program of the VELDRAN GAMING MOUSE.\n"
            "\n"
+           "  --hidden                  start hidden in the notification area; without the\n"
+           "                            mouse, end quietly\n"
            "  --virtual-mouse[=SOCKET]  use a running veldran-virtual-mouse instead of a mouse\n"
            "                            (default socket: " +
            defaultVirtualMouseSocket() +

@@ -1,4 +1,4 @@
-// The driver's command line: --help, --version and --virtual-mouse[=SOCKET].
+// The driver's command line: --help, --version, --hidden and --virtual-mouse[=SOCKET].
 #pragma once
 
 #include <optional>
@@ -12,6 +12,9 @@ struct CommandLine {
     Action action = Action::Run;
     // Set when the driver talks to veldran-virtual-mouse instead of a real mouse.
     std::optional<std::string> virtualMouseSocket;
+    // Start with the window hidden in the notification area (a start by the desktop when the
+    // mouse arrives); without the mouse, end with one line on standard error, no message box.
+    bool startHidden = false;
     std::string error; // what was wrong, for Action::Usage
 };
 

@@ -2,15 +2,18 @@
 
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
+#include "app/MainWindowInput.h"
 #include "app/QtWindowPort.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "config/SettingsLocation.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
 #include "platform/Clock.h"
+#include "platform/ProfileStrings.h"
 #include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
 #include "platform/linux/LinuxShell.h"
@@ -20,6 +23,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cstdio>
 
 namespace veldran {
 
@@ -45,16 +49,20 @@ struct DriverProgram::Parts {
         app.setInputSynth(*input);
     }
 
-    static MainWindowState initialState() {
+    // The skin from the build or installed data folder; the settings beside the executable or
+    // in the user's configuration folder.
+    static MainWindowState initialState(const FileLocations& files) {
         MainWindowState s;
         s.appFolder = CQEL_GMouseApp::appFolder();
-        s.skinFolder = s.appFolder / "skins";
-        s.configPath = s.appFolder / "config.ini";
-        s.macroPath = s.appFolder / "Macro.dat";
+        s.skinFolder = files.skinFolder();
+        s.configPath = files.configPath();
+        s.macroPath = files.macroPath();
         return s;
     }
 
-    MainWindowState state = initialState();
+    FileLocations files = locateFiles(CQEL_GMouseApp::appFolder(), VELDRAN_DATA_FROM_BIN,
+                                      SettingsEnvironment::ofProcess());
+    MainWindowState state = initialState(files);
     std::unique_ptr<InputSynth> input; // XTest, or uinput on Wayland where it is writable
     LinuxShell shell;
     SystemClock clock;
@@ -94,6 +102,13 @@ int DriverProgram::run() {
     }
     parts_ = std::make_unique<Parts>(commandLine_, *app_);
     Parts& p = *parts_;
+    // Only the single instance touches the settings folder: it is made and filled on the first
+    // start, and what a killed write left there goes.
+    if (const std::string problem = prepareSettingsFolder(p.files); !problem.empty()) {
+        std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
+    }
+    ProfileStrings::removeStaleTemporaries(p.state.configPath);
+    ProfileStrings::removeStaleTemporaries(p.state.macroPath);
 
     p.dialog = std::make_unique<CQEL_GMouseDlg>(
         CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,
@@ -101,6 +116,14 @@ int DriverProgram::run() {
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
     p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });
+    if (commandLine_.startHidden) {
+        // Nobody asked for the window: a start without the mouse just ends, saying why.
+        CQEL_GMouseDlg::InitHooks hooks;
+        hooks.mouseMissing = [] {
+            std::fputs("veldran-driver: no VELDRAN GAMING MOUSE is connected; ending\n", stderr);
+        };
+        dialog.setInitHooks(std::move(hooks));
+    }
 
     // Arrival and removal of HID interfaces, delivered on the event loop.
     if (const int fd = p.bus->noticeDescriptor(); fd >= 0) {
@@ -120,7 +143,11 @@ int DriverProgram::run() {
 
     dialog.initialise();
     if (!p.app.endPending()) {
-        dialog.show();
+        if (commandLine_.startHidden) {
+            dialog.input().hideToTray();
+        } else {
+            dialog.show();
+        }
     }
     return QCoreApplication::exec();
 }

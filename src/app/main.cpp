@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ int main(int argc, char** argv) {
         break;
     }
 
+    // A start by the desktop before its session's display is known fails plainly (the user
+    // unit tries again) instead of letting Qt abort with a core dump.
+    if (commandLine.startHidden && std::getenv("DISPLAY") == nullptr &&
+        std::getenv("WAYLAND_DISPLAY") == nullptr && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        std::fprintf(stderr, "%s: no graphical session (DISPLAY is not set)\n", program.c_str());
+        return 1;
+    }
+
     // In a Wayland session the window runs on XWayland unless the user chose a platform. The
     // choice goes in as Qt's own argument, not the environment, so that the programs the driver
     // starts keep the session's platform.
@@ -41,6 +50,8 @@ int main(int argc, char** argv) {
     qtArgv.push_back(nullptr);
 
     QApplication app(qtArgc, qtArgv.data());
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.veldran.Driver"));
     veldran::DriverProgram driver(commandLine);
     return driver.run();
 }

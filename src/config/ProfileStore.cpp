@@ -49,7 +49,7 @@ void ProfileStore::load(int n, Profile& profile) const {
     profile.lightMode.store(static_cast<std::uint8_t>(read("LED_STATUS", kNumberBuffer)));
 }
 
-bool ProfileStore::save(int n, const Profile& profile) const {
+std::vector<std::pair<std::string, std::string>> ProfileStore::profileKeys(const Profile& profile) {
     std::vector<std::pair<std::string, std::string>> keys;
     keys.reserve(kSlotCount + 7);
     for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -63,7 +63,21 @@ bool ProfileStore::save(int n, const Profile& profile) const {
             formatDecimal(profile.stages[static_cast<std::size_t>(stage - 1)].editedCode.load()));
     }
     keys.emplace_back("LED_STATUS", formatDecimal(unsigned{profile.lightMode.load()}));
-    return ProfileStrings::writeAll(path_, sectionName(n), keys);
+    return keys;
+}
+
+bool ProfileStore::save(int n, const Profile& profile) const {
+    return ProfileStrings::writeAll(path_, sectionName(n), profileKeys(profile));
+}
+
+bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile) const {
+    return ProfileStrings::writeSections(
+        path_, {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
+                {sectionName(kAppliedProfile), profileKeys(profile)}});
+}
+
+std::size_t ProfileStore::removeStaleTemporaries() const {
+    return ProfileStrings::removeStaleTemporaries(path_);
 }
 
 std::int32_t ProfileStore::readCurConfig() const {

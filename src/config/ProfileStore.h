@@ -4,8 +4,12 @@
 
 #include "config/Profile.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace veldran {
 
@@ -23,9 +27,17 @@ public:
     std::int32_t readCurConfig() const;
     bool writeCurConfig(std::int32_t curConfig) const;
 
+    // Apply's write: CurConfig, then the applied profile (Config6), in one replacement of the
+    // file, with the bytes that writeCurConfig followed by save(6) would give.
+    bool saveApplied(std::int32_t curConfig, const Profile& profile) const;
+
+    // Removes what writes that were killed half-way left beside the file.
+    std::size_t removeStaleTemporaries() const;
+
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    static std::vector<std::pair<std::string, std::string>> profileKeys(const Profile& profile);
     std::filesystem::path path_;
 };
 

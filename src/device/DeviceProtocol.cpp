@@ -16,8 +16,8 @@ DeviceProtocol::DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStor
 void DeviceProtocol::apply() {
     Profile& profile = model_.profile;
     model_.runtime.armed.store(true);
-    const bool curConfigWritten = store_.writeCurConfig(model_.runtime.curConfig.load());
-    const bool profileSaved = store_.save(kAppliedProfile, profile);
+    // CurConfig and the applied profile reach the disk together, in one replacement.
+    const bool saved = store_.saveApplied(model_.runtime.curConfig.load(), profile);
 
     // Classification replaces a stored 19 by 12 (with its message), sets the DpiActions, and
     // disarms the executor at the first software slot. A slot whose code has no device value
@@ -40,7 +40,7 @@ void DeviceProtocol::apply() {
 
     // A failed write must not pass as success; the reports above went out all the same, so the
     // mouse is not kept waiting while the message is open.
-    if (!curConfigWritten || !profileSaved) {
+    if (!saved) {
         window_.showMessage(profileSaveFailedMessage(store_.path()));
     }
 }

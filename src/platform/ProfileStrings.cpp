@@ -8,6 +8,7 @@
 #include <fstream>
 #include <mutex>
 #include <optional>
+#include <signal.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,20 +84,49 @@ void syncFolder(const fs::path& folder) {
     }
 }
 
-// Writes text to a new file beside target, flushes it to the disk and renames it over target.
-// On any failure the temporary file is removed and target is left as it was.
-bool replaceAtomically(const fs::path& target, const std::string& text) {
-    static std::atomic<unsigned> counter{0};
+// Temporary files of a write are named "." + the file's name + ".tmp-" + pid + "-" + counter,
+// beside the file: nothing else in the folder can be taken for one.
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
+fs::path folderOf(const fs::path& target) {
     fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+std::string temporaryPrefix(const fs::path& target) {
+    return "." + target.filename().string() + std::string(kTemporaryMark);
+}
+
+// The pid in a temporary file's name made by temporaryPrefix(target), or nothing when name is
+// not one: the prefix followed by decimal digits, '-' and decimal digits.
+std::optional<pid_t> temporaryOwner(const std::string& name, const fs::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+        return std::nullopt;
     }
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    auto digits = [](std::string_view text) {
+        return !text.empty() && text.size() <= 18 &&
+               text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (dash == std::string::npos || !digits(std::string_view(rest).substr(0, dash)) ||
+        !digits(std::string_view(rest).substr(dash + 1))) {
+        return std::nullopt;
+    }
+    return static_cast<pid_t>(std::stoll(rest.substr(0, dash)));
+}
+
+// Writes text into a new temporary file beside target, with target's permissions when it
+// exists, and flushes it to the disk. Returns its path, or nothing (and no file) on failure.
+std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text) {
+    static std::atomic<unsigned> counter{0};
     const fs::path temporary =
-        folder / ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-                  std::to_string(counter.fetch_add(1)));
+        folderOf(target) / (temporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+                            std::to_string(counter.fetch_add(1)));
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        return false;
+        return std::nullopt;
     }
     struct stat old {};
     bool ok = true;
@@ -105,12 +135,29 @@ bool replaceAtomically(const fs::path& target, const std::string& text) {
     }
     ok = ok && writeFully(fd, text) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
+        const int saved = errno;
         ::unlink(temporary.c_str());
+        errno = saved;
+        return std::nullopt;
+    }
+    return temporary;
+}
+
+// Writes text to a new file beside target, flushes it to the disk and renames it over target.
+// On any failure the temporary file is removed and target is left as it was.
+bool replaceAtomically(const fs::path& target, const std::string& text) {
+    const auto temporary = writeTemporary(target, text);
+    if (!temporary) {
         return false;
     }
-    syncFolder(folder);
+    if (::rename(temporary->c_str(), target.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(temporary->c_str());
+        errno = saved;
+        return false;
+    }
+    syncFolder(folderOf(target));
     return true;
 }
 
@@ -136,9 +183,15 @@ bool ProfileStrings::write(const fs::path& file, std::string_view section, std::
 
 bool ProfileStrings::writeAll(const fs::path& file, std::string_view section,
                               const std::vector<std::pair<std::string, std::string>>& keyValues) {
-    for (const auto& [key, value] : keyValues) {
-        if (!ProfileStringsDocument::isWritable(section, key, value)) {
-            return false;
+    return writeSections(file, {{std::string(section), keyValues}});
+}
+
+bool ProfileStrings::writeSections(const fs::path& file, const std::vector<SectionWrite>& writes) {
+    for (const SectionWrite& write : writes) {
+        for (const auto& [key, value] : write.keyValues) {
+            if (!ProfileStringsDocument::isWritable(write.section, key, value)) {
+                return false;
+            }
         }
     }
     std::lock_guard lock(writeMutex());
@@ -148,10 +201,66 @@ bool ProfileStrings::writeAll(const fs::path& file, std::string_view section,
         return false;
     }
     ProfileStringsDocument document(*text);
-    for (const auto& [key, value] : keyValues) {
-        document.set(section, key, value);
+    for (const SectionWrite& write : writes) {
+        for (const auto& [key, value] : write.keyValues) {
+            document.set(write.section, key, value);
+        }
     }
     return replaceAtomically(target, document.text());
+}
+
+bool ProfileStrings::createIfMissing(const fs::path& file, const std::string& text) {
+    std::lock_guard lock(writeMutex());
+    const auto temporary = writeTemporary(file, text);
+    if (!temporary) {
+        return false;
+    }
+    // A hard link never replaces an existing name: a file that appeared meanwhile stays.
+    const bool linked = ::link(temporary->c_str(), file.c_str()) == 0;
+    const int saved = errno;
+    ::unlink(temporary->c_str());
+    if (linked) {
+        syncFolder(folderOf(file));
+        return true;
+    }
+    if (saved == EEXIST) {
+        return true;
+    }
+    if (saved != EPERM && saved != EOPNOTSUPP && saved != EXDEV) {
+        errno = saved;
+        return false;
+    }
+    // A file system without hard links: create the file exclusively and fill it.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return errno == EEXIST;
+    }
+    bool ok = writeFully(fd, text) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) {
+        ::unlink(file.c_str());
+    }
+    return ok;
+}
+
+std::size_t ProfileStrings::removeStaleTemporaries(const fs::path& file) {
+    const fs::path target = replacementTarget(file);
+    std::error_code error;
+    std::size_t removed = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folderOf(target), error)) {
+        const auto owner = temporaryOwner(entry.path().filename().string(), target);
+        if (!owner || !entry.is_regular_file(error)) {
+            continue;
+        }
+        // A write of a process that still runs is in progress, not stale.
+        if (*owner == ::getpid() || ::kill(*owner, 0) == 0 || errno == EPERM) {
+            continue;
+        }
+        if (fs::remove(entry.path(), error)) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 } // namespace veldran

@@ -14,7 +14,8 @@
 //
 // A write replaces the file by writing a temporary file beside it, flushing it to the disk and
 // renaming it over the old one; the old file's permissions are kept and a symbolic link is
-// followed, so the link stays. Writes within the process are serialised.
+// followed, so the link stays. Writes within the process are serialised. The temporary file is
+// named "." + the file's name + ".tmp-" + pid + "-" + number.
 #pragma once
 
 #include <cstddef>
@@ -46,6 +47,25 @@ public:
     // one, in a single replacement of the file.
     static bool writeAll(const std::filesystem::path& file, std::string_view section,
                          const std::vector<std::pair<std::string, std::string>>& keyValues);
+
+    struct SectionWrite {
+        std::string section;
+        std::vector<std::pair<std::string, std::string>> keyValues;
+    };
+    // Writes the keys of several sections, in order, in a single replacement of the file: the
+    // file afterwards holds what writing them one by one would give. Nothing is written when any
+    // of them could not be.
+    static bool writeSections(const std::filesystem::path& file,
+                              const std::vector<SectionWrite>& writes);
+
+    // Creates file with text unless a file of that name exists (which is then left alone, and
+    // counts as success). The new file appears whole or not at all.
+    static bool createIfMissing(const std::filesystem::path& file, const std::string& text);
+
+    // Removes the temporary files that writes to file left beside it when their process was
+    // killed half-way (recognised by name: "." + the file's name + ".tmp-" + pid + "-" + number,
+    // of a process that no longer runs). Returns how many were removed.
+    static std::size_t removeStaleTemporaries(const std::filesystem::path& file);
 };
 
 } // namespace veldran

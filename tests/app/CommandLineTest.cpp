@@ -19,6 +19,12 @@ TEST(CommandLine, RunsWithoutArgumentsAndWithTheVirtualMouse) {
 
     const CommandLine withSocket = parseCommandLine({"--virtual-mouse=/tmp/x.sock"});
     EXPECT_EQ(withSocket.virtualMouseSocket, "/tmp/x.sock");
+    EXPECT_FALSE(withSocket.startHidden);
+
+    const CommandLine hidden = parseCommandLine({"--hidden", "--virtual-mouse=/tmp/x.sock"});
+    EXPECT_EQ(hidden.action, Action::Run);
+    EXPECT_TRUE(hidden.startHidden);
+    EXPECT_EQ(hidden.virtualMouseSocket, "/tmp/x.sock");
 }
 
 TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {

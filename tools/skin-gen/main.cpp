@@ -1,5 +1,7 @@
 // veldran-skin-gen: writes the default skin (twenty JPEG pictures and the three layout files)
-// into the folder given as its only argument.
+// into the folder given as its only argument; with --icons, the program's icon as a hicolor
+// icon tree instead.
+#include "AppIcon.h"
 #include "PagePictures.h"
 #include "SkinLayout.h"
 
@@ -119,8 +121,16 @@ bool writePictures(const QDir& dir) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--icons")) {
+        if (!writeIconTheme(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]))) {
+            std::fprintf(stderr, "veldran-skin-gen: cannot write the icons into %s\n", argv[2]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: veldran-skin-gen <folder>\n");
+        std::fprintf(stderr, "usage: veldran-skin-gen <folder>\n"
+                             "       veldran-skin-gen --icons <folder> <icon name>\n");
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));

@@ -1,0 +1,63 @@
+// Where the driver's files are. The skin and the default settings are read-only data found from
+// the executable's own folder: beside it in a build or a portable copy, else in the data folder
+// of the installed tree (bin/../share/veldran under any prefix). config.ini and Macro.dat stay
+// beside the executable when that folder holds a config.ini and can be written; otherwise they
+// live in the user's configuration folder, $XDG_CONFIG_HOME/veldran (~/.config/veldran when it
+// is unset), which the first start creates and fills from the defaults.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace veldran {
+
+inline constexpr const char* kConfigFileName = "config.ini";
+inline constexpr const char* kMacroFileName = "Macro.dat";
+inline constexpr const char* kSkinFolderName = "skins";
+
+// The environment values the choice depends on ("" for unset).
+struct SettingsEnvironment {
+    std::string xdgConfigHome;
+    std::string home;
+
+    // This process's values; HOME falls back to the user's entry in the password database.
+    static SettingsEnvironment ofProcess();
+};
+
+struct FileLocations {
+    std::filesystem::path dataFolder;     // holds skins/ and the default config.ini, Macro.dat
+    std::filesystem::path settingsFolder; // holds the config.ini and Macro.dat in use
+    bool besideExecutable = false;        // settingsFolder is the executable's folder
+
+    std::filesystem::path skinFolder() const { return dataFolder / kSkinFolderName; }
+    std::filesystem::path configPath() const { return settingsFolder / kConfigFileName; }
+    std::filesystem::path macroPath() const { return settingsFolder / kMacroFileName; }
+};
+
+// The user's configuration folder of the driver: $XDG_CONFIG_HOME/veldran when that is an
+// absolute path (a relative one is ignored, as the XDG rules say), else $HOME/.config/veldran;
+// nothing when neither is known.
+std::optional<std::filesystem::path> userSettingsFolder(const SettingsEnvironment& environment);
+
+// The folder of the skin and the default settings: appFolder when it holds a skins folder,
+// else appFolder / installedDataFromBin (lexically normalised).
+std::filesystem::path findDataFolder(const std::filesystem::path& appFolder,
+                                     const std::filesystem::path& installedDataFromBin);
+
+// Whether the settings stay beside the executable: its folder holds a config.ini and this user
+// may create files in it (an atomic replacement writes a new file there).
+bool settingsBesideExecutable(const std::filesystem::path& appFolder);
+
+// The whole decision. Without a user folder to go to, the settings stay beside the executable.
+FileLocations locateFiles(const std::filesystem::path& appFolder,
+                          const std::filesystem::path& installedDataFromBin,
+                          const SettingsEnvironment& environment);
+
+// Creates the settings folder when it is missing and copies each default settings file that is
+// not there yet; a file that is there is never touched, even one that a concurrent start made a
+// moment ago. Nothing to do when the settings stay beside the executable. Returns what went
+// wrong ("" when nothing did).
+std::string prepareSettingsFolder(const FileLocations& locations);
+
+} // namespace veldran
