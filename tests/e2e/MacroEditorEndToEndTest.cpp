@@ -2,35 +2,14 @@
 // real pointer events (xdotool) open the advanced page, choose a macro, open the event list's
 // context menu and choose "Apagar item" and "Modificar Delay" from it; a pause typed over its line
 // and the Save button then reach Macro.dat.
+#include "e2e/DriverRig.h"
 #include "macro/MacroControlStyle.h"
 
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
-namespace veldran {
 namespace {
 
-QString env(const char* name) {
-    return QString::fromLocal8Bit(qgetenv(name));
-}
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
+using namespace veldran::testing;
 
 // Rectangle of entry `key` of a skin layout text ("key=label,x,y,w,h,..."), in the section given.
 QRect skinRect(const QString& layout, const QString& section, int key) {
@@ -54,64 +33,15 @@ QString macroValue(const QString& text, const QString& key) {
     return {};
 }
 
-class MacroEditorEndToEndTest : public ::testing::Test {
+class MacroEditorEndToEndTest : public DriverRig {
 protected:
     void SetUp() override {
-        if (env("DISPLAY").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty()) {
-            GTEST_SKIP() << "needs an X server and xdotool";
+        DriverRig::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
         }
-        const QString bin = env("VELDRAN_BIN_DIR");
-        const QString source = env("VELDRAN_SOURCE_DIR");
-        ASSERT_TRUE(dir.isValid());
-        const QString app = dir.path();
-        ASSERT_TRUE(QFile::copy(bin + "/veldran-driver", app + "/veldran-driver"));
-        for (const char* name : {"config.ini", "Macro.dat"}) {
-            ASSERT_TRUE(QFile::copy(source + "/resources/" + name, app + '/' + name));
-            QFile::setPermissions(app + '/' + name, QFile::ReadOwner | QFile::WriteOwner);
-        }
-        QDir().mkpath(app + "/skins");
-        for (const QString& name : QDir(bin + "/skins").entryList(QDir::Files)) {
-            ASSERT_TRUE(QFile::copy(bin + "/skins/" + name, app + "/skins/" + name));
-        }
-        mainLayout = readText(app + "/skins/skin_main_en.ini");
-        advancedLayout = readText(app + "/skins/skin_advance_en.ini");
-
-        QDir().mkpath(app + "/runtime");
-        QFile::setPermissions(app + "/runtime",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", app + "/runtime");
-        const QString socket = app + "/runtime/mouse.sock";
-        mouse.setProcessEnvironment(environment);
-        mouse.start(bin + "/veldran-virtual-mouse", {"--socket", socket});
-        ASSERT_TRUE(mouse.waitForStarted());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket); }, 5000));
-        driver.setProcessEnvironment(environment);
-        driver.setProcessChannelMode(QProcess::ForwardedChannels);
-        driver.start(app + "/veldran-driver", {"--virtual-mouse=" + socket});
-        ASSERT_TRUE(driver.waitForStarted());
-        window = run("xdotool",
-                     {"search", "--sync", "--onlyvisible", "--name", "^VELDRAN GAMING MOUSE$"})
-                     .section('\n', 0, 0);
-        ASSERT_FALSE(window.isEmpty());
-        QTest::qWait(500); // the start-up Apply
-    }
-
-    void TearDown() override {
-        if (driver.state() != QProcess::NotRunning) {
-            driver.terminate();
-            if (!driver.waitForFinished(3000)) {
-                driver.kill();
-                driver.waitForFinished();
-            }
-        }
-        if (mouse.state() != QProcess::NotRunning) {
-            mouse.write("quit\n");
-            if (!mouse.waitForFinished(3000)) {
-                mouse.kill();
-                mouse.waitForFinished();
-            }
-        }
+        advancedLayout = readText(dir.path() + "/skins/skin_advance_en.ini");
+        ASSERT_FALSE(advancedLayout.isEmpty());
     }
 
     static QString readText(const QString& path) {
@@ -135,12 +65,7 @@ protected:
     // high below the menu's 1-pixel frame.
     void chooseMenuRow(QPoint menuAt, int row) { clickAt(menuAt + QPoint(30, 1 + 20 * row + 10)); }
 
-    QTemporaryDir dir;
-    QString mainLayout;
     QString advancedLayout;
-    QProcess mouse;
-    QProcess driver;
-    QString window;
 };
 
 TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
@@ -148,7 +73,7 @@ TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
     const QString before = macroValue(macroFile(), "0");
     ASSERT_EQ(before.mid(60, 3), "012");
 
-    clickAt(skinRect(mainLayout, "BUTTONPOS", 10).center()); // the Macros tab
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
     const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
     const QRect events = skinRect(advancedLayout, "MACRODISPLAY", 2);
     ASSERT_FALSE(events.isEmpty());
@@ -156,7 +81,7 @@ TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
 
     // The lines' height in the editor's look, as the driver's lists have it.
     QListWidget probe;
-    applyMacroControlStyle(probe);
+    veldran::applyMacroControlStyle(probe);
     probe.addItem(QStringLiteral("[Down]SHIFT"));
     const int line = probe.sizeHintForRow(0);
     ASSERT_GT(line, 0);
@@ -191,4 +116,3 @@ TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
 }
 
 } // namespace
-} // namespace veldran
