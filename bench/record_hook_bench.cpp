@@ -22,6 +22,9 @@
 #include <thread>
 #include <vector>
 
+// Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
+#include "support/FocusedXWindow.h"
+
 namespace veldran {
 namespace {
 
@@ -47,16 +50,7 @@ public:
         if (display_ == nullptr) {
             return;
         }
-        window_ =
-            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 200, 100, 0, 0, 0);
-        XSelectInput(display_, window_, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
-        XMapRaised(display_, window_);
-        XEvent event;
-        do {
-            XWindowEvent(display_, window_, StructureNotifyMask, &event);
-        } while (event.type != MapNotify);
-        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-        XSync(display_, False);
+        window_ = veldran::testing::mapFocusedWindow(display_, 0, 0);
     }
     ~FocusedClient() {
         if (display_ != nullptr) {

@@ -28,6 +28,9 @@
 #include <optional>
 #include <thread>
 
+// Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
+#include "support/FocusedXWindow.h"
+
 namespace veldran {
 namespace {
 
@@ -199,18 +202,8 @@ private:
 // A window of this test that holds the keyboard focus and records the keys it receives.
 class KeyWitness {
 public:
-    explicit KeyWitness(Display* display) : display_(display) {
-        window_ =
-            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 900, 700, 200, 100, 0, 0, 0);
-        XSelectInput(display_, window_, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
-        XMapRaised(display_, window_);
-        XEvent event;
-        do {
-            XWindowEvent(display_, window_, StructureNotifyMask, &event);
-        } while (event.type != MapNotify);
-        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-        XSync(display_, False);
-    }
+    explicit KeyWitness(Display* display)
+        : display_(display), window_(veldran::testing::mapFocusedWindow(display, 900, 700)) {}
     ~KeyWitness() { XDestroyWindow(display_, window_); }
 
     // Key events (keysym, pressed, modifier state) until count arrived or a few seconds passed.

@@ -23,6 +23,9 @@
 #include <string>
 #include <vector>
 
+// Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
+#include "support/FocusedXWindow.h"
+
 namespace veldran {
 namespace {
 
@@ -60,16 +63,7 @@ protected:
             GTEST_SKIP() << "the X server has no RECORD extension";
         }
         // Another X client with the keyboard focus: the keys are typed into it.
-        window_ =
-            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 200, 100, 0, 0, 0);
-        XSelectInput(display_, window_, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
-        XMapRaised(display_, window_);
-        XEvent event;
-        do {
-            XWindowEvent(display_, window_, StructureNotifyMask, &event);
-        } while (event.type != MapNotify);
-        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-        XSync(display_, False);
+        window_ = veldran::testing::mapFocusedWindow(display_, 0, 0);
     }
     void TearDown() override {
         if (display_ != nullptr) {

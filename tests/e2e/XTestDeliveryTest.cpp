@@ -21,6 +21,9 @@
 #include <thread>
 #include <vector>
 
+// Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
+#include "support/FocusedXWindow.h"
+
 namespace veldran {
 namespace {
 
@@ -38,17 +41,8 @@ protected:
         }
         display_ = XOpenDisplay(nullptr);
         ASSERT_NE(display_, nullptr);
-        const Window root = DefaultRootWindow(display_);
-        window_ = XCreateSimpleWindow(display_, root, 0, 0, 300, 200, 0, 0, 0);
-        XSelectInput(display_, window_,
-                     KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                         StructureNotifyMask);
-        XMapRaised(display_, window_);
-        XEvent event;
-        do {
-            XWindowEvent(display_, window_, StructureNotifyMask, &event);
-        } while (event.type != MapNotify);
-        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+        window_ = veldran::testing::mapFocusedWindow(display_, 0, 0, 300, 200,
+                                                     ButtonPressMask | ButtonReleaseMask);
         XWarpPointer(display_, None, window_, 0, 0, 0, 0, 150, 100);
         XSync(display_, False);
     }
