@@ -12,7 +12,7 @@ target_link_libraries(veldran_platform_linux PUBLIC veldran_core Qt6::Core Qt6::
                       PkgConfig::UDEV PkgConfig::XLIBS)
 
 # The Qt user interface: skin, menus, macro editor and the application shell.
-veldran_glob(VELDRAN_UI_SOURCES src/skin src/menus src/macro src/app)
+veldran_glob(VELDRAN_UI_SOURCES src/skin src/menus src/macro src/control src/app)
 list(FILTER VELDRAN_UI_SOURCES EXCLUDE REGEX ".*/src/app/main\\.cpp$")
 add_library(veldran_ui STATIC ${VELDRAN_UI_SOURCES} resources/veldran.qrc)
 target_link_libraries(veldran_ui PUBLIC veldran_platform_linux Qt6::Widgets Qt6::Network)
