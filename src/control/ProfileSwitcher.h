@@ -2,6 +2,8 @@
 // window's profile-cycle button, the command line, D-Bus and the rules for the program in front.
 #pragma once
 
+#include <functional>
+
 namespace veldran {
 
 // Who asked for a switch. Every cause but ProgramRule counts as the user's own choice, the
@@ -21,6 +23,11 @@ public:
     // The profile the user chose last, by any cause but ProgramRule (at start: the one applied
     // at start-up).
     virtual int userProfile() const = 0;
+
+    // Told after every switch that changed the applied profile, whatever caused it (the D-Bus
+    // signal, the desktop notification). Called on the user-interface thread.
+    using SwitchListener = std::function<void(int profile, SwitchCause cause)>;
+    virtual void addSwitchListener(SwitchListener listener) = 0;
 };
 
 } // namespace veldran
