@@ -1,6 +1,7 @@
 #include "app/CQEL_GMouseApp.h"
 
 #include "platform/InputSynth.h"
+#include "platform/PrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,7 +11,7 @@
 #include <QWidget>
 #include <array>
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdio>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -26,11 +27,7 @@ constexpr int kConnectAttempts = 10;
 } // namespace
 
 QString CQEL_GMouseApp::instancePath(const QString& serverName) {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        return QString::fromLocal8Bit(runtime) + '/' + serverName;
-    }
-    return QStringLiteral("/tmp/%1-%2").arg(serverName).arg(getuid());
+    return QString::fromLocal8Bit(runtimeFolder().path) + '/' + serverName;
 }
 
 CQEL_GMouseApp::CQEL_GMouseApp(InputSynth& input, QObject* parent)
@@ -70,12 +67,18 @@ QString CQEL_GMouseApp::applicationName() {
 }
 
 bool CQEL_GMouseApp::claimSingleInstance(const QString& serverName) {
-    const QString base = instancePath(serverName);
     // The lock plays the named mutex: the kernel drops it when the holder ends, even by kill -9.
-    lockFd_ =
-        open(QFile::encodeName(base + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A lock or folder that another user could have planted is not trusted: the driver then runs
+    // without single-instance protection and says why.
+    std::string problem = runtimeFolder().problem;
+    const QString base = instancePath(serverName);
+    if (problem.empty()) {
+        lockFd_ = openPrivateLockFile(QFile::encodeName(base + ".lock").toStdString(), problem);
+    }
     if (lockFd_ < 0) {
-        return true; // no lock to be had: run without single-instance protection
+        std::fprintf(stderr, "veldran: running without single-instance protection: %s\n",
+                     problem.c_str());
+        return true;
     }
     if (flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
         close(lockFd_);

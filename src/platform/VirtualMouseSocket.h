@@ -5,8 +5,8 @@
 
 namespace veldran {
 
-// $XDG_RUNTIME_DIR/veldran-virtual-mouse.sock, or a per-user name under /tmp when that variable
-// is unset or empty.
+// veldran-virtual-mouse.sock in the user's runtime folder ($XDG_RUNTIME_DIR, else the private
+// /tmp/veldran-UID; see PrivateFolder.h).
 std::string defaultVirtualMouseSocket();
 
 } // namespace veldran

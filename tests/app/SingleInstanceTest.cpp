@@ -7,7 +7,9 @@
 #include <QUuid>
 #include <QWidget>
 #include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -55,6 +57,29 @@ TEST(SingleInstance, AServerFileLeftByAKilledInstanceDoesNotStopTheNextStart) {
     EXPECT_TRUE(next.claimSingleInstance(name));
     CQEL_GMouseApp third(input);
     EXPECT_FALSE(third.claimSingleInstance(name));
+}
+
+// A lock that another user planted in the driver's place neither makes the driver end silently
+// nor is used: the driver runs and says why it has no single-instance protection.
+TEST(SingleInstance, ALockPlantedByAnotherUserIsRefusedAloud) {
+    if (getuid() != 0) {
+        GTEST_SKIP() << "needs root to plant a file of another user";
+    }
+    const QString name = uniqueServerName();
+    const QByteArray lock = QFile::encodeName(CQEL_GMouseApp::instancePath(name) + ".lock");
+    const int planted = open(lock.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(planted, 0);
+    ASSERT_EQ(fchown(planted, 65534, 65534), 0);
+    ASSERT_EQ(flock(planted, LOCK_EX), 0); // held, as a running instance would hold it
+    fakes::FakeInputSynth input;
+    CQEL_GMouseApp app(input);
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(app.claimSingleInstance(name));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "veldran: running without single-instance protection: " + lock.toStdString() +
+                  " belongs to uid 65534, not to this user\n");
+    close(planted);
+    unlink(lock.constData());
 }
 
 } // namespace

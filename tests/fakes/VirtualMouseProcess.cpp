@@ -36,13 +36,15 @@ std::string VirtualMouseProcess::socketPathFor(const std::string& tag) {
 }
 
 VirtualMouseProcess::VirtualMouseProcess(const std::string& socketPath,
-                                         const std::vector<std::string>& args) {
+                                         const std::vector<std::string>& args,
+                                         const std::vector<std::string>& launcher) {
     int in[2] = {-1, -1};
     int out[2] = {-1, -1};
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
         return;
     }
-    std::vector<std::string> argv = {programPath(), "--socket", socketPath};
+    std::vector<std::string> argv = launcher;
+    argv.insert(argv.end(), {programPath(), "--socket", socketPath});
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
     for (std::string& a : argv) {

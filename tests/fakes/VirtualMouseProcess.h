@@ -14,8 +14,10 @@ namespace veldran::fakes {
 class VirtualMouseProcess {
 public:
     // Starts the program with --socket socketPath and the extra arguments, and waits for its
-    // first line (printed once it listens). started() tells whether that worked.
-    VirtualMouseProcess(const std::string& socketPath, const std::vector<std::string>& args = {});
+    // first line (printed once it listens). started() tells whether that worked. A launcher, when
+    // given, runs the program (for example setpriv, to run it as another user).
+    VirtualMouseProcess(const std::string& socketPath, const std::vector<std::string>& args = {},
+                        const std::vector<std::string>& launcher = {});
     ~VirtualMouseProcess();
     VirtualMouseProcess(const VirtualMouseProcess&) = delete;
     VirtualMouseProcess& operator=(const VirtualMouseProcess&) = delete;

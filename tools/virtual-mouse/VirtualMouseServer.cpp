@@ -9,6 +9,7 @@
 #include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -97,9 +98,13 @@ bool VirtualMouseServer::listen(std::string& error) {
     }
     unlink(options_.socketPath.c_str()); // a stale socket of an earlier run
     listenFd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0 ||
-        bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 16) != 0) {
+    // Bound with umask 077: the socket file is the user's alone, whatever folder it is in.
+    const mode_t oldMask = umask(077);
+    const bool bound =
+        listenFd_ >= 0 &&
+        bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    umask(oldMask);
+    if (!bound || ::listen(listenFd_, 16) != 0) {
         error = "cannot listen on " + options_.socketPath + ": " + std::strerror(errno);
         return false;
     }

@@ -3,6 +3,7 @@
 // re-arming and keyboard reports when told to on standard input.
 #include "VirtualMouseDescriptors.h"
 #include "VirtualMouseServer.h"
+#include "platform/PrivateFolder.h"
 #include "platform/VirtualMouseSocket.h"
 
 #include <charconv>
@@ -13,15 +14,16 @@
 namespace {
 
 void usage(std::FILE* to) {
-    std::fputs("usage: veldran-virtual-mouse [--socket PATH] [--input-length N] "
-               "[--feature-length N] [--combined]\n"
-               "  --socket PATH        where the driver connects (default: "
-               "$XDG_RUNTIME_DIR/veldran-virtual-mouse.sock)\n"
-               "  --input-length N     input report length, report id included (default 8)\n"
-               "  --feature-length N   feature report length, report id included (default 8)\n"
-               "  --combined           both vendor collections in one interface, behind a "
-               "keyboard collection\n",
-               to);
+    std::fputs(
+        "usage: veldran-virtual-mouse [--socket PATH] [--input-length N] "
+        "[--feature-length N] [--combined]\n"
+        "  --socket PATH        where the driver connects (default: veldran-virtual-mouse.sock "
+        "in $XDG_RUNTIME_DIR, else in /tmp/veldran-UID)\n"
+        "  --input-length N     input report length, report id included (default 8)\n"
+        "  --feature-length N   feature report length, report id included (default 8)\n"
+        "  --combined           both vendor collections in one interface, behind a "
+        "keyboard collection\n",
+        to);
 }
 
 bool parseLength(std::string_view text, int& length) {
@@ -41,6 +43,7 @@ bool parseLength(std::string_view text, int& length) {
 int main(int argc, char** argv) {
     veldran::virtualmouse::ServerOptions options;
     options.socketPath = veldran::defaultVirtualMouseSocket();
+    bool defaultSocket = true;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -52,6 +55,7 @@ int main(int argc, char** argv) {
             options.combined = true;
         } else if (arg == "--socket" && hasValue) {
             options.socketPath = argv[++i];
+            defaultSocket = false;
         } else if (arg == "--input-length" && hasValue &&
                    parseLength(argv[i + 1], options.inputLength)) {
             ++i;
@@ -63,6 +67,12 @@ int main(int argc, char** argv) {
             usage(stderr);
             return 2;
         }
+    }
+    // The default socket's folder must be this user's private one (see PrivateFolder.h).
+    if (const std::string problem = veldran::runtimeFolder().problem;
+        defaultSocket && !problem.empty()) {
+        std::fprintf(stderr, "veldran-virtual-mouse: %s\n", problem.c_str());
+        return 1;
     }
     veldran::virtualmouse::VirtualMouseServer server(options, stdout);
     std::string error;

@@ -55,11 +55,14 @@ findProgram(const std::string& name, const std::string& pathVariable,
         if (end == std::string::npos) {
             end = pathVariable.size();
         }
-        // An empty entry stands for the current folder.
-        const std::string candidate =
-            (end > begin ? pathVariable.substr(begin, end - begin) : std::string(".")) + "/" + name;
-        if (isExecutable(candidate)) {
-            return candidate;
+        // An empty or relative entry would start a program from whatever folder the driver runs
+        // in: only absolute folders are searched.
+        const std::string folder = pathVariable.substr(begin, end - begin);
+        if (!folder.empty() && folder.front() == '/') {
+            std::string candidate = folder + "/" + name;
+            if (isExecutable(candidate)) {
+                return candidate;
+            }
         }
         begin = end + 1;
     }

@@ -32,9 +32,9 @@ struct ProgramCommand {
     std::vector<std::string> arguments;
 };
 
-// The full path of name in the folders of pathVariable (a colon-separated list, empty entries
-// meaning the current folder), the first one for which isExecutable holds. A name containing a
-// slash is taken as it is.
+// The full path of name in the folders of pathVariable (a colon-separated list), the first one
+// for which isExecutable holds. Empty and relative entries are skipped: they would name the
+// current folder. A name containing a slash is taken as it is.
 std::optional<std::string> findProgram(const std::string& name, const std::string& pathVariable,
                                        const std::function<bool(const std::string&)>& isExecutable);
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -25,6 +26,25 @@ using virtualmouse::splitCommand;
 // How long a request waits for the virtual mouse's answer.
 constexpr int kAnswerTimeoutMs = 2000;
 
+// Whether the process at the other end of fd runs as this user. A socket of another user's
+// (planted where the driver looks for the virtual mouse) would see every feature report and could
+// send presses that run this user's button functions: it is refused, and said so once.
+bool peerIsThisUser(int fd, const std::string& path) {
+    static std::atomic<bool> reported{false};
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == getuid()) {
+        return true;
+    }
+    if (!reported.exchange(true)) {
+        std::fprintf(stderr,
+                     "veldran: refusing the virtual mouse at %s: it runs as uid %u, not as this "
+                     "user\n",
+                     path.c_str(), static_cast<unsigned>(peer.uid));
+    }
+    return false;
+}
+
 int connectTo(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -36,7 +56,8 @@ int connectTo(const std::string& path) {
     if (fd < 0) {
         return -1;
     }
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        !peerIsThisUser(fd, path)) {
         close(fd);
         return -1;
     }

@@ -13,10 +13,13 @@ auto existing(std::set<std::string> paths) {
 }
 
 TEST(DesktopProgramsTest, FindProgramSearchesPathInOrder) {
-    const auto exists = existing({"/opt/bin/xterm", "/usr/bin/xterm", "./xcalc"});
+    const auto exists =
+        existing({"/opt/bin/xterm", "/usr/bin/xterm", "./xcalc", "/xcalc", "bin/xcalc"});
     EXPECT_EQ(findProgram("xterm", "/usr/local/bin:/usr/bin:/opt/bin", exists), "/usr/bin/xterm");
     EXPECT_EQ(findProgram("xterm", "/opt/bin:/usr/bin", exists), "/opt/bin/xterm");
-    EXPECT_EQ(findProgram("xcalc", "/usr/bin::/bin", exists), "./xcalc"); // empty entry: here
+    // Empty and relative entries name the current folder: never searched.
+    EXPECT_EQ(findProgram("xcalc", "/usr/bin::/bin:.:bin", exists), std::nullopt);
+    EXPECT_EQ(findProgram("xcalc", ":/usr/bin", exists), std::nullopt);
     EXPECT_EQ(findProgram("xcalc", "/usr/bin", exists), std::nullopt);
     EXPECT_EQ(findProgram("/usr/bin/xterm", "", exists), "/usr/bin/xterm");
     EXPECT_EQ(findProgram("", "/usr/bin", exists), std::nullopt);

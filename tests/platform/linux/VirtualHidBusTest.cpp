@@ -2,9 +2,11 @@
 
 #include "device/DeviceLink.h"
 #include "fakes/VirtualMouseProcess.h"
+#include "platform/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace veldran {
@@ -154,6 +156,37 @@ TEST(VirtualHidBus, OddReportLengthsAreReportedNotUsed) {
     EXPECT_NE(link.problem().find("300-byte"), std::string::npos);
     const std::array<std::uint8_t, 4> reset{7, 0x20, 0, 0};
     EXPECT_FALSE(link.sendFeature(reset));
+}
+
+// Another user's virtual mouse, listening where the driver looks, gets no connection of the
+// driver's: no report reaches it, none of its presses reach the driver.
+TEST(VirtualHidBus, RefusesAVirtualMouseRunByAnotherUser) {
+    if (getuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0) {
+        GTEST_SKIP() << "needs root and setpriv to run the virtual mouse as another user";
+    }
+    test::TempFolder shared;
+    ASSERT_EQ(chmod(shared.path().c_str(), 01777), 0);
+    const std::string socket = shared / "mouse.sock";
+    VirtualMouseProcess other(
+        socket, {}, {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    ASSERT_TRUE(other.started());
+    struct stat info {};
+    ASSERT_EQ(stat(socket.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_mode & 077, 0u); // bound with umask 077
+
+    ::testing::internal::CaptureStderr();
+    VirtualHidBus bus(socket);
+    EXPECT_TRUE(bus.enumerate().empty());
+    EXPECT_EQ(bus.openForWriting("virtual-mouse/hid2"), nullptr);
+    HidInterfaceInfo input;
+    input.path = "virtual-mouse/hid1";
+    EXPECT_EQ(bus.openForReading(input), nullptr);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "veldran: refusing the virtual mouse at " + socket +
+                        ": it runs as uid 65534, not as this user\n");
+    other.command("press 3");
+    EXPECT_TRUE(other.waitForLine("# press of slot 3: 06 f3 00 00 00 00 00 00 to 0 reader(s)"));
 }
 
 } // namespace
