@@ -104,6 +104,11 @@ int DriverProgram::run() {
     Parts& p = *parts_;
     // Only the single instance touches the settings folder: it is made and filled on the first
     // start, and what a killed write left there goes.
+    if (!p.files.besideExecutableRefused.empty()) {
+        std::fprintf(stderr,
+                     "veldran-driver: settings beside the executable not used (%s): using %s\n",
+                     p.files.besideExecutableRefused.c_str(), p.files.settingsFolder.c_str());
+    }
     if (const std::string problem = prepareSettingsFolder(p.files); !problem.empty()) {
         std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
     }

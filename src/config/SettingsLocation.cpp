@@ -8,6 +8,7 @@
 #include <fstream>
 #include <pwd.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veldran {
@@ -34,6 +35,38 @@ std::optional<std::string> readWhole(const fs::path& file) {
         return std::nullopt;
     }
     return std::move(text).str();
+}
+
+// Why the file or folder at path, of which info tells, could be changed by another user: "" when
+// it cannot. A symbolic link's own mode means nothing; its owner does.
+std::string tamperProblem(const fs::path& path, const struct stat& info) {
+    if (info.st_uid != ::getuid()) {
+        return path.string() + " belongs to uid " + std::to_string(info.st_uid);
+    }
+    if (!S_ISLNK(info.st_mode) && (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return path.string() + " may be written by group or others";
+    }
+    return {};
+}
+
+// Creates folder and the missing folders above it, each with mode 0700 whatever the umask.
+std::error_code createPrivateFolders(const fs::path& folder) {
+    std::error_code error;
+    if (folder.empty() || fs::is_directory(folder, error)) {
+        return {};
+    }
+    if (folder.has_parent_path() && folder.parent_path() != folder) {
+        if (const auto parentError = createPrivateFolders(folder.parent_path())) {
+            return parentError;
+        }
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0) {
+        return errno == EEXIST && fs::is_directory(folder, error)
+                   ? std::error_code()
+                   : std::error_code(errno, std::generic_category());
+    }
+    ::chmod(folder.c_str(), 0700);
+    return {};
 }
 
 } // namespace
@@ -69,10 +102,30 @@ fs::path findDataFolder(const fs::path& appFolder, const fs::path& installedData
     return (appFolder / installedDataFromBin).lexically_normal();
 }
 
+std::string besideExecutableDistrust(const fs::path& appFolder) {
+    // The folder is followed (it is where the executable really is); the files are not.
+    struct stat info {};
+    if (::stat(appFolder.c_str(), &info) == 0) {
+        if (std::string problem = tamperProblem(appFolder, info); !problem.empty()) {
+            return problem;
+        }
+    }
+    for (const char* name : {kConfigFileName, kMacroFileName}) {
+        const fs::path file = appFolder / name;
+        if (::lstat(file.c_str(), &info) == 0) {
+            if (std::string problem = tamperProblem(file, info); !problem.empty()) {
+                return problem;
+            }
+        }
+    }
+    return {};
+}
+
 bool settingsBesideExecutable(const fs::path& appFolder) {
     std::error_code error;
     return fs::is_regular_file(appFolder / kConfigFileName, error) &&
-           ::access(appFolder.c_str(), W_OK | X_OK) == 0;
+           ::access(appFolder.c_str(), W_OK | X_OK) == 0 &&
+           besideExecutableDistrust(appFolder).empty();
 }
 
 FileLocations locateFiles(const fs::path& appFolder, const fs::path& installedDataFromBin,
@@ -82,6 +135,10 @@ FileLocations locateFiles(const fs::path& appFolder, const fs::path& installedDa
     const auto userFolder = userSettingsFolder(environment);
     locations.besideExecutable = settingsBesideExecutable(appFolder) || !userFolder;
     locations.settingsFolder = locations.besideExecutable ? appFolder : *userFolder;
+    std::error_code error;
+    if (!locations.besideExecutable && fs::is_regular_file(appFolder / kConfigFileName, error)) {
+        locations.besideExecutableRefused = besideExecutableDistrust(appFolder);
+    }
     return locations;
 }
 
@@ -89,8 +146,7 @@ std::string prepareSettingsFolder(const FileLocations& locations) {
     if (locations.besideExecutable) {
         return {};
     }
-    std::error_code error;
-    fs::create_directories(locations.settingsFolder, error);
+    std::error_code error = createPrivateFolders(locations.settingsFolder);
     if (error) {
         return "cannot create " + locations.settingsFolder.string() + ": " + error.message();
     }

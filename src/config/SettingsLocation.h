@@ -1,9 +1,10 @@
 // Where the driver's files are. The skin and the default settings are read-only data found from
 // the executable's own folder: beside it in a build or a portable copy, else in the data folder
 // of the installed tree (bin/../share/veldran under any prefix). config.ini and Macro.dat stay
-// beside the executable when that folder holds a config.ini and can be written; otherwise they
-// live in the user's configuration folder, $XDG_CONFIG_HOME/veldran (~/.config/veldran when it
-// is unset), which the first start creates and fills from the defaults.
+// beside the executable when that folder holds a config.ini, can be written, and is safe from
+// other users (it and the settings files are the user's own, writable by no one else); otherwise
+// they live in the user's configuration folder, $XDG_CONFIG_HOME/veldran (~/.config/veldran when
+// it is unset), which the first start creates (0700) and fills from the defaults (0600).
 #pragma once
 
 #include <filesystem>
@@ -29,6 +30,8 @@ struct FileLocations {
     std::filesystem::path dataFolder;     // holds skins/ and the default config.ini, Macro.dat
     std::filesystem::path settingsFolder; // holds the config.ini and Macro.dat in use
     bool besideExecutable = false;        // settingsFolder is the executable's folder
+    // Why a config.ini beside the executable is not used ("" when it is, or when there is none).
+    std::string besideExecutableRefused;
 
     std::filesystem::path skinFolder() const { return dataFolder / kSkinFolderName; }
     std::filesystem::path configPath() const { return settingsFolder / kConfigFileName; }
@@ -46,15 +49,21 @@ std::filesystem::path findDataFolder(const std::filesystem::path& appFolder,
                                      const std::filesystem::path& installedDataFromBin);
 
 // Whether the settings stay beside the executable: its folder holds a config.ini and this user
-// may create files in it (an atomic replacement writes a new file there).
+// may create files in it (an atomic replacement writes a new file there), and
+// besideExecutableDistrust finds nothing wrong.
 bool settingsBesideExecutable(const std::filesystem::path& appFolder);
+
+// What lets another user tamper with the settings beside the executable: the folder, config.ini
+// or Macro.dat belongs to someone else or may be written by group or others. "" when nothing.
+std::string besideExecutableDistrust(const std::filesystem::path& appFolder);
 
 // The whole decision. Without a user folder to go to, the settings stay beside the executable.
 FileLocations locateFiles(const std::filesystem::path& appFolder,
                           const std::filesystem::path& installedDataFromBin,
                           const SettingsEnvironment& environment);
 
-// Creates the settings folder when it is missing and copies each default settings file that is
+// Creates the settings folder when it is missing (0700, like every folder it creates on the way)
+// and copies each default settings file that is
 // not there yet; a file that is there is never touched, even one that a concurrent start made a
 // moment ago. Nothing to do when the settings stay beside the executable. Returns what went
 // wrong ("" when nothing did).

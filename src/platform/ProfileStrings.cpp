@@ -49,18 +49,6 @@ std::optional<std::string> readWhole(const fs::path& file) {
     return std::move(text).str();
 }
 
-// The file that a write replaces: the target of a symbolic link, so that the link stays a link.
-fs::path replacementTarget(const fs::path& file) {
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(file, error))) {
-        const fs::path resolved = fs::weakly_canonical(file, error);
-        if (!error) {
-            return resolved;
-        }
-    }
-    return file;
-}
-
 bool writeFully(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
@@ -117,22 +105,21 @@ std::optional<pid_t> temporaryOwner(const std::string& name, const fs::path& tar
     return static_cast<pid_t>(std::stoll(rest.substr(0, dash)));
 }
 
-// Writes text into a new temporary file beside target, with target's permissions when it
-// exists, and flushes it to the disk. Returns its path, or nothing (and no file) on failure.
+// Writes text into a new temporary file beside target, with the permissions of target when that
+// is a regular file and 0600 otherwise (whatever the umask), and flushes it to the disk. Returns
+// its path, or nothing (and no file) on failure.
 std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text) {
     static std::atomic<unsigned> counter{0};
     const fs::path temporary =
         folderOf(target) / (temporaryPrefix(target) + std::to_string(::getpid()) + "-" +
                             std::to_string(counter.fetch_add(1)));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         return std::nullopt;
     }
     struct stat old {};
-    bool ok = true;
-    if (::stat(target.c_str(), &old) == 0) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    }
+    const bool keepMode = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    bool ok = ::fchmod(fd, keepMode ? old.st_mode & 07777 : 0600) == 0;
     ok = ok && writeFully(fd, text) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
@@ -195,8 +182,9 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
         }
     }
     std::lock_guard lock(writeMutex());
-    const fs::path target = replacementTarget(file);
-    const auto text = readWhole(target);
+    // The new file replaces file itself: a symbolic link in its place is replaced too, never
+    // followed to write elsewhere.
+    const auto text = readWhole(file);
     if (!text) {
         return false;
     }
@@ -206,7 +194,7 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
             document.set(write.section, key, value);
         }
     }
-    return replaceAtomically(target, document.text());
+    return replaceAtomically(file, document.text());
 }
 
 bool ProfileStrings::createIfMissing(const fs::path& file, const std::string& text) {
@@ -231,11 +219,11 @@ bool ProfileStrings::createIfMissing(const fs::path& file, const std::string& te
         return false;
     }
     // A file system without hard links: create the file exclusively and fill it.
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         return errno == EEXIST;
     }
-    bool ok = writeFully(fd, text) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, 0600) == 0 && writeFully(fd, text) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
         ::unlink(file.c_str());
@@ -244,12 +232,14 @@ bool ProfileStrings::createIfMissing(const fs::path& file, const std::string& te
 }
 
 std::size_t ProfileStrings::removeStaleTemporaries(const fs::path& file) {
-    const fs::path target = replacementTarget(file);
     std::error_code error;
     std::size_t removed = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folderOf(target), error)) {
-        const auto owner = temporaryOwner(entry.path().filename().string(), target);
-        if (!owner || !entry.is_regular_file(error)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(folderOf(file), error)) {
+        const auto owner = temporaryOwner(entry.path().filename().string(), file);
+        // Only this user's own regular files: never another user's, never through a link.
+        struct stat info {};
+        if (!owner || ::lstat(entry.path().c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_uid != ::getuid()) {
             continue;
         }
         // A write of a process that still runs is in progress, not stale.

@@ -13,8 +13,9 @@
 // with the same name, reads and writes both use the first. A NUL byte ends a value.
 //
 // A write replaces the file by writing a temporary file beside it, flushing it to the disk and
-// renaming it over the old one; the old file's permissions are kept and a symbolic link is
-// followed, so the link stays. Writes within the process are serialised. The temporary file is
+// renaming it over the old one; the old file's permissions are kept, and a new file is 0600
+// whatever the umask. A symbolic link in the file's place is replaced by the new file, never
+// followed to write elsewhere. Writes within the process are serialised. The temporary file is
 // named "." + the file's name + ".tmp-" + pid + "-" + number.
 #pragma once
 
@@ -58,13 +59,14 @@ public:
     static bool writeSections(const std::filesystem::path& file,
                               const std::vector<SectionWrite>& writes);
 
-    // Creates file with text unless a file of that name exists (which is then left alone, and
-    // counts as success). The new file appears whole or not at all.
+    // Creates file (0600) with text unless a file of that name exists (which is then left alone,
+    // and counts as success). The new file appears whole or not at all.
     static bool createIfMissing(const std::filesystem::path& file, const std::string& text);
 
     // Removes the temporary files that writes to file left beside it when their process was
     // killed half-way (recognised by name: "." + the file's name + ".tmp-" + pid + "-" + number,
-    // of a process that no longer runs). Returns how many were removed.
+    // of a process that no longer runs). Only this user's own regular files are removed. Returns
+    // how many were removed.
     static std::size_t removeStaleTemporaries(const std::filesystem::path& file);
 };
 

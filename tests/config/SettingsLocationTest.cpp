@@ -6,6 +6,7 @@
 #include "platform/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace veldran {
 namespace {
@@ -53,7 +54,19 @@ TEST_F(InstalledTree, UsesTheDataFolderAndTheUserFolder) {
 }
 
 TEST_F(InstalledTree, FirstStartCopiesTheDefaultsAndLaterStartsKeepTheUsersFiles) {
-    ASSERT_EQ(prepareSettingsFolder(locate()), "");
+    const mode_t oldMask = ::umask(022);
+    const std::string problem = prepareSettingsFolder(locate());
+    ::umask(oldMask);
+    ASSERT_EQ(problem, "");
+    // Every folder made on the way is the user's alone, and so are the files.
+    for (const auto& [path, mode] : {std::pair{user_, 0700u},
+                                     {user_.parent_path(), 0700u},
+                                     {user_ / "config.ini", 0600u},
+                                     {user_ / "Macro.dat", 0600u}}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode) << path;
+    }
     EXPECT_EQ(readText(user_ / "config.ini"), "[Init]\nCurConfig=1\n");
     EXPECT_EQ(readText(user_ / "Macro.dat"), "[Macros]\nmacroNum=0\n");
     // Installed defaults are read-only; the user's copies must be writable.
@@ -103,6 +116,34 @@ TEST_F(InstalledTree, ABuildOrPortableFolderKeepsItsSettingsBesideTheExecutable)
     }
     // With no user folder to go to, beside the executable is all there is.
     EXPECT_TRUE(locateFiles(bin_, kDataFromBin, {"", ""}).besideExecutable);
+}
+
+// Settings in a folder that others may write could be swapped or linked elsewhere by them: the
+// user's folder is used instead, and the reason is kept to be told.
+TEST_F(InstalledTree, SettingsBesideTheExecutableAreTrustedOnlyWhenNoOneElseCanChangeThem) {
+    fs::create_directories(bin_ / "skins");
+    writeText(bin_ / "config.ini", "[Init]\nCurConfig=2\n");
+    ASSERT_EQ(::chmod(bin_.c_str(), 0777), 0);
+    FileLocations files = locate();
+    EXPECT_FALSE(files.besideExecutable);
+    EXPECT_EQ(files.configPath(), user_ / "config.ini");
+    EXPECT_EQ(files.besideExecutableRefused, bin_.string() + " may be written by group or others");
+
+    ASSERT_EQ(::chmod(bin_.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((bin_ / "config.ini").c_str(), 0664), 0);
+    EXPECT_FALSE(locate().besideExecutable);
+    ASSERT_EQ(::chmod((bin_ / "config.ini").c_str(), 0644), 0);
+    EXPECT_TRUE(locate().besideExecutable);
+    EXPECT_EQ(locate().besideExecutableRefused, "");
+
+    if (::getuid() == 0) {
+        writeText(bin_ / "Macro.dat", "[Macros]\n");
+        ASSERT_EQ(::lchown((bin_ / "Macro.dat").c_str(), 65534, 65534), 0);
+        files = locate();
+        EXPECT_FALSE(files.besideExecutable);
+        EXPECT_EQ(files.besideExecutableRefused,
+                  (bin_ / "Macro.dat").string() + " belongs to uid 65534");
+    }
 }
 
 } // namespace

@@ -61,15 +61,24 @@ TEST(ProfileStringsLeftovers, OnlyTheTemporariesOfEndedWritesOfThatFileGo) {
     EXPECT_EQ(ProfileStrings::removeStaleTemporaries(folder / "gone" / "config.ini"), 0U);
 }
 
-TEST(ProfileStringsLeftovers, TemporariesOfALinkedFileAreLookedForBesideItsTarget) {
+TEST(ProfileStringsLeftovers, OnlyTheUsersOwnRegularTemporariesAreRemoved) {
     TempFolder folder;
-    std::filesystem::create_directory(folder / "real");
-    writeText(folder / "real" / "Macro.dat", "[Macros]\n");
-    std::filesystem::create_symlink(folder / "real" / "Macro.dat", folder / "Macro.dat");
-    const auto stale = folder / "real" / (".Macro.dat.tmp-" + std::to_string(endedPid()) + "-0");
-    writeText(stale, "[Mac");
-    EXPECT_EQ(ProfileStrings::removeStaleTemporaries(folder / "Macro.dat"), 1U);
-    EXPECT_FALSE(std::filesystem::exists(stale));
+    const std::string dead = std::to_string(endedPid());
+    writeText(folder / "victim", "keep");
+    std::filesystem::create_symlink(folder / "victim", folder / (".Macro.dat.tmp-" + dead + "-0"));
+    const auto others = folder / (".Macro.dat.tmp-" + dead + "-1");
+    writeText(others, "[Mac");
+    const bool root = ::getuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(others.c_str(), 65534, 65534), 0);
+    }
+    const auto own = folder / (".Macro.dat.tmp-" + dead + "-2");
+    writeText(own, "[Mac");
+    EXPECT_EQ(ProfileStrings::removeStaleTemporaries(folder / "Macro.dat"), root ? 1U : 2U);
+    EXPECT_FALSE(std::filesystem::exists(own));
+    EXPECT_EQ(std::filesystem::exists(others), root);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / (".Macro.dat.tmp-" + dead + "-0")));
+    EXPECT_EQ(readText(folder / "victim"), "keep");
 }
 
 TEST(ProfileStringsLeftovers, CreateIfMissingNeverReplacesAFile) {

@@ -145,22 +145,42 @@ TEST_F(ProfileStringsWrite, FailsAndLeavesTheOldFileWhenItCannotBeReplaced) {
     EXPECT_EQ(readText(folder_ / "plain"), "x");
 }
 
-TEST_F(ProfileStringsWrite, LeavesNoTemporaryFilesAndKeepsModeAndLinks) {
+TEST_F(ProfileStringsWrite, LeavesNoTemporaryFilesKeepsTheModeAndNeverWritesThroughALink) {
     writeText(file_, "[S]\nk=1\n");
     ASSERT_EQ(::chmod(file_.c_str(), 0640), 0);
-    const auto link = folder_ / "link.ini";
-    std::filesystem::create_symlink(file_.filename(), link);
-    ASSERT_TRUE(ProfileStrings::write(link, "S", "k", "2"));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    ASSERT_TRUE(ProfileStrings::write(file_, "S", "k", "2"));
     EXPECT_EQ(readText(file_), "[S]\nk=2\n");
     struct stat info {};
     ASSERT_EQ(::stat(file_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    // A link planted in the settings file's place: the write replaces the link, and the file it
+    // pointed to keeps its bytes.
+    const auto link = folder_ / "link.ini";
+    std::filesystem::create_symlink(file_.filename(), link);
+    ASSERT_TRUE(ProfileStrings::write(link, "S", "k", "3"));
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readText(link), "[S]\nk=3\n");
+    EXPECT_EQ(readText(file_), "[S]\nk=2\n");
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
         ++entries;
     }
     EXPECT_EQ(entries, 2);
+}
+
+// Settings files hold the user's macros and button functions: readable by the user alone.
+TEST_F(ProfileStringsWrite, NewFilesAreTheUsersAloneWhateverTheUmask) {
+    const mode_t oldMask = ::umask(022);
+    const bool written = ProfileStrings::write(file_, "S", "k", "1");
+    const bool created = ProfileStrings::createIfMissing(folder_ / "Macro.dat", "[Macros]\n");
+    ::umask(oldMask);
+    ASSERT_TRUE(written && created);
+    for (const auto& file : {file_, folder_ / "Macro.dat"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(file.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u) << file;
+    }
 }
 
 TEST_F(ProfileStringsWrite, ConcurrentWritersLoseNoKeys) {
