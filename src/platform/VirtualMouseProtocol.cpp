@@ -123,20 +123,28 @@ std::pair<std::string_view, std::string_view> splitCommand(std::string_view line
 }
 
 bool LineSplitter::feed(std::string_view bytes) {
+    if (start_ > 0 && start_ * 2 >= pending_.size()) {
+        pending_.erase(0, start_);
+        start_ = 0;
+    }
     pending_.append(bytes);
     const std::size_t lastNewline = pending_.rfind('\n');
     const std::size_t tail =
-        lastNewline == std::string::npos ? pending_.size() : pending_.size() - lastNewline - 1;
-    return tail <= kMaxLineLength;
+        lastNewline == std::string::npos || lastNewline < start_ ? start_ : lastNewline + 1;
+    return pending_.size() - tail <= kMaxLineLength;
 }
 
 std::optional<std::string> LineSplitter::next() {
-    const std::size_t newline = pending_.find('\n');
+    const std::size_t newline = pending_.find('\n', start_);
     if (newline == std::string::npos) {
         return std::nullopt;
     }
-    std::string line = pending_.substr(0, newline);
-    pending_.erase(0, newline + 1);
+    std::string line = pending_.substr(start_, newline - start_);
+    start_ = newline + 1;
+    if (start_ == pending_.size()) {
+        pending_.clear();
+        start_ = 0;
+    }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }

@@ -40,7 +40,8 @@ std::optional<std::vector<HidInterfaceInfo>> interfacesOf(const InterfaceLine& l
 // The first word of a line and the rest after one blank ("feature 07 10" -> "feature", "07 10").
 std::pair<std::string_view, std::string_view> splitCommand(std::string_view line);
 
-// Splits a byte stream into lines. Carriage returns before '\n' are dropped.
+// Splits a byte stream into lines. Carriage returns before '\n' are dropped. Lines are taken by
+// offset and the consumed front is dropped in bulk, so that a large backlog costs linear time.
 class LineSplitter {
 public:
     // Adds received bytes. False when a line grew longer than kMaxLineLength.
@@ -50,6 +51,7 @@ public:
 
 private:
     std::string pending_;
+    std::size_t start_ = 0; // where the first line not yet taken begins
 };
 
 } // namespace veldran::virtualmouse

@@ -25,6 +25,12 @@ using virtualmouse::splitCommand;
 
 // How long a request waits for the virtual mouse's answer.
 constexpr int kAnswerTimeoutMs = 2000;
+// What one wake-up of the notice connection reads at most: the rest waits for the next wake-up,
+// so that the event loop keeps answering the window however much is sent.
+constexpr int kNoticeChunksPerWake = 16;
+// More notices than this in one wake-up is a flood, not a mouse being plugged and unplugged: the
+// connection is dropped (it is made again at the next discovery).
+constexpr std::size_t kMaxNoticesPerWake = 64;
 
 // Whether the process at the other end of fd runs as this user. A socket of another user's
 // (planted where the driver looks for the virtual mouse) would see every feature report and could
@@ -289,7 +295,7 @@ std::vector<HidNotice> VirtualHidBus::takeNotices() {
     if (!noticesConnected_) {
         return notices;
     }
-    for (;;) {
+    for (int chunks = 0; chunks < kNoticeChunksPerWake; ++chunks) {
         std::array<char, 4096> chunk{};
         const ssize_t n = recv(noticeFd_, chunk.data(), chunk.size(), MSG_DONTWAIT);
         if (n < 0 && errno == EINTR) {
@@ -299,7 +305,7 @@ std::vector<HidNotice> VirtualHidBus::takeNotices() {
             break;
         }
         if (n <= 0 || !noticeLines_.feed({chunk.data(), static_cast<std::size_t>(n)})) {
-            dropNoticesLocked(); // the virtual mouse has gone
+            dropNoticesLocked(); // the virtual mouse has gone: its last lines are still told
             break;
         }
     }
@@ -309,6 +315,13 @@ std::vector<HidNotice> VirtualHidBus::takeNotices() {
             notices.push_back(
                 {word == "arrival" ? HidNotice::Event::Arrival : HidNotice::Event::Removal,
                  HidNotice::DeviceInterface, std::string(path)});
+        }
+        if (notices.size() > kMaxNoticesPerWake) {
+            dropNoticesLocked();
+            std::fprintf(stderr, "veldran: the virtual mouse sent a flood of notices; its notice "
+                                 "connection is dropped\n");
+            notices.clear();
+            break;
         }
     }
     return notices;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <thread>
 
 namespace veldran {
@@ -187,6 +189,38 @@ TEST(VirtualHidBus, RefusesAVirtualMouseRunByAnotherUser) {
                         ": it runs as uid 65534, not as this user\n");
     other.command("press 3");
     EXPECT_TRUE(other.waitForLine("# press of slot 3: 06 f3 00 00 00 00 00 00 to 0 reader(s)"));
+}
+
+// A peer that floods the notice connection: each wake-up of the event loop reads a bounded
+// amount, and the flood ends the connection instead of being queued.
+TEST(VirtualHidBus, ANoticeFloodIsReadInBoundedStepsAndDropsTheConnection) {
+    test::TempFolder folder;
+    const std::string path = folder / "flood.sock";
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    std::thread flood([listener] {
+        const int peer = accept(listener, nullptr, nullptr); // the bus's notice connection
+        std::string lines;
+        for (int i = 0; i < 2000; ++i) {
+            lines += "arrival virtual-mouse/hid1\n";
+        }
+        while (send(peer, lines.data(), lines.size(), MSG_NOSIGNAL) > 0) {
+        }
+        close(peer);
+    });
+    VirtualHidBus bus(path);
+    const int fd = bus.noticeDescriptor();
+    ASSERT_TRUE(readableWithin(fd, 5000));
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(bus.takeNotices().empty());
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("flood of notices"), std::string::npos);
+    flood.join(); // the flood ends when the bus has closed its end
+    EXPECT_FALSE(readableWithin(fd, 0));
+    close(listener);
 }
 
 } // namespace
