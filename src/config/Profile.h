@@ -41,7 +41,8 @@ struct RuntimeState {
     std::atomic<std::int32_t> curConfig{0}; // selected user profile, 1 to 5
     std::atomic<bool> armed{true};          // software functions carried out only while set
     std::atomic<std::int32_t> firstSoftwareSlot{
-        0}; // lowest slot with device value 31, set on Apply
+        0};                                   // lowest slot with device value 31, set on Apply
+    std::atomic<bool> mouseUnanswered{false}; // the last Apply stopped: the mouse did not answer
 };
 
 // The configuration model: the working profile and the run-time state.

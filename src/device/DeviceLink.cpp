@@ -250,7 +250,7 @@ void DeviceLink::cancelReads() {
     }
 }
 
-bool DeviceLink::sendFeature(std::span<const std::uint8_t> report) {
+FeatureSendResult DeviceLink::sendFeature(std::span<const std::uint8_t> report) {
     std::shared_ptr<HidFeatureWriter> writer;
     std::size_t length = 0;
     {
@@ -259,7 +259,7 @@ bool DeviceLink::sendFeature(std::span<const std::uint8_t> report) {
         length = static_cast<std::size_t>(state_->featureLength);
     }
     if (!writer) {
-        return false;
+        return FeatureSendResult::Failed;
     }
     std::vector<std::uint8_t> bytes(length, 0);
     std::copy_n(report.begin(), std::min(report.size(), length), bytes.begin());

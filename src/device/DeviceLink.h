@@ -47,8 +47,8 @@ public:
     void cancelReads();
 
     // Sends one feature report of the write interface's length (bytes beyond report.size() are
-    // zero). False when there is no write handle or the send failed.
-    bool sendFeature(std::span<const std::uint8_t> report);
+    // zero). Failed when there is no write handle.
+    FeatureSendResult sendFeature(std::span<const std::uint8_t> report);
     int featureReportLength() const;
     int inputReportLength() const;
 

@@ -22,20 +22,30 @@ void DeviceProtocol::apply() {
     // Classification replaces a stored 19 by 12 (with its message), sets the DpiActions, and
     // disarms the executor at the first software slot. A slot whose code has no device value
     // gets no button report.
+    // A mouse that stops answering would keep the caller waiting for every report in turn: the
+    // first unanswered report ends the sending.
+    bool unanswered = false;
+    auto sendUnlessUnanswered = [&](const FeatureReport& report) {
+        unanswered = unanswered || send(report) == FeatureSendResult::Unanswered;
+    };
     const auto deviceValues = classifySlotsForApply(model_, window_);
     for (std::size_t slot = 0; slot < deviceValues.size(); ++slot) {
         if (deviceValues[slot]) {
-            send({7, ReportCommand::Button, kSlotIdentifiers[slot], *deviceValues[slot]});
+            sendUnlessUnanswered(
+                {7, ReportCommand::Button, kSlotIdentifiers[slot], *deviceValues[slot]});
         }
     }
 
-    send({7, ReportCommand::Wheel, static_cast<std::uint8_t>(profile.wheelMode.load()), 0});
+    sendUnlessUnanswered(
+        {7, ReportCommand::Wheel, static_cast<std::uint8_t>(profile.wheelMode.load()), 0});
 
     for (DpiStage& stage : profile.stages) {
         stage.codeInForce.store(static_cast<std::uint8_t>(stage.editedCode.load()));
     }
 
-    sendDpiReport(profile.dpiLevel.load());
+    unanswered =
+        unanswered || sendDpiReport(profile.dpiLevel.load()) == FeatureSendResult::Unanswered;
+    model_.runtime.mouseUnanswered.store(unanswered);
     window_.repaint();
 
     // A failed write must not pass as success; the reports above went out all the same, so the
@@ -57,23 +67,23 @@ void DeviceProtocol::sendDpiStep(std::int32_t level) {
     window_.repaint();
 }
 
-void DeviceProtocol::sendDpiReport(std::int32_t level) {
+FeatureSendResult DeviceProtocol::sendDpiReport(std::int32_t level) {
     // A hand-edited level outside 0 to 3 is held at the nearest stage, which is also what the
     // mouse is told.
     const auto index = static_cast<std::size_t>(safeDpiLevel(level));
     const Profile& profile = model_.profile;
     const std::uint8_t value =
         dpiValueByte(profile.stages[index].codeInForce.load(), profile.lightMode.load());
-    send({7, ReportCommand::Dpi, static_cast<std::uint8_t>(index), value});
+    return send({7, ReportCommand::Dpi, static_cast<std::uint8_t>(index), value});
 }
 
-void DeviceProtocol::send(const FeatureReport& report) {
+FeatureSendResult DeviceProtocol::send(const FeatureReport& report) {
     // One lock around building the report and sending it (zero-filled to the interface's
     // feature report length): reports from the user-interface thread and the device event
     // reader never mix their bytes. A failed send is not retried.
     std::lock_guard lock(sendMutex_);
     const auto bytes = report.bytes();
-    link_.sendFeature(bytes);
+    return link_.sendFeature(bytes);
 }
 
 } // namespace veldran

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "config/Profile.h"
+#include "platform/HidBus.h"
 
 #include <array>
 #include <cstdint>
@@ -35,7 +36,9 @@ public:
     DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStore& store, WindowPort& window);
 
     // Armed; CurConfig and Save(6) to config.ini; the seven button reports; the wheel report;
-    // codes in force; the DPI report; a repaint.
+    // codes in force; the DPI report; a repaint. After the first report that the mouse does not
+    // answer in time, no further report is sent (each would wait as long again) and
+    // runtime.mouseUnanswered is set until the next Apply, which tries again.
     void apply();
     // Factory values into the working profile; a repaint; the DPI report for level 0; the reset
     // report. Writes nothing to config.ini.
@@ -46,8 +49,8 @@ public:
 private:
     // The DPI report for level (held to 0 to 3): the DPI value of that stage's code in force and
     // the light mode.
-    void sendDpiReport(std::int32_t level);
-    void send(const FeatureReport& report);
+    FeatureSendResult sendDpiReport(std::int32_t level);
+    FeatureSendResult send(const FeatureReport& report);
     DeviceLink& link_;
     ConfigModel& model_;
     ProfileStore& store_;

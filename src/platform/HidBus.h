@@ -41,12 +41,16 @@ public:
     virtual void cancel() = 0;
 };
 
+// What became of a feature report: sent, refused or failed, or not answered in time (the device
+// has stopped answering; each further report would wait as long again).
+enum class FeatureSendResult { Sent, Failed, Unanswered };
+
 // An interface opened for sending feature reports.
 class HidFeatureWriter {
 public:
     virtual ~HidFeatureWriter() = default;
-    // Sends one feature report (byte 0 is the report id). Returns false when the send failed.
-    virtual bool sendFeature(std::span<const std::uint8_t> report) = 0;
+    // Sends one feature report (byte 0 is the report id).
+    virtual FeatureSendResult sendFeature(std::span<const std::uint8_t> report) = 0;
 };
 
 // A device-interface notice from the bus.

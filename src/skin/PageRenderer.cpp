@@ -12,6 +12,7 @@
 #include "skin/ImageCache.h"
 #include "skin/MainWindowState.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <mutex>
@@ -204,6 +205,9 @@ void PageRenderer::chromeLayer(Context& c) {
 }
 
 QString PageRenderer::statusText() const {
+    if (model_.runtime.mouseUnanswered.load()) {
+        return QCoreApplication::translate("PageRenderer", "O mouse não respondeu.");
+    }
     if (model_.runtime.armed.load()) {
         return QStringLiteral("Driver esta ok funcionando.");
     }

@@ -36,14 +36,14 @@ TEST(DeviceLinkDiscovery, StopsAtTheSecondVendorInterface) {
 TEST(DeviceLinkDiscovery, BothVendorCollectionsOfOneNodeGiveBothHandles) {
     // One node with a keyboard, the input and the feature collection: three entries, one path.
     FakeHidBus bus;
-    HidInterfaceInfo keyboard{"/dev/hidraw4", kMouseVendorId, kMouseProductId, 0x01, 0x06, 9, 0,
-                              {1}};
+    HidInterfaceInfo keyboard{
+        "/dev/hidraw4", kMouseVendorId, kMouseProductId, 0x01, 0x06, 9, 0, {1}};
     HidInterfaceInfo input = mouse("/dev/hidraw4", 0xFF00, 8, 0);
     input.reportIds = {6};
     HidInterfaceInfo feature = mouse("/dev/hidraw4", 0xFF01, 0, 8);
     feature.reportIds = {7};
-    bus.interfaces = {other("a0"), mouse("/dev/hidraw3", 0x0001), keyboard, input, feature,
-                      mouse("/dev/hidraw5", 0xFF00)};
+    bus.interfaces = {other("a0"), mouse("/dev/hidraw3", 0x0001), keyboard, input,
+                      feature,     mouse("/dev/hidraw5", 0xFF00)};
     DeviceLink link(bus);
     EXPECT_TRUE(link.discover());
     EXPECT_EQ(link.devicePath(), "/dev/hidraw4");
@@ -100,7 +100,7 @@ TEST(DeviceLinkDiscovery, NoMouseAndAFailedOpen) {
     EXPECT_EQ(link.problem(), "");
     std::array<std::uint8_t, 8> buffer{};
     EXPECT_EQ(link.readReport(buffer), -1);
-    EXPECT_FALSE(link.sendFeature(buffer));
+    EXPECT_EQ(link.sendFeature(buffer), FeatureSendResult::Failed);
 
     // A failed open counts as set: the walk stops all the same, and the reason is told.
     FakeHidBus failing = FakeHidBus();
@@ -134,7 +134,7 @@ TEST(DeviceLinkDiscovery, ReportLengthsOutsideFourTo256AreNotUsed) {
     EXPECT_NE(link.problem().find("3-byte"), std::string::npos);
     EXPECT_NE(link.problem().find("257-byte"), std::string::npos);
     const std::array<std::uint8_t, 4> report{7, 0x20, 0, 0};
-    EXPECT_FALSE(link.sendFeature(report));
+    EXPECT_EQ(link.sendFeature(report), FeatureSendResult::Failed);
 }
 
 TEST(DeviceLinkReports, FeatureReportsAreZeroFilledAndReadsBounded) {
@@ -143,7 +143,7 @@ TEST(DeviceLinkReports, FeatureReportsAreZeroFilledAndReadsBounded) {
     DeviceLink link(bus);
     ASSERT_TRUE(link.discover());
     const std::array<std::uint8_t, 4> report{7, 0x11, 1, 0};
-    EXPECT_TRUE(link.sendFeature(report));
+    EXPECT_EQ(link.sendFeature(report), FeatureSendResult::Sent);
     ASSERT_EQ(bus.sent().size(), 1u);
     std::vector<std::uint8_t> expected(16, 0);
     expected[0] = 7;

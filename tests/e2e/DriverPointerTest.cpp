@@ -1,6 +1,9 @@
 // The driver program under X with the virtual mouse: real clicks on the real window (profile 2,
 // a DPI choice, apply, save), checked in the reports the virtual mouse printed and in config.ini.
 #include "e2e/DriverRig.h"
+#include "e2e/XServerProbe.h"
+
+#include <csignal>
 
 namespace {
 
@@ -61,3 +64,42 @@ TEST_F(DriverPointerTest, ButtonFieldOpensTheFunctionMenuAndTheNextPressClosesIt
 }
 
 } // namespace
+
+// A mouse that stops answering (the virtual mouse stopped with SIGSTOP): Apply sends the first
+// report, waits once, sends nothing more and the status line says so; the next Apply, the mouse
+// answering again, sends everything from the first report on.
+TEST_F(DriverPointerTest, ApplyStopsAtTheFirstReportTheMouseDoesNotAnswer) {
+    XServerProbe probe;
+    ASSERT_TRUE(probe.ok());
+    // The yellow pixels on the middle row of the status line: a different text shows others.
+    const QPoint row = windowPosition() + QPoint(24, 62 + 11);
+    auto statusRow = [&] {
+        QList<int> yellow;
+        for (int x = 0; x < 352; ++x) {
+            const QRgb c = probe.pixel(row + QPoint(x, 0));
+            if (qRed(c) > 120 && qGreen(c) > 120 && qBlue(c) < 90) {
+                yellow.append(x);
+            }
+        }
+        return yellow;
+    };
+    const QList<int> answering = statusRow();
+    ASSERT_FALSE(answering.isEmpty());
+    const int atStart = static_cast<int>(features().size());
+
+    ASSERT_EQ(kill(static_cast<pid_t>(mouse.processId()), SIGSTOP), 0);
+    clickElement(3); // Apply
+    const bool told = QTest::qWaitFor([&] { return statusRow() != answering; }, 15000);
+    kill(static_cast<pid_t>(mouse.processId()), SIGCONT);
+    ASSERT_TRUE(told);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 1; }, 5000));
+
+    clickElement(3); // Apply again: the mouse answers
+    ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 10; }, 5000));
+    const QStringList sent = features().mid(atStart);
+    EXPECT_EQ(sent.size(), 10);
+    EXPECT_TRUE(sent[0].startsWith("07 10 01")) << sent[0].toStdString();
+    EXPECT_TRUE(sent[1].startsWith("07 10 01")) << sent[1].toStdString(); // tried again
+    EXPECT_TRUE(sent[9].startsWith("07 09 00")) << sent[9].toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return statusRow() == answering; }, 3000));
+}

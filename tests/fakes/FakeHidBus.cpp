@@ -49,9 +49,9 @@ int FakeHidReader::readsStarted() const {
 class FakeHidWriter final : public HidFeatureWriter {
 public:
     FakeHidWriter(FakeHidBus& bus, std::string path) : bus_(bus), path_(std::move(path)) {}
-    bool sendFeature(std::span<const std::uint8_t> report) override {
+    FeatureSendResult sendFeature(std::span<const std::uint8_t> report) override {
         bus_.record(path_, report);
-        return true;
+        return bus_.unanswered() ? FeatureSendResult::Unanswered : FeatureSendResult::Sent;
     }
 
 private:

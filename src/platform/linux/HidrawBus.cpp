@@ -101,12 +101,16 @@ public:
     HidrawWriter(const HidrawWriter&) = delete;
     HidrawWriter& operator=(const HidrawWriter&) = delete;
 
-    bool sendFeature(std::span<const std::uint8_t> report) override {
+    FeatureSendResult sendFeature(std::span<const std::uint8_t> report) override {
         if (report.empty() || report.size() > kMaxIoctlLength) {
-            return false;
+            return FeatureSendResult::Failed;
         }
         std::vector<std::uint8_t> bytes(report.begin(), report.end());
-        return ioctl(fd_, HIDIOCSFEATURE(bytes.size()), bytes.data()) >= 0;
+        if (ioctl(fd_, HIDIOCSFEATURE(bytes.size()), bytes.data()) >= 0) {
+            return FeatureSendResult::Sent;
+        }
+        // The USB control transfer ran out of time: the mouse did not answer.
+        return errno == ETIMEDOUT ? FeatureSendResult::Unanswered : FeatureSendResult::Failed;
     }
 
 private:

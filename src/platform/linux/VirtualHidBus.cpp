@@ -87,8 +87,10 @@ bool writeLine(int fd, const std::string& line) {
 }
 
 // Waits for the next line on fd, at most timeoutMs (-1: no limit). A second descriptor, when
-// given, ends the wait as soon as it is readable (cancellation).
-std::optional<std::string> readLine(int fd, LineSplitter& lines, int timeoutMs, int wakeFd = -1) {
+// given, ends the wait as soon as it is readable (cancellation). timedOut, when given, tells
+// whether nothing came because the time ran out.
+std::optional<std::string> readLine(int fd, LineSplitter& lines, int timeoutMs, int wakeFd = -1,
+                                    bool* timedOut = nullptr) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (auto line = lines.next()) {
@@ -99,6 +101,9 @@ std::optional<std::string> readLine(int fd, LineSplitter& lines, int timeoutMs, 
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0) {
+                if (timedOut != nullptr) {
+                    *timedOut = true;
+                }
                 return std::nullopt;
             }
             wait = static_cast<int>(left.count());
@@ -108,7 +113,10 @@ std::optional<std::string> readLine(int fd, LineSplitter& lines, int timeoutMs, 
         if (ready < 0 && errno == EINTR) {
             continue;
         }
-        if (ready <= 0 || (wakeFd >= 0 && fds[1].revents != 0)) {
+        if (ready == 0) {
+            continue; // the deadline has passed: said at the top of the loop
+        }
+        if (ready < 0 || (wakeFd >= 0 && fds[1].revents != 0)) {
             return std::nullopt;
         }
         std::array<char, 4096> chunk{};
@@ -184,18 +192,33 @@ public:
     VirtualHidWriter(const VirtualHidWriter&) = delete;
     VirtualHidWriter& operator=(const VirtualHidWriter&) = delete;
 
-    bool sendFeature(std::span<const std::uint8_t> report) override {
+    FeatureSendResult sendFeature(std::span<const std::uint8_t> report) override {
         std::lock_guard lock(mutex_);
         if (!writeLine(fd_, "feature " + virtualmouse::hexBytes(report))) {
-            return false;
+            return FeatureSendResult::Failed;
         }
-        return readLine(fd_, lines_, kAnswerTimeoutMs) == "ok";
+        for (;;) {
+            bool timedOut = false;
+            const auto answer = readLine(fd_, lines_, kAnswerTimeoutMs, -1, &timedOut);
+            if (!answer) {
+                // This report's answer, should it still come, is a late one.
+                lateAnswers_ += timedOut ? 1 : 0;
+                return timedOut ? FeatureSendResult::Unanswered : FeatureSendResult::Failed;
+            }
+            // Answers come in order: the late answers of earlier reports come first.
+            if (lateAnswers_ > 0) {
+                --lateAnswers_;
+                continue;
+            }
+            return *answer == "ok" ? FeatureSendResult::Sent : FeatureSendResult::Failed;
+        }
     }
 
 private:
     std::mutex mutex_;
     int fd_;
     LineSplitter lines_;
+    std::size_t lateAnswers_ = 0; // answers still owed for reports that timed out
 };
 
 } // namespace

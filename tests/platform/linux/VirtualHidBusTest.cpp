@@ -59,10 +59,11 @@ TEST(VirtualHidBus, CarriesReportsBothWaysAndTheRemovalNotice) {
     EXPECT_EQ(link.problem(), "");
 
     const std::array<std::uint8_t, 4> wheel{7, 0x11, 1, 0};
-    EXPECT_TRUE(link.sendFeature(wheel));
+    EXPECT_EQ(link.sendFeature(wheel), FeatureSendResult::Sent);
     EXPECT_EQ(mouse.nextDataLine(), "feature 07 11 01 00 00 00 00 00");
     const std::array<std::uint8_t, 4> bogus{9, 0, 0, 0};
-    EXPECT_FALSE(link.sendFeature(bogus)); // refused by the mouse: the send fails
+    EXPECT_EQ(link.sendFeature(bogus),
+              FeatureSendResult::Failed); // refused by the mouse: the send fails
     EXPECT_EQ(mouse.nextDataLine(), "feature 09 00 00 00 00 00 00 00");
     mouse.command("state");
     EXPECT_EQ(mouse.nextDataLine(),
@@ -157,7 +158,7 @@ TEST(VirtualHidBus, OddReportLengthsAreReportedNotUsed) {
     EXPECT_NE(link.problem().find("3-byte"), std::string::npos);
     EXPECT_NE(link.problem().find("300-byte"), std::string::npos);
     const std::array<std::uint8_t, 4> reset{7, 0x20, 0, 0};
-    EXPECT_FALSE(link.sendFeature(reset));
+    EXPECT_EQ(link.sendFeature(reset), FeatureSendResult::Failed);
 }
 
 // Another user's virtual mouse, listening where the driver looks, gets no connection of the

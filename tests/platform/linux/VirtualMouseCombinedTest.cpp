@@ -121,7 +121,7 @@ TEST(VirtualMouseCombined, KeyNeedsTheCombinedInterfaceAndRearmEndsTheWait) {
     // After a button report with device value 31, rearm sends the re-arming report at once, and
     // the presses after it are press reports.
     const std::array<std::uint8_t, 4> software{7, 0x10, 3, 0x1F};
-    ASSERT_TRUE(link.sendFeature(software));
+    ASSERT_EQ(link.sendFeature(software), FeatureSendResult::Sent);
     mouse.command("rearm");
     mouse.command("press 3");
     std::array<std::uint8_t, 256> buffer{};
@@ -130,7 +130,7 @@ TEST(VirtualMouseCombined, KeyNeedsTheCombinedInterfaceAndRearmEndsTheWait) {
     ASSERT_EQ(link.readReport(buffer), 8);
     EXPECT_EQ(buffer[1], 243);
     // A new button report with device value 31 makes the next press re-arm again.
-    ASSERT_TRUE(link.sendFeature(software));
+    ASSERT_EQ(link.sendFeature(software), FeatureSendResult::Sent);
     mouse.command("press 3");
     mouse.command("press 3");
     ASSERT_EQ(link.readReport(buffer), 8);
