@@ -4,7 +4,6 @@
 
 #include "platform/HidBus.h"
 
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -41,9 +40,6 @@ class FakeHidBus final : public HidBus {
 public:
     std::vector<std::optional<HidInterfaceInfo>> interfaces; // what enumerate() returns
     std::set<std::string> failingOpens;                      // paths whose opens fail
-    // While set, the mouse takes feature reports (they are recorded) but never answers.
-    void setUnanswered(bool unanswered) { unanswered_ = unanswered; }
-    bool unanswered() const { return unanswered_; }
 
     std::vector<std::optional<HidInterfaceInfo>> enumerate() override;
     std::unique_ptr<HidReader> openForReading(const HidInterfaceInfo& interface) override;
@@ -77,7 +73,6 @@ private:
     int enumerations_ = 0;
     std::vector<std::string> openedForReading_;
     std::vector<std::string> openedForWriting_;
-    std::atomic<bool> unanswered_{false};
 };
 
 } // namespace veldran::fakes
