@@ -7,9 +7,11 @@
 #include "device/MacroPlayer.h"
 #include "device/SoftwareFunctions.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace veldran {
@@ -55,18 +57,26 @@ public:
 
     // Pause after every read, successful or not.
     static constexpr std::chrono::milliseconds kReadPause{2};
+    // A button set to a program starts it at most once in this time; further presses are dropped.
+    static constexpr std::chrono::milliseconds kProgramInterval{500};
 
 private:
     void run();
     void handlePress(int slot);
     void stepDpi(std::int32_t action);
-    bool playMacroFor(std::int32_t code);
+    bool playMacroFor(int slot, std::int32_t code);
+    bool programPressTooSoon(int slot, std::int32_t code);
     void switchToNextProfile(int slot);
 
     Services s_;
     MacroPlayer player_;
     SoftwareFunctions functions_;
     std::atomic<bool> stopping_{false};
+    // Reader thread only. Slots whose macro has just played: their presses that came meanwhile
+    // are still waiting to be read, and are dropped until no report is waiting any more.
+    std::uint32_t macroPlayedSlots_ = 0;
+    // Reader thread only. When each slot last started a program.
+    std::array<std::optional<std::chrono::steady_clock::time_point>, kSlotCount> programStarts_{};
     std::mutex threadMutex_; // guards thread_ between start() and stop()
     std::thread thread_;
 };

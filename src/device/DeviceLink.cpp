@@ -238,6 +238,18 @@ int DeviceLink::readReport(std::span<std::uint8_t> buffer) {
     return reader->read(buffer.first(std::min(buffer.size(), length)));
 }
 
+bool DeviceLink::reportWaiting() {
+    std::shared_ptr<HidReader> reader;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->readsCancelled) {
+            return false;
+        }
+        reader = state_->reader;
+    }
+    return reader && reader->reportWaiting();
+}
+
 void DeviceLink::cancelReads() {
     std::shared_ptr<HidReader> reader;
     {

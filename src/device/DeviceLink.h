@@ -43,6 +43,8 @@ public:
     // input report length). -1 when there is no read handle, the read failed or reads were
     // cancelled.
     int readReport(std::span<std::uint8_t> buffer);
+    // Reader thread: whether a report has arrived that readReport() has not taken yet. Never waits.
+    bool reportWaiting();
     // Wakes a blocked readReport() and makes later ones fail at once (shutdown).
     void cancelReads();
 

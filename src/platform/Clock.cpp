@@ -4,9 +4,13 @@
 
 namespace veldran {
 
-Clock::TimePoint SystemClock::now() { return std::chrono::steady_clock::now(); }
+Clock::TimePoint SystemClock::now() {
+    return std::chrono::steady_clock::now();
+}
 
-void SystemClock::sleepUntil(TimePoint deadline) { std::this_thread::sleep_until(deadline); }
+void SystemClock::sleepUntil(TimePoint deadline) {
+    std::this_thread::sleep_until(deadline);
+}
 
 std::uint32_t SystemClock::utcMillisecondsOfDay() {
     using namespace std::chrono;

@@ -36,6 +36,9 @@ public:
     // Reads one input report into buffer; returns the number of bytes read, or -1 when the read
     // failed, the device is gone or cancel() was called.
     virtual int read(std::span<std::uint8_t> buffer) = 0;
+    // Whether a report has arrived that read() has not taken yet (a report of another collection
+    // of the node may count too). Never waits.
+    virtual bool reportWaiting() = 0;
     // Wakes a read() blocked in another thread (it then returns -1) and makes every later read()
     // fail at once. Safe to call from any thread.
     virtual void cancel() = 0;

@@ -134,6 +134,10 @@ bool LineSplitter::feed(std::string_view bytes) {
     return pending_.size() - tail <= kMaxLineLength;
 }
 
+bool LineSplitter::hasLine() const {
+    return pending_.find('\n', start_) != std::string::npos;
+}
+
 std::optional<std::string> LineSplitter::next() {
     const std::size_t newline = pending_.find('\n', start_);
     if (newline == std::string::npos) {

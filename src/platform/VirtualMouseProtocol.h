@@ -48,6 +48,8 @@ public:
     bool feed(std::string_view bytes);
     // The next complete line, if there is one.
     std::optional<std::string> next();
+    // Whether next() has a line to give.
+    bool hasLine() const;
 
 private:
     std::string pending_;

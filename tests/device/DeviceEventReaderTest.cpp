@@ -126,8 +126,22 @@ TEST_F(DeviceEventReaderTest, ShortcutsMuteAndDesktopActions) {
     for (std::int32_t code : {36, 37, 38, 39}) {
         setSlot(7, code);
         rig.press(7);
+        rig.press(7); // a press flood starts one program, not one a press
+        rig.clock.advance(DeviceEventReader::kProgramInterval - std::chrono::milliseconds(1));
+        rig.press(7);
+        rig.clock.advance(std::chrono::milliseconds(1));
     }
     EXPECT_THAT(rig.shell.actions(), ElementsAre("root", "lock", "calculator", "terminal"));
+    // Each button has its own interval; keys are not limited.
+    setSlot(6, 39);
+    rig.press(6);
+    rig.input.clear();
+    setSlot(2, 31);
+    rig.press(2);
+    rig.press(2);
+    EXPECT_THAT(rig.shell.actions(),
+                ElementsAre("root", "lock", "calculator", "terminal", "terminal"));
+    EXPECT_EQ(rig.input.events().size(), 8u);
 }
 
 TEST_F(DeviceEventReaderTest, CodesWithoutAnActionDoNothing) {

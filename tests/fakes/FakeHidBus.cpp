@@ -23,6 +23,11 @@ int FakeHidReader::read(std::span<std::uint8_t> buffer) {
     return static_cast<int>(n);
 }
 
+bool FakeHidReader::reportWaiting() {
+    std::lock_guard lock(mutex_);
+    return !reports_.empty();
+}
+
 void FakeHidReader::cancel() {
     std::lock_guard lock(mutex_);
     cancelled_ = true;

@@ -20,6 +20,7 @@ struct SentReport {
 class FakeHidReader final : public HidReader {
 public:
     int read(std::span<std::uint8_t> buffer) override;
+    bool reportWaiting() override;
     void cancel() override;
     // Queues one input report for read(); wakes a blocked reader.
     void push(std::vector<std::uint8_t> report);

@@ -175,6 +175,11 @@ public:
         return -1;
     }
 
+    bool reportWaiting() override {
+        pollfd p{fd_, POLLIN, 0};
+        return lines_.hasLine() || (poll(&p, 1, 0) == 1 && (p.revents & POLLIN) != 0);
+    }
+
     void cancel() override { cancel_.cancel(); }
 
 private:

@@ -1,13 +1,20 @@
 #include "config/FunctionCode.h"
+#include "config/MacroTable.h"
 #include "config/ProfileStore.h"
+#include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
+#include "fakes/FakeInputSynth.h"
+#include "fakes/FakeShell.h"
 #include "fakes/FakeWindowPort.h"
 #include "fakes/VirtualMouseProcess.h"
+#include "platform/Clock.h"
 #include "platform/TempFolder.h"
 #include "platform/linux/VirtualHidBus.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace veldran {
 namespace {
@@ -66,6 +73,58 @@ TEST(VirtualMouseApply, TheMouseReceivesTheNineReportsAndTheReset) {
               "state buttons 1=01 2=02 3=03 4=04 5=05 6=06 9=09 wheel 0 dpi-level 0 dpi-value 90 "
               "plugged");
     EXPECT_EQ(mouse.finish(), 0);
+}
+
+// A burst of presses of a macro button through the virtual mouse: the presses made while the
+// macro plays are dropped, not played one after another after the burst. A later press of
+// another button (Ctrl+C) shows that every press of the burst has been read.
+TEST(VirtualMouseApply, PressesWhileItsMacroPlaysAreDropped) {
+    const std::string socket = VirtualMouseProcess::socketPathFor("burst");
+    VirtualMouseProcess mouse(socket);
+    ASSERT_TRUE(mouse.started());
+    VirtualHidBus bus(socket);
+    DeviceLink link(bus);
+    ASSERT_TRUE(link.discover()) << link.problem();
+    test::TempFolder folder;
+    ConfigModel model;
+    resetToFactory(model.profile);
+    model.runtime.curConfig = 1;
+    model.profile.setCode(3, 41); // macro 1
+    model.profile.setCode(4, 31); // Ctrl+C
+    MacroTable macros;
+    macros.setCount(1);
+    macros.edit([](auto& records) {
+        records[0].eventCount = 2;
+        records[0].setEvent(0, {65, 1, 400});
+        records[0].setEvent(1, {65, 2, 0});
+    });
+    ProfileStore store(folder / "config.ini");
+    fakes::FakeWindowPort window;
+    DeviceProtocol protocol(link, model, store, window);
+    fakes::FakeInputSynth input;
+    fakes::FakeShell shell;
+    SystemClock clock;
+    DeviceEventReader reader({link, protocol, model, macros, store, input, shell, clock, window});
+    protocol.apply();
+    reader.start();
+    mouse.command("press 3"); // the first press re-arms the driver
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!model.runtime.armed.load() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(model.runtime.armed.load());
+
+    std::string burst = "press 3";
+    for (int i = 1; i < 20; ++i) {
+        burst += "\npress 3";
+    }
+    mouse.command(burst + "\npress 4");
+    while (input.events().size() < 6 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    reader.stop();
+    EXPECT_EQ(input.events(), (std::vector<std::string>{"down 65 1065", "up 65 1065", "down 17 0",
+                                                        "down 67 1067", "up 67 1067", "up 17 0"}));
 }
 
 } // namespace
