@@ -13,6 +13,11 @@ namespace veldran {
 // gives the nearest end of the range.
 std::int32_t parseLenient(std::string_view text);
 
+// A number of a settings file, read as the Windows profile functions read one: as parseLenient,
+// but a number beyond 32 bits keeps its low 32 bits ("4294967297" gives 1, "2147483648" gives
+// -2147483648).
+std::int32_t parseProfileNumber(std::string_view text);
+
 // The "%d" text of value.
 std::string formatDecimal(std::int64_t value);
 

@@ -47,7 +47,7 @@ MacroStore::MacroStore(std::filesystem::path macroPath) : path_(std::move(macroP
 
 std::int16_t MacroStore::readCount() const {
     return static_cast<std::int16_t>(
-        parseLenient(ProfileStrings::get(path_, kSection, kCountKey, "", kCountBuffer)));
+        parseProfileNumber(ProfileStrings::get(path_, kSection, kCountKey, "", kCountBuffer)));
 }
 
 bool MacroStore::read(int count, MacroTable& table) const {
@@ -95,7 +95,7 @@ void MacroStore::decodeRecord(const std::string& text, MacroRecord& record) {
         const std::string_view field =
             at < all.size() ? all.substr(at, kFieldWidth) : std::string_view();
         // Only the low 8 bits of a field are kept; a field without digits is 0.
-        *fieldByte(record, e) = static_cast<std::uint8_t>(parseLenient(field));
+        *fieldByte(record, e) = static_cast<std::uint8_t>(parseProfileNumber(field));
     }
 }
 

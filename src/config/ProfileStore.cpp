@@ -30,7 +30,7 @@ ProfileStore::ProfileStore(std::filesystem::path configPath) : path_(std::move(c
 void ProfileStore::load(int n, Profile& profile) const {
     const std::string section = sectionName(n);
     auto read = [&](const std::string& key, std::size_t buffer) {
-        return parseLenient(ProfileStrings::get(path_, section, key, "", buffer));
+        return parseProfileNumber(ProfileStrings::get(path_, section, key, "", buffer));
     };
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         profile.setCode(slot, read("K" + formatDecimal(slot), kNumberBuffer));
@@ -81,7 +81,7 @@ std::size_t ProfileStore::removeStaleTemporaries() const {
 }
 
 std::int32_t ProfileStore::readCurConfig() const {
-    return parseLenient(ProfileStrings::get(path_, kInitSection, kCurConfigKey, "", kNumberBuffer));
+    return parseProfileNumber(ProfileStrings::get(path_, kInitSection, kCurConfigKey, "", kNumberBuffer));
 }
 
 bool ProfileStore::writeCurConfig(std::int32_t curConfig) const {

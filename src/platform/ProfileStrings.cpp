@@ -160,6 +160,10 @@ std::string ProfileStrings::get(const fs::path& file, std::string_view section,
     if (const auto text = readWhole(file)) {
         value = ProfileStringsDocument(*text).find(section, key);
     }
+    // Trailing blanks of the default value are dropped, as Windows does.
+    if (!value) {
+        defaultValue = defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1);
+    }
     return cutToCodePoints(value ? *value : defaultValue, bufferSize - 1);
 }
 

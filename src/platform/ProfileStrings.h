@@ -5,8 +5,8 @@
 // wrapped whole in quotation marks loses them; a read is bounded by a buffer (the value is cut to
 // bufferSize - 1 characters). A write creates the file, the section (at the end of the file) and
 // the key (at the end of its section) as needed and leaves every other line as it was; the file
-// is replaced atomically. Text is UTF-8; CRLF and LF are both read, and a write keeps the line
-// ending that the file already uses (LF for a new file).
+// is replaced atomically. Text is UTF-8; CRLF, LF and lone CR line endings are all read, and a
+// write keeps the line ending that the file already uses (LF for a new file).
 //
 // Lines whose first non-blank character is ';' are comments. Keys that stand before the first
 // section header belong to no section: they are never read and never replaced. Of two sections
@@ -30,9 +30,9 @@ namespace veldran {
 
 class ProfileStrings {
 public:
-    // The value of key in section, or defaultValue when the file, the section or the key is
-    // missing; either way cut to bufferSize - 1 characters (code points, never a split UTF-8
-    // sequence). bufferSize 0 gives the empty text.
+    // The value of key in section, or defaultValue without its trailing blanks when the file, the
+    // section or the key is missing; either way cut to bufferSize - 1 characters (code points,
+    // never a split UTF-8 sequence). bufferSize 0 gives the empty text.
     static std::string get(const std::filesystem::path& file, std::string_view section,
                            std::string_view key, std::string_view defaultValue,
                            std::size_t bufferSize);

@@ -111,29 +111,18 @@ ProfileStringsDocument::ProfileStringsDocument(std::string_view text) {
         bom_ = kBom;
         text.remove_prefix(kBom.size());
     }
+    // A line ends at "\r\n", "\n" or a lone "\r" (old Mac files); the last one may have none.
     bool endingSeen = false;
     while (!text.empty()) {
-        const std::size_t lf = text.find('\n');
+        const std::size_t end = text.find_first_of("\r\n");
         Line line;
-        if (lf == std::string_view::npos) {
-            // A carriage return at the very end of the text ends the last line, as it would
-            // before a line feed: "[d\r" names the section "d" either way.
-            std::string_view content = text;
-            if (!content.empty() && content.back() == '\r') {
-                content.remove_suffix(1);
-                line.ending = "\r";
-            }
-            line.content = content;
+        line.content = text.substr(0, end);
+        if (end == std::string_view::npos) {
             text = {};
         } else {
-            std::string_view content = text.substr(0, lf);
-            line.ending = "\n";
-            if (!content.empty() && content.back() == '\r') {
-                content.remove_suffix(1);
-                line.ending = "\r\n";
-            }
-            line.content = content;
-            text.remove_prefix(lf + 1);
+            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+            line.ending = crlf ? "\r\n" : std::string(1, text[end]);
+            text.remove_prefix(end + line.ending.size());
             if (!endingSeen) {
                 newline_ = line.ending;
                 endingSeen = true;
@@ -198,10 +187,6 @@ void ProfileStringsDocument::ensureEnding(std::size_t index) {
     std::string& ending = lines_[index].ending;
     if (ending.empty()) {
         ending = newline_;
-    } else if (ending == "\r") {
-        // A lone carriage return ends a line only at the end of the text; a line that gets a
-        // successor needs the line feed after it.
-        ending = "\r\n";
     }
 }
 

@@ -37,7 +37,7 @@ public:
 private:
     struct Line {
         std::string content; // without its line ending
-        std::string ending;  // "\r\n", "\n", or for the last line "\r" or "" (none)
+        std::string ending;  // "\r\n", "\n", "\r", or for the last line "" (none)
     };
     struct Span {
         std::size_t header; // index of the section's header line

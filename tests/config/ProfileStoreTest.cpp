@@ -3,6 +3,7 @@
 #include "config/ProfileStore.h"
 
 #include "config/FunctionCode.h"
+#include "config/LenientNumber.h"
 #include "platform/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,12 @@ TEST_F(ProfileStoreTest, LoadParsesLenientlyAfterCuttingToTheBuffer) {
     EXPECT_EQ(loadK3("12345"), 1234);
     EXPECT_EQ(loadK3("\" 42\""), 42);
     EXPECT_EQ(loadK3("- 5"), 0);
+    // Beyond 32 bits the low 32 bits are kept, as the Windows profile functions do.
+    EXPECT_EQ(parseProfileNumber("4294967296"), 0);
+    EXPECT_EQ(parseProfileNumber("4294967297"), 1);
+    EXPECT_EQ(parseProfileNumber("-4294967297"), -1);
+    EXPECT_EQ(parseProfileNumber("2147483648"), -2147483648LL);
+    EXPECT_EQ(parseProfileNumber("18446744073709551617"), 1);
 }
 
 TEST_F(ProfileStoreTest, LoadKeepsTheLowEightBitsOfDpiCodesAndTheLightMode) {

@@ -75,16 +75,22 @@ TEST_F(ProfileStringsWrite, ReplacingTheLastLineKeepsItWithoutNewline) {
 
 // A file cut right after a carriage return (an editor that saved "\r" as its last byte): the
 // header is read as "[d]", the write lands in it, and the line keeps its carriage return.
-TEST_F(ProfileStringsWrite, ACarriageReturnAtTheEndOfTheFileEndsTheLastLine) {
-    writeText(file_, "[d\r");
-    ASSERT_TRUE(write("D", "K1", "42"));
-    EXPECT_EQ(readText(file_), "[d\r\nK1=42\n");
-    EXPECT_EQ(ProfileStrings::get(file_, "d", "K1", "", 10), "42");
+// Old Mac files end their lines with a lone carriage return: every line is read, a write
+// replaces the key in place (no duplicate) and new lines keep the file's ending.
+TEST_F(ProfileStringsWrite, LoneCarriageReturnsEndLines) {
+    writeText(file_, "[S]\rk=1\r[T]\rx=2\r");
+    EXPECT_EQ(ProfileStrings::get(file_, "S", "k", "", 10), "1");
+    EXPECT_EQ(ProfileStrings::get(file_, "T", "x", "", 10), "2");
+    ASSERT_TRUE(write("S", "k", "5"));
+    ASSERT_TRUE(write("S", "n", "3"));
+    EXPECT_EQ(readText(file_), "[S]\rk=5\rn=3\r[T]\rx=2\r");
 
     writeText(file_, "[S]\nk=1\r");
     ASSERT_TRUE(write("S", "k", "2"));
     EXPECT_EQ(readText(file_), "[S]\nk=2\r");
     EXPECT_EQ(ProfileStrings::get(file_, "S", "k", "", 10), "2");
+    // A default value loses its trailing blanks, as on Windows; its leading ones stay.
+    EXPECT_EQ(ProfileStrings::get(file_, "S", "missing", " dflt  ", 10), " dflt");
 }
 
 TEST_F(ProfileStringsWrite, WritesGoToTheFirstOfDuplicateSectionsAndKeys) {
