@@ -81,7 +81,8 @@ std::size_t ProfileStore::removeStaleTemporaries() const {
 }
 
 std::int32_t ProfileStore::readCurConfig() const {
-    return parseProfileNumber(ProfileStrings::get(path_, kInitSection, kCurConfigKey, "", kNumberBuffer));
+    return parseProfileNumber(
+        ProfileStrings::get(path_, kInitSection, kCurConfigKey, "", kNumberBuffer));
 }
 
 bool ProfileStore::writeCurConfig(std::int32_t curConfig) const {
