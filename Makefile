@@ -3,13 +3,15 @@
 #              no VELDRAN mouse is plugged in)
 #   make test  install what is missing, build, and run every test
 #   make deb   build the Debian package build/default/deb/veldran-driver_<version>_<arch>.deb
-# Other presets: make test PRESET=asan, make test PRESET=tsan, make fuzz.
+# Other presets: make test PRESET=asan, make test PRESET=tsan, make fuzz, make fuzz-long.
 
 PRESET ?= default
 BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 5
 
-.PHONY: all deps configure build run test deb fuzz bench clean
+FUZZ_RUNS ?= 10000000
+
+.PHONY: all deps configure build run test deb fuzz fuzz-long fuzz-build bench clean
 
 all: build
 
@@ -36,11 +38,17 @@ deb: build
 	@cd $(BUILD) && cpack --config CPackConfig.cmake >/dev/null
 	@ls $(BUILD)/deb/*.deb
 
-# Each libFuzzer target runs for FUZZ_SECONDS seconds.
-fuzz: deps
+fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
+
+# Each libFuzzer target runs for FUZZ_SECONDS seconds, from the seeds in fuzz/corpus/.
+fuzz: fuzz-build
 	@scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+# Each libFuzzer target runs FUZZ_RUNS inputs (10 million), then says its rate and time.
+fuzz-long: fuzz-build
+	@scripts/run-fuzzers build/fuzz --runs $(FUZZ_RUNS)
 
 bench: build
 	@for b in $(BUILD)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done

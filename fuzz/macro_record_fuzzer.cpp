@@ -1,6 +1,8 @@
-// Feeds arbitrary bytes as the value of a Macro.dat record and as a macro name, and checks the
-// round-trip invariants of the record text and of the name field.
+// Feeds arbitrary bytes as the value of a Macro.dat record, as a macro name and as a whole
+// Macro.dat (in memory), and checks the round-trip invariants of the record text and of the name
+// field and the bounds of what a whole file gives.
 #include "config/MacroStore.h"
+#include "config/MacroTable.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     renamed.setName(name);
     if (renamed.nameUtf8() != name || std::memcmp(&renamed.name, &named.name, 40) != 0) {
         std::abort();
+    }
+
+    // The same bytes as a whole Macro.dat: the count is bounded to the table, every record read.
+    MacroTable table;
+    table.setCount(MacroStore::countFromText(text));
+    if (table.count() < 0 || table.count() > kMaxMacros) {
+        std::abort();
+    }
+    MacroStore::readFromText(text, kMaxMacros, table);
+    for (int i = 0; i < table.count(); ++i) {
+        if (table.snapshot(i).usableEventCount() > kMacroEventCapacity) {
+            std::abort();
+        }
     }
     return 0;
 }

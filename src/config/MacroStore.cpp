@@ -2,6 +2,7 @@
 
 #include "config/LenientNumber.h"
 #include "platform/ProfileStrings.h"
+#include "platform/ProfileStringsDocument.h"
 
 #include <utility>
 #include <vector>
@@ -46,8 +47,12 @@ std::uint8_t* fieldByte(MacroRecord& record, int e) {
 MacroStore::MacroStore(std::filesystem::path macroPath) : path_(std::move(macroPath)) {}
 
 std::int16_t MacroStore::readCount() const {
-    return static_cast<std::int16_t>(
-        parseProfileNumber(ProfileStrings::get(path_, kSection, kCountKey, "", kCountBuffer)));
+    return countFromText(ProfileStrings::fileText(path_));
+}
+
+std::int16_t MacroStore::countFromText(std::string_view text) {
+    return static_cast<std::int16_t>(parseProfileNumber(ProfileStrings::getFromText(
+        ProfileStringsDocument(text), kSection, kCountKey, "", kCountBuffer)));
 }
 
 bool MacroStore::read(int count, MacroTable& table) const {
@@ -55,13 +60,18 @@ bool MacroStore::read(int count, MacroTable& table) const {
     if (!std::filesystem::is_regular_file(path_, error)) {
         return false;
     }
+    readFromText(ProfileStrings::fileText(path_), count, table);
+    return true;
+}
+
+void MacroStore::readFromText(std::string_view text, int count, MacroTable& table) {
+    const ProfileStringsDocument document(text);
     const int records = count < 0 ? 0 : (count > kMaxMacros ? kMaxMacros : count);
     for (int b = 0; b < records; ++b) {
-        const std::string text =
-            ProfileStrings::get(path_, kSection, formatDecimal(b), "", kRecordTextLength + 1);
-        table.edit([&](auto& all) { decodeRecord(text, all[static_cast<std::size_t>(b)]); });
+        const std::string record = ProfileStrings::getFromText(document, kSection, formatDecimal(b),
+                                                               "", kRecordTextLength + 1);
+        table.edit([&](auto& all) { decodeRecord(record, all[static_cast<std::size_t>(b)]); });
     }
-    return true;
 }
 
 bool MacroStore::write(const MacroTable& table) const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace veldran {
 
@@ -23,6 +24,9 @@ public:
     // they are). Returns false, reading nothing, when Macro.dat does not exist as a file; the
     // caller then shows kMissingMacroFileMessage and ends the program.
     bool read(int count, MacroTable& table) const;
+    // readCount and read from the text of a Macro.dat held in memory.
+    static std::int16_t countFromText(std::string_view text);
+    static void readFromText(std::string_view text, int count, MacroTable& table);
     // Writes macroNum and records 0 to count - 1 in one replacement of the file; keys of records
     // from count on that an earlier save left stay in the file. False when the file could not be
     // written (the old file is then left intact).

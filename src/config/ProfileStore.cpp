@@ -3,6 +3,7 @@
 #include "config/FunctionCode.h"
 #include "config/LenientNumber.h"
 #include "platform/ProfileStrings.h"
+#include "platform/ProfileStringsDocument.h"
 
 #include <string>
 #include <utility>
@@ -28,9 +29,14 @@ std::string sectionName(int n) {
 ProfileStore::ProfileStore(std::filesystem::path configPath) : path_(std::move(configPath)) {}
 
 void ProfileStore::load(int n, Profile& profile) const {
+    loadFromText(ProfileStrings::fileText(path_), n, profile);
+}
+
+void ProfileStore::loadFromText(std::string_view text, int n, Profile& profile) {
+    const ProfileStringsDocument document(text);
     const std::string section = sectionName(n);
     auto read = [&](const std::string& key, std::size_t buffer) {
-        return parseProfileNumber(ProfileStrings::get(path_, section, key, "", buffer));
+        return parseProfileNumber(ProfileStrings::getFromText(document, section, key, "", buffer));
     };
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         profile.setCode(slot, read("K" + formatDecimal(slot), kNumberBuffer));
@@ -81,8 +87,12 @@ std::size_t ProfileStore::removeStaleTemporaries() const {
 }
 
 std::int32_t ProfileStore::readCurConfig() const {
-    return parseProfileNumber(
-        ProfileStrings::get(path_, kInitSection, kCurConfigKey, "", kNumberBuffer));
+    return curConfigFromText(ProfileStrings::fileText(path_));
+}
+
+std::int32_t ProfileStore::curConfigFromText(std::string_view text) {
+    return parseProfileNumber(ProfileStrings::getFromText(
+        ProfileStringsDocument(text), kInitSection, kCurConfigKey, "", kNumberBuffer));
 }
 
 bool ProfileStore::writeCurConfig(std::int32_t curConfig) const {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,11 +21,14 @@ public:
     // Reads section "Config" + n into the working profile (DpiActions, CurConfig and the armed
     // flag stay as they are). A missing file, section or key reads as 0.
     void load(int n, Profile& profile) const;
+    // The same from the text of a config.ini held in memory.
+    static void loadFromText(std::string_view text, int n, Profile& profile);
     // Writes the working profile into section "Config" + n. False when the file could not be
     // written (the old file is then left intact).
     bool save(int n, const Profile& profile) const;
 
     std::int32_t readCurConfig() const;
+    static std::int32_t curConfigFromText(std::string_view text);
     bool writeCurConfig(std::int32_t curConfig) const;
 
     // Apply's write: CurConfig, then the applied profile (Config6), in one replacement of the

@@ -153,13 +153,21 @@ bool replaceAtomically(const fs::path& target, const std::string& text) {
 std::string ProfileStrings::get(const fs::path& file, std::string_view section,
                                 std::string_view key, std::string_view defaultValue,
                                 std::size_t bufferSize) {
+    return getFromText(ProfileStringsDocument(fileText(file)), section, key, defaultValue,
+                       bufferSize);
+}
+
+std::string ProfileStrings::fileText(const fs::path& file) {
+    return readWhole(file).value_or(std::string());
+}
+
+std::string ProfileStrings::getFromText(const ProfileStringsDocument& text,
+                                        std::string_view section, std::string_view key,
+                                        std::string_view defaultValue, std::size_t bufferSize) {
     if (bufferSize == 0) {
         return {};
     }
-    std::optional<std::string> value;
-    if (const auto text = readWhole(file)) {
-        value = ProfileStringsDocument(*text).find(section, key);
-    }
+    const std::optional<std::string> value = text.find(section, key);
     // Trailing blanks of the default value are dropped, as Windows does.
     if (!value) {
         defaultValue = defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1);

@@ -28,6 +28,8 @@
 
 namespace veldran {
 
+class ProfileStringsDocument;
+
 class ProfileStrings {
 public:
     // The value of key in section, or defaultValue without its trailing blanks when the file, the
@@ -36,6 +38,13 @@ public:
     static std::string get(const std::filesystem::path& file, std::string_view section,
                            std::string_view key, std::string_view defaultValue,
                            std::size_t bufferSize);
+    // The same read from a file's text held in memory, parsed once for any number of reads.
+    static std::string getFromText(const ProfileStringsDocument& text, std::string_view section,
+                                   std::string_view key, std::string_view defaultValue,
+                                   std::size_t bufferSize);
+    // The whole text of file, for reading several keys with getFromText; empty when the file is
+    // missing or cannot be read, so that every key then reads as its default.
+    static std::string fileText(const std::filesystem::path& file);
 
     // Writes one key. Returns false, leaving the old file intact, when the file cannot be written
     // (a folder in its place, a missing or unwritable folder, a full disk) or when a name or the
