@@ -3,6 +3,7 @@
 #include "platform/linux/UinputInputSynth.h"
 #include "platform/linux/XTestInputSynth.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -21,12 +22,19 @@ std::unique_ptr<InputSynth> makeDesktopInputSynth() {
     const auto adapter =
         chooseInputAdapter(sessionType != nullptr ? sessionType : "",
                            waylandDisplay != nullptr && *waylandDisplay != '\0', uinputWritable);
+    // Said once, since it decides which programs the keys and clicks of software functions reach.
     if (adapter == InputAdapter::Uinput) {
         auto uinput = std::make_unique<UinputInputSynth>();
         if (uinput->available()) {
+            std::fputs("veldran-driver: software keys and clicks go through uinput "
+                       "(/dev/uinput)\n",
+                       stderr);
             return uinput;
         }
     }
+    std::fputs("veldran-driver: software keys and clicks go through XTest (X11 programs only in a "
+               "Wayland session)\n",
+               stderr);
     return std::make_unique<XTestInputSynth>();
 }
 
