@@ -21,23 +21,31 @@ namespace {
 
 using fakes::VirtualMouseProcess;
 
-// The start-up Apply of the factory profile, through the real virtual mouse process, and the
-// Defaults that the tray's exit command sends.
-TEST(VirtualMouseApply, TheMouseReceivesTheNineReportsAndTheReset) {
-    const std::string socket = VirtualMouseProcess::socketPathFor("apply");
-    VirtualMouseProcess mouse(socket);
-    ASSERT_TRUE(mouse.started());
-    VirtualHidBus bus(socket);
-    DeviceLink link(bus);
-    ASSERT_TRUE(link.discover()) << link.problem();
+// The real virtual mouse process, found through its socket, and the factory profile (profile 1)
+// ready to be applied to it.
+class VirtualMouseApply : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mouse.started());
+        ASSERT_TRUE(link.discover()) << link.problem();
+        resetToFactory(model.profile);
+        model.runtime.curConfig = 1;
+    }
 
+    const std::string socket = VirtualMouseProcess::socketPathFor("apply");
+    VirtualMouseProcess mouse{socket};
+    VirtualHidBus bus{socket};
+    DeviceLink link{bus};
     test::TempFolder folder;
     ConfigModel model;
-    resetToFactory(model.profile);
-    model.runtime.curConfig = 1;
-    ProfileStore store(folder / "config.ini");
+    ProfileStore store{folder / "config.ini"};
     fakes::FakeWindowPort window;
-    DeviceProtocol protocol(link, model, store, window);
+    DeviceProtocol protocol{link, model, store, window};
+};
+
+// The start-up Apply of the factory profile, through the real virtual mouse process, and the
+// Defaults that the tray's exit command sends.
+TEST_F(VirtualMouseApply, TheMouseReceivesTheNineReportsAndTheReset) {
 
     protocol.apply();
     const std::vector<std::string> expected = {
@@ -78,17 +86,7 @@ TEST(VirtualMouseApply, TheMouseReceivesTheNineReportsAndTheReset) {
 // A burst of presses of a macro button through the virtual mouse: the presses made while the
 // macro plays are dropped, not played one after another after the burst. A later press of
 // another button (Ctrl+C) shows that every press of the burst has been read.
-TEST(VirtualMouseApply, PressesWhileItsMacroPlaysAreDropped) {
-    const std::string socket = VirtualMouseProcess::socketPathFor("burst");
-    VirtualMouseProcess mouse(socket);
-    ASSERT_TRUE(mouse.started());
-    VirtualHidBus bus(socket);
-    DeviceLink link(bus);
-    ASSERT_TRUE(link.discover()) << link.problem();
-    test::TempFolder folder;
-    ConfigModel model;
-    resetToFactory(model.profile);
-    model.runtime.curConfig = 1;
+TEST_F(VirtualMouseApply, PressesWhileItsMacroPlaysAreDropped) {
     model.profile.setCode(3, 41); // macro 1
     model.profile.setCode(4, 31); // Ctrl+C
     MacroTable macros;
@@ -98,9 +96,6 @@ TEST(VirtualMouseApply, PressesWhileItsMacroPlaysAreDropped) {
         records[0].setEvent(0, {65, 1, 400});
         records[0].setEvent(1, {65, 2, 0});
     });
-    ProfileStore store(folder / "config.ini");
-    fakes::FakeWindowPort window;
-    DeviceProtocol protocol(link, model, store, window);
     fakes::FakeInputSynth input;
     fakes::FakeShell shell;
     SystemClock clock;
