@@ -39,14 +39,15 @@ bool peerIsThisUser(int fd, const std::string& path) {
     static std::atomic<bool> reported{false};
     ucred peer{};
     socklen_t length = sizeof peer;
-    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == getuid()) {
+    const bool known = getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0;
+    if (known && peer.uid == getuid()) {
         return true;
     }
     if (!reported.exchange(true)) {
-        std::fprintf(stderr,
-                     "veldran: refusing the virtual mouse at %s: it runs as uid %u, not as this "
-                     "user\n",
-                     path.c_str(), static_cast<unsigned>(peer.uid));
+        const std::string who = known ? "it runs as uid " + std::to_string(peer.uid)
+                                      : std::string("its user is unknown");
+        std::fprintf(stderr, "veldran: refusing the virtual mouse at %s: %s, not this user\n",
+                     path.c_str(), who.c_str());
     }
     return false;
 }

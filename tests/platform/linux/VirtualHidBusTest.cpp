@@ -187,7 +187,7 @@ TEST(VirtualHidBus, RefusesAVirtualMouseRunByAnotherUser) {
     EXPECT_EQ(bus.openForReading(input), nullptr);
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(said, "veldran: refusing the virtual mouse at " + socket +
-                        ": it runs as uid 65534, not as this user\n");
+                        ": it runs as uid 65534, not this user\n");
     other.command("press 3");
     EXPECT_TRUE(other.waitForLine("# press of slot 3: 06 f3 00 00 00 00 00 00 to 0 reader(s)"));
 }
