@@ -31,6 +31,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultRuns = 15;
 constexpr int kMapTimeoutMs = 10000;
+// The start-up Apply: seven button reports, the wheel and the DPI stage.
+constexpr int kStartupReports = 9;
 
 fs::path binFolder() {
     return fs::read_symlink("/proc/self/exe").parent_path();
@@ -77,8 +79,10 @@ bool waitForMap(Display* display, Window root) {
 }
 
 // Milliseconds from the start of argv to the map of its first window (negative on failure).
-// The program is ended before this returns.
-double timeToMap(Display* display, Window root, std::vector<std::string> argv) {
+// afterMap runs once the window is there; the program is ended after it.
+template <typename AfterMap>
+double timeToMap(Display* display, Window root, std::vector<std::string> argv,
+                 AfterMap&& afterMap) {
     std::vector<char*> cargv;
     for (std::string& a : argv) {
         cargv.push_back(a.data());
@@ -92,6 +96,7 @@ double timeToMap(Display* display, Window root, std::vector<std::string> argv) {
     }
     const bool mapped = waitForMap(display, root);
     const std::chrono::duration<double, std::milli> elapsed = Clock::now() - start;
+    afterMap();
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     return mapped ? elapsed.count() : -1;
@@ -106,10 +111,15 @@ double median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// The feature reports the virtual mouse printed since the last call.
-int takeReports(veldran::fakes::VirtualMouseProcess& mouse) {
+// Reads what the virtual mouse prints until it has printed count feature reports (or nothing
+// more comes for a while); returns how many it printed.
+int takeReports(veldran::fakes::VirtualMouseProcess& mouse, int count) {
     int reports = 0;
-    while (const auto line = mouse.nextLine(300)) {
+    while (reports < count) {
+        const auto line = mouse.nextLine(2000);
+        if (!line) {
+            break;
+        }
         reports += line->rfind("feature ", 0) == 0 ? 1 : 0;
     }
     return reports;
@@ -144,7 +154,6 @@ int main(int argc, char** argv) {
         std::puts("startup_bench: the virtual mouse did not start");
         return 1;
     }
-    takeReports(mouse);
 
     const std::vector<std::string> driver = {(folder / "veldran-driver").string(),
                                              "--virtual-mouse=" + socket};
@@ -153,9 +162,10 @@ int main(int argc, char** argv) {
     std::vector<double> bareMs;
     int reports = 0;
     for (int run = 0; run < runs; ++run) {
-        const double d = timeToMap(display, root, driver);
-        reports += takeReports(mouse);
-        const double b = timeToMap(display, root, bare);
+        // The driver is ended once its start-up Apply has reached the mouse.
+        const double d = timeToMap(display, root, driver,
+                                   [&] { reports += takeReports(mouse, kStartupReports); });
+        const double b = timeToMap(display, root, bare, [] {});
         if (d < 0 || b < 0) {
             std::printf("startup_bench: run %d: a window did not appear\n", run + 1);
             return 1;
@@ -166,7 +176,7 @@ int main(int argc, char** argv) {
     const double driverMedian = median(driverMs);
     const double bareMedian = median(bareMs);
     std::printf("runs of each:              %d\n", runs);
-    std::printf("driver, exec to map:       median %.1f ms (%.1f reports sent per start)\n",
+    std::printf("driver, exec to map:       median %.1f ms (%.1f reports per start)\n",
                 driverMedian, static_cast<double>(reports) / runs);
     std::printf("bare Qt window, exec to map: median %.1f ms\n", bareMedian);
     std::printf("ratio driver / bare:       %.2f\n", driverMedian / bareMedian);
