@@ -75,7 +75,6 @@ bool CQEL_GMouseDlg::initialise() {
     step("reader");
     s_.reader.start();
     step("system menu", hooks_.systemMenu);
-    setWindowIcon(QIcon(QStringLiteral(":/veldran/icon.png")));
     setWindowTitle(QString::fromUtf8(kMainWindowTitle));
 
     if (state.appFolder.empty()) {
@@ -86,6 +85,8 @@ bool CQEL_GMouseDlg::initialise() {
     if (state.skinFolder.empty()) {
         state.skinFolder = state.appFolder / "skins";
     }
+    // The mask decodes on a thread of its own while the skin and the settings are read.
+    images_.prefetch({renderer_.skinPath("main_mask.jpg")});
     SkinReader skin(state.skinFolder, state.skin, reporter_);
     step("skin");
     skin.readMainTable();
@@ -132,6 +133,7 @@ bool CQEL_GMouseDlg::initialise() {
 
     step("discover");
     state.connected = s_.link.discover();
+    const auto discovered = std::chrono::steady_clock::now();
     // A mouse that is there but cannot be used (an interface missing or not opened, an odd
     // report length) is explained instead of failing silently.
     if (const std::string problem = s_.link.problem(); !problem.empty()) {
@@ -147,10 +149,25 @@ bool CQEL_GMouseDlg::initialise() {
         reporter_.exitSequence();
     }
 
+    // The window appears before the wait: what runs between discovery and the Apply is seen
+    // neither by the mouse nor by the files.
+    if (hooks_.showWindow && !s_.app.endPending()) {
+        step("show", hooks_.showWindow);
+    }
+
     // The wait and the Apply run after a failed start as well: the program ends only once the
-    // sequence has returned, so the mouse still receives the working profile.
+    // sequence has returned, so the mouse still receives the working profile. Within the wait
+    // the window gets its icon and the first frame is composed (the page's pictures decoding on
+    // their own thread while the text face loads here), so that the first paint finds them
+    // ready.
     step("wait");
-    std::this_thread::sleep_for(kApplyDelay);
+    if (!s_.app.endPending()) {
+        images_.prefetch(renderer_.pagePictures());
+        setWindowIcon(QIcon(QStringLiteral(":/veldran/icon.png")));
+        renderer_.prepareTextFace();
+        renderer_.render();
+    }
+    std::this_thread::sleep_until(discovered + kApplyDelay);
     step("apply");
     s_.protocol.apply();
     return true;
@@ -170,7 +187,7 @@ void CQEL_GMouseDlg::loadMacros() {
 
 void CQEL_GMouseDlg::applyShape() {
     MainWindowState& state = s_.state;
-    const QImage mask(QString::fromStdString((state.skinFolder / "main_mask.jpg").string()));
+    const QImage& mask = images_.get(renderer_.skinPath("main_mask.jpg"));
     const WindowShape shape = buildWindowShape(mask, state.skin.nameEditRect,
                                                state.skin.eventListRect, state.skin.nameListRect);
     state.maskSize = shape.maskSize;

@@ -33,15 +33,25 @@ MacroListControls::MacroListControls(QWidget& window)
         list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
     }
-    for (QWidget* control : {static_cast<QWidget*>(nameEdit_), static_cast<QWidget*>(nameList_),
-                             static_cast<QWidget*>(eventList_)}) {
-        applyMacroControlStyle(*control);
+    for (QWidget* control : controls()) {
         control->hide();
     }
 }
 
+std::array<QWidget*, 3> MacroListControls::controls() const {
+    return {nameEdit_, nameList_, eventList_};
+}
+
 void MacroListControls::create(const QRect& nameEdit, const QRect& nameList, const QRect& eventList,
                                const QStringList& names) {
+    if (!styled_) {
+        // The editor's look (its face above all) is first needed here; left out of the window's
+        // start, it does not delay the window's first appearance.
+        styled_ = true;
+        for (QWidget* control : controls()) {
+            applyMacroControlStyle(*control);
+        }
+    }
     nameEdit_->setGeometry(nameEdit);
     nameList_->setGeometry(nameList);
     eventList_->setGeometry(eventList);

@@ -5,6 +5,7 @@
 
 #include <QRect>
 #include <QStringList>
+#include <array>
 
 class QLineEdit;
 class QListWidget;
@@ -21,7 +22,8 @@ inline constexpr int kEventListId = 10002;
 
 class MacroListControls {
 public:
-    // Creates the controls as hidden children of window, in the editor's look.
+    // Creates the controls as hidden children of window; they take the editor's look when they
+    // are first placed.
     explicit MacroListControls(QWidget& window);
 
     // Places the controls on their rectangles, fills the name list with names and shows them.
@@ -41,9 +43,12 @@ public:
     CEditableListBox& eventList() const { return *eventList_; }
 
 private:
+    std::array<QWidget*, 3> controls() const;
+
     QLineEdit* nameEdit_;
     QListWidget* nameList_;
     CEditableListBox* eventList_;
+    bool styled_ = false; // the editor's look is given at the first placing
 };
 
 } // namespace veldran
