@@ -1,6 +1,7 @@
 #include "app/MainWindowInput.h"
 
 #include "app/CQEL_GMouseApp.h"
+#include "app/WindowScreenPosition.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
@@ -174,7 +175,7 @@ void MainWindowInput::startDrag(QPoint pos) {
 
 void MainWindowInput::openFunctionMenu(int element) {
     const QRect field = s_.state.skin.main[static_cast<std::size_t>(element)].rect();
-    functionMenus_->open(element, window_.frameGeometry(), field);
+    functionMenus_->open(element, QRect(windowScreenPosition(window_), window_.size()), field);
     // The window's paint destroys it when the advanced function menu asks for that.
     window_.setFunctionMenu(functionMenus_->menu());
 }
