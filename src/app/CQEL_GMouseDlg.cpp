@@ -50,6 +50,11 @@ CQEL_GMouseDlg::CQEL_GMouseDlg(Services services, QWidget* parent)
     // Pointer input follows the pointer without a pressed button (hover looks).
     setMouseTracking(true);
     resize(kDefaultSize);
+    // Where the program has already placed the skin, the mask decodes on a thread of its own
+    // from here on, while the window's parts are built and the skin and settings are read.
+    if (!s_.state.skinFolder.empty()) {
+        images_.prefetch({renderer_.skinPath("main_mask.jpg")});
+    }
     input_ = std::make_unique<MainWindowInput>(*this, s_);
 }
 
@@ -85,7 +90,6 @@ bool CQEL_GMouseDlg::initialise() {
     if (state.skinFolder.empty()) {
         state.skinFolder = state.appFolder / "skins";
     }
-    // The mask decodes on a thread of its own while the skin and the settings are read.
     images_.prefetch({renderer_.skinPath("main_mask.jpg")});
     SkinReader skin(state.skinFolder, state.skin, reporter_);
     step("skin");

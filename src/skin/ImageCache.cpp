@@ -42,7 +42,15 @@ ImageCache::Entry ImageCache::load(const QString& path) {
     return entry;
 }
 
-void ImageCache::prefetch(const QStringList& paths) {
+void ImageCache::prefetch(const QStringList& requested) {
+    QStringList paths;
+    for (const QString& path : requested) {
+        const bool pending = std::any_of(pending_.begin(), pending_.end(),
+                                         [&](const Pending& p) { return p.path == path; });
+        if (!pending && !entries_.contains(path)) {
+            paths.append(path);
+        }
+    }
     if (!caching_ || paths.isEmpty()) {
         return;
     }

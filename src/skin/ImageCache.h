@@ -26,7 +26,8 @@ public:
 
     // The picture at path, in a format that copies fast onto the back buffer.
     const QImage& get(const QString& path);
-    // Starts decoding paths, in this order, on a thread of its own (nothing without caching).
+    // Starts decoding paths, in this order, on a thread of its own: those neither decoded nor
+    // on their way already (nothing without caching).
     void prefetch(const QStringList& paths);
     void clear();
     int decodes() const { return decodes_; }
