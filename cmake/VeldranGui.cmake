@@ -4,8 +4,6 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network DBus)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(UDEV REQUIRED IMPORTED_TARGET libudev)
 pkg_check_modules(XLIBS REQUIRED IMPORTED_TARGET x11 xtst)
-# fontconfig (Qt's font source on Linux) directly: its configuration loads ahead at start-up.
-pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 
 # Linux adapters of the platform seam (udev/hidraw, sockets, X11, D-Bus, processes).
 veldran_glob(VELDRAN_LINUX_SOURCES src/platform/linux)
@@ -17,8 +15,7 @@ target_link_libraries(veldran_platform_linux PUBLIC veldran_core Qt6::Core Qt6::
 veldran_glob(VELDRAN_UI_SOURCES src/skin src/menus src/macro src/control src/app)
 list(FILTER VELDRAN_UI_SOURCES EXCLUDE REGEX ".*/src/app/main\\.cpp$")
 add_library(veldran_ui STATIC ${VELDRAN_UI_SOURCES} resources/veldran.qrc)
-target_link_libraries(veldran_ui PUBLIC veldran_platform_linux Qt6::Widgets Qt6::Network
-                      PkgConfig::FONTCONFIG)
+target_link_libraries(veldran_ui PUBLIC veldran_platform_linux Qt6::Widgets Qt6::Network)
 set_target_properties(veldran_ui PROPERTIES AUTORCC ON)
 # Where an installed driver finds its skin and default settings, relative to its own folder, so
 # that the installed tree works under any prefix.

@@ -1,7 +1,6 @@
 // veldran-driver: the configuration program of the VELDRAN GAMING MOUSE.
 #include "app/CommandLine.h"
 #include "app/DriverProgram.h"
-#include "app/FontConfigWarmUp.h"
 #include "app/SessionPlatform.h"
 
 #include <QApplication>
@@ -50,15 +49,9 @@ int main(int argc, char** argv) {
     int qtArgc = static_cast<int>(qtArgv.size());
     qtArgv.push_back(nullptr);
 
-    // fontconfig's configuration loads while the application connects to the display, and Qt's
-    // font database fills while the program builds its parts.
-    veldran::FontConfigWarmUp fonts;
     QApplication app(qtArgc, qtArgv.data());
-    fonts.applicationReady();
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.veldran.Driver"));
     veldran::DriverProgram driver(commandLine);
-    const int status = driver.run();
-    fonts.wait();
-    return status;
+    return driver.run();
 }
