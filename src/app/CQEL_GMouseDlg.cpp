@@ -137,7 +137,6 @@ bool CQEL_GMouseDlg::initialise() {
 
     step("discover");
     state.connected = s_.link.discover();
-    const auto discovered = std::chrono::steady_clock::now();
     // A mouse that is there but cannot be used (an interface missing or not opened, an odd
     // report length) is explained instead of failing silently.
     if (const std::string problem = s_.link.problem(); !problem.empty()) {
@@ -153,25 +152,22 @@ bool CQEL_GMouseDlg::initialise() {
         reporter_.exitSequence();
     }
 
-    // The window appears before the wait: what runs between discovery and the Apply is seen
-    // neither by the mouse nor by the files.
+    // The wait and the Apply run after a failed start as well: the program ends only once the
+    // sequence has returned, so the mouse still receives the working profile. What runs within
+    // the wait is seen neither by the mouse nor by the files: the window appears, gets its icon,
+    // the first page's pictures decode on their own thread and the text face loads, so that the
+    // first paint finds them ready.
+    const auto waitEnds = std::chrono::steady_clock::now() + kApplyDelay;
     if (hooks_.showWindow && !s_.app.endPending()) {
         step("show", hooks_.showWindow);
     }
-
-    // The wait and the Apply run after a failed start as well: the program ends only once the
-    // sequence has returned, so the mouse still receives the working profile. Within the wait
-    // the window gets its icon and the first frame is composed (the page's pictures decoding on
-    // their own thread while the text face loads here), so that the first paint finds them
-    // ready.
     step("wait");
     if (!s_.app.endPending()) {
         images_.prefetch(renderer_.pagePictures());
         setWindowIcon(QIcon(QStringLiteral(":/veldran/icon.png")));
         renderer_.prepareTextFace();
-        renderer_.render();
     }
-    std::this_thread::sleep_until(discovered + kApplyDelay);
+    std::this_thread::sleep_until(waitEnds);
     step("apply");
     s_.protocol.apply();
     return true;

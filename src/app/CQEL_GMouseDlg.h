@@ -61,7 +61,7 @@ public:
         std::function<void()> loadTrayMenu;      // owner-drawn tray menu 157 (step 21)
         std::function<void()> mouseMissing;      // said instead of the message box when no mouse
         // Puts the window on the screen (or hides it to the tray) once discovery has run and the
-        // program goes on: the 5 ms wait and the Apply come after it, so that they do not delay
+        // program goes on, at the start of the 5 ms wait before the Apply, so that neither delays
         // the window's first appearance.
         std::function<void()> showWindow;
         std::function<void(std::string_view)> trace;
@@ -72,7 +72,8 @@ public:
 
     void setInitHooks(InitHooks hooks) { hooks_ = std::move(hooks); }
     // Runs the initialisation sequence once. The window is shown through the showWindow hook,
-    // between discovery and the wait; without that hook, before it is first shown. Returns true.
+    // at the start of the wait before the Apply; without that hook, after the sequence.
+    // Returns true.
     bool initialise();
 
     // Repaint entry points. repaintWindow: the whole window, at once. repaintForPointer: on the
