@@ -5,7 +5,9 @@
 // same size, built beside it), so that both meet the same load, and prints both medians and their
 // ratio. Needs an X server without a window manager (scripts/with-xvfb startup_bench).
 //
-//   startup_bench [--runs=N]   N runs of each program (15 by default)
+//   startup_bench [--runs=N] [--driver=PATH]
+//     N runs of each program (15 by default); the driver at PATH instead of the one built beside
+//     the benchmark (another build of it, to compare).
 #include "fakes/VirtualMouseProcess.h"
 
 #include <X11/Xlib.h>
@@ -40,10 +42,10 @@ fs::path binFolder() {
 
 // The driver with its skin and default settings in a folder of its own, so that its Apply
 // writes there and not into the build's settings.
-fs::path privateDriverFolder(const fs::path& bin, const fs::path& source) {
+fs::path privateDriverFolder(const fs::path& bin, const fs::path& driver, const fs::path& source) {
     char pattern[] = "/tmp/veldran-startup-XXXXXX";
     const fs::path folder = mkdtemp(pattern);
-    fs::copy_file(bin / "veldran-driver", folder / "veldran-driver");
+    fs::copy_file(driver, folder / "veldran-driver");
     fs::copy(bin / "skins", folder / "skins", fs::copy_options::recursive);
     fs::copy_file(source / "config.ini", folder / "config.ini");
     fs::copy_file(source / "Macro.dat", folder / "Macro.dat");
@@ -128,11 +130,15 @@ int takeReports(veldran::fakes::VirtualMouseProcess& mouse, int count) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const fs::path bin = binFolder();
     int runs = kDefaultRuns;
+    fs::path driverProgram = bin / "veldran-driver";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--runs=", 0) == 0) {
             runs = std::max(1, std::atoi(arg.c_str() + 7));
+        } else if (arg.rfind("--driver=", 0) == 0) {
+            driverProgram = arg.substr(9);
         }
     }
     Display* display = XOpenDisplay(nullptr);
@@ -143,8 +149,7 @@ int main(int argc, char** argv) {
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
 
-    const fs::path bin = binFolder();
-    const fs::path folder = privateDriverFolder(bin, VELDRAN_BENCH_RESOURCES);
+    const fs::path folder = privateDriverFolder(bin, driverProgram, VELDRAN_BENCH_RESOURCES);
     // The driver's single instance and the virtual mouse's socket in the private folder.
     setenv("XDG_RUNTIME_DIR", (folder / "runtime").c_str(), 1);
     unsetenv("QT_QPA_PLATFORM");
