@@ -24,13 +24,14 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     : window_(window), s_(services), pointer_(s_.state, s_.model, s_.macros, *this), mover_(window),
       macroControls_(window),
       macroEditor_(s_.macros, s_.state.macroEditor, macroControls_, contextMenu_),
-      macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
-                    macroControls_.eventList(),
-                    [this](int n) {
-                        // The macro now shown is the one the page comes back to.
-                        s_.state.macroEditor.selectedMacro = n;
-                        macroEditor_.RefreshEventList(n);
-                    }),
+      macroActions_(
+          s_.macros, [this]() -> QLineEdit& { return macroControls_.nameEdit(); },
+          macroControls_.nameList(), macroControls_.eventList(),
+          [this](int n) {
+              // The macro now shown is the one the page comes back to.
+              s_.state.macroEditor.selectedMacro = n;
+              macroEditor_.RefreshEventList(n);
+          }),
       recorder_(s_.macros, s_.state.macroEditor, s_.clock != nullptr ? *s_.clock : systemClock_,
                 s_.keyboardHook) {
     TrayController::Hooks hooks;
