@@ -43,8 +43,10 @@ QLineEdit& MacroListControls::nameEdit() const {
         nameEdit_->setAlignment(Qt::AlignCenter);
         // A name longer than the record's name field cannot be typed.
         nameEdit_->setMaxLength(kMacroNameMaxUnits);
-        // Tab goes from the name edit to the lists, as if it had been made first.
+        // Tab goes from the name edit to the name list and on to the event list, as if the
+        // edit had been made first.
         QWidget::setTabOrder(nameEdit_, nameList_);
+        QWidget::setTabOrder(nameList_, eventList_);
     }
     return *nameEdit_;
 }
@@ -77,6 +79,11 @@ void MacroListControls::create(const QRect& nameEdit, const QRect& nameList, con
     nameEdit_->show();
     nameList_->show();
     eventList_->show();
+    // With the keyboard focus nowhere in the window, it goes to the first control, as it does
+    // when the controls exist before the window first takes the focus.
+    if (window_.focusWidget() == nullptr) {
+        nameEdit_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MacroListControls::destroy() {
