@@ -50,6 +50,11 @@ CQEL_GMouseDlg::CQEL_GMouseDlg(Services services, QWidget* parent)
     // Pointer input follows the pointer without a pressed button (hover looks).
     setMouseTracking(true);
     resize(kDefaultSize);
+    // Where the program has already placed the skin, the mask decodes on a thread of its own
+    // from here on, while the window's parts are built and the skin and settings are read.
+    if (!s_.state.skinFolder.empty()) {
+        images_.prefetch({renderer_.skinPath("main_mask.jpg")});
+    }
     input_ = std::make_unique<MainWindowInput>(*this, s_);
 }
 
@@ -75,7 +80,6 @@ bool CQEL_GMouseDlg::initialise() {
     step("reader");
     s_.reader.start();
     step("system menu", hooks_.systemMenu);
-    setWindowIcon(QIcon(QStringLiteral(":/veldran/icon.png")));
     setWindowTitle(QString::fromUtf8(kMainWindowTitle));
 
     if (state.appFolder.empty()) {
@@ -86,6 +90,7 @@ bool CQEL_GMouseDlg::initialise() {
     if (state.skinFolder.empty()) {
         state.skinFolder = state.appFolder / "skins";
     }
+    images_.prefetch({renderer_.skinPath("main_mask.jpg")});
     SkinReader skin(state.skinFolder, state.skin, reporter_);
     step("skin");
     skin.readMainTable();
@@ -148,9 +153,21 @@ bool CQEL_GMouseDlg::initialise() {
     }
 
     // The wait and the Apply run after a failed start as well: the program ends only once the
-    // sequence has returned, so the mouse still receives the working profile.
+    // sequence has returned, so the mouse still receives the working profile. What runs within
+    // the wait is seen neither by the mouse nor by the files: the window appears, gets its icon,
+    // the first page's pictures decode on their own thread and the text face loads, so that the
+    // first paint finds them ready.
+    const auto waitEnds = std::chrono::steady_clock::now() + kApplyDelay;
+    if (hooks_.showWindow && !s_.app.endPending()) {
+        step("show", hooks_.showWindow);
+    }
     step("wait");
-    std::this_thread::sleep_for(kApplyDelay);
+    if (!s_.app.endPending()) {
+        images_.prefetch(renderer_.pagePictures());
+        setWindowIcon(QIcon(QStringLiteral(":/veldran/icon.png")));
+        renderer_.prepareTextFace();
+    }
+    std::this_thread::sleep_until(waitEnds);
     step("apply");
     s_.protocol.apply();
     return true;
@@ -170,7 +187,7 @@ void CQEL_GMouseDlg::loadMacros() {
 
 void CQEL_GMouseDlg::applyShape() {
     MainWindowState& state = s_.state;
-    const QImage mask(QString::fromStdString((state.skinFolder / "main_mask.jpg").string()));
+    const QImage& mask = images_.get(renderer_.skinPath("main_mask.jpg"));
     const WindowShape shape = buildWindowShape(mask, state.skin.nameEditRect,
                                                state.skin.eventListRect, state.skin.nameListRect);
     state.maskSize = shape.maskSize;

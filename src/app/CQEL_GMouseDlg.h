@@ -60,6 +60,10 @@ public:
         std::function<void()> loadContextMenu;   // owner-drawn context menu 154 (step 20)
         std::function<void()> loadTrayMenu;      // owner-drawn tray menu 157 (step 21)
         std::function<void()> mouseMissing;      // said instead of the message box when no mouse
+        // Puts the window on the screen (or hides it to the tray) once discovery has run and the
+        // program goes on, at the start of the 5 ms wait before the Apply, so that neither delays
+        // the window's first appearance.
+        std::function<void()> showWindow;
         std::function<void(std::string_view)> trace;
     };
 
@@ -67,7 +71,9 @@ public:
     ~CQEL_GMouseDlg() override;
 
     void setInitHooks(InitHooks hooks) { hooks_ = std::move(hooks); }
-    // Runs the initialisation sequence once, before the window is first shown. Returns true.
+    // Runs the initialisation sequence once. The window is shown through the showWindow hook,
+    // at the start of the wait before the Apply; without that hook, after the sequence.
+    // Returns true.
     bool initialise();
 
     // Repaint entry points. repaintWindow: the whole window, at once. repaintForPointer: on the

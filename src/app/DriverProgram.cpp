@@ -121,14 +121,17 @@ int DriverProgram::run() {
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
     p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });
+    CQEL_GMouseDlg::InitHooks hooks;
     if (commandLine_.startHidden) {
         // Nobody asked for the window: a start without the mouse just ends, saying why.
-        CQEL_GMouseDlg::InitHooks hooks;
         hooks.mouseMissing = [] {
             std::fputs("veldran-driver: no VELDRAN GAMING MOUSE is connected; ending\n", stderr);
         };
-        dialog.setInitHooks(std::move(hooks));
+        hooks.showWindow = [&dialog] { dialog.input().hideToTray(); };
+    } else {
+        hooks.showWindow = [&dialog] { dialog.show(); };
     }
+    dialog.setInitHooks(std::move(hooks));
 
     // Arrival and removal of HID interfaces, delivered on the event loop.
     if (const int fd = p.bus->noticeDescriptor(); fd >= 0) {
@@ -147,13 +150,6 @@ int DriverProgram::run() {
     }
 
     dialog.initialise();
-    if (!p.app.endPending()) {
-        if (commandLine_.startHidden) {
-            dialog.input().hideToTray();
-        } else {
-            dialog.show();
-        }
-    }
     return QCoreApplication::exec();
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainWindowInput.h"
 
 #include "app/CQEL_GMouseApp.h"
+#include "app/WindowScreenPosition.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
@@ -23,13 +24,14 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     : window_(window), s_(services), pointer_(s_.state, s_.model, s_.macros, *this), mover_(window),
       macroControls_(window),
       macroEditor_(s_.macros, s_.state.macroEditor, macroControls_, contextMenu_),
-      macroActions_(s_.macros, macroControls_.nameEdit(), macroControls_.nameList(),
-                    macroControls_.eventList(),
-                    [this](int n) {
-                        // The macro now shown is the one the page comes back to.
-                        s_.state.macroEditor.selectedMacro = n;
-                        macroEditor_.RefreshEventList(n);
-                    }),
+      macroActions_(
+          s_.macros, [this]() -> QLineEdit& { return macroControls_.nameEdit(); },
+          macroControls_.nameList(), macroControls_.eventList(),
+          [this](int n) {
+              // The macro now shown is the one the page comes back to.
+              s_.state.macroEditor.selectedMacro = n;
+              macroEditor_.RefreshEventList(n);
+          }),
       recorder_(s_.macros, s_.state.macroEditor, s_.clock != nullptr ? *s_.clock : systemClock_,
                 s_.keyboardHook) {
     TrayController::Hooks hooks;
@@ -174,7 +176,7 @@ void MainWindowInput::startDrag(QPoint pos) {
 
 void MainWindowInput::openFunctionMenu(int element) {
     const QRect field = s_.state.skin.main[static_cast<std::size_t>(element)].rect();
-    functionMenus_->open(element, window_.frameGeometry(), field);
+    functionMenus_->open(element, QRect(windowScreenPosition(window_), window_.size()), field);
     // The window's paint destroys it when the advanced function menu asks for that.
     window_.setFunctionMenu(functionMenus_->menu());
 }

@@ -65,14 +65,14 @@ int FindMacroByName(MacroTable& table, const QString& name) {
     return index;
 }
 
-MacroListActions::MacroListActions(MacroTable& table, QLineEdit& nameEdit, QListWidget& nameList,
-                                   QListWidget& eventList,
+MacroListActions::MacroListActions(MacroTable& table, std::function<QLineEdit&()> nameEdit,
+                                   QListWidget& nameList, QListWidget& eventList,
                                    std::function<void(int)> refreshEventList)
-    : table_(table), nameEdit_(nameEdit), nameList_(nameList), eventList_(eventList),
+    : table_(table), nameEdit_(std::move(nameEdit)), nameList_(nameList), eventList_(eventList),
       refreshEventList_(std::move(refreshEventList)) {}
 
 void MacroListActions::add() {
-    const QString text = nameEdit_.text();
+    const QString text = nameEdit_().text();
     nameList_.setFocus();
     const int count = table_.count();
     if (count >= kMaxMacros || count < 0 || text.isEmpty()) {
@@ -115,9 +115,9 @@ void MacroListActions::remove() {
     const int n = s > 0 ? s - 1 : 0;
     selectLine(nameList_, n);
     if (nameList_.count() > 0) {
-        nameEdit_.setText(nameList_.item(n)->text());
+        nameEdit_().setText(nameList_.item(n)->text());
     } else {
-        nameEdit_.clear();
+        nameEdit_().clear();
     }
     table_.setCount(static_cast<std::int16_t>(count - 1));
     if (refreshEventList_) {

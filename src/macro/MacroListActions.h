@@ -34,8 +34,9 @@ int FindMacroByName(MacroTable& table, const QString& name);
 
 class MacroListActions {
 public:
-    // refreshEventList(m) fills the event list with the events of macro m.
-    MacroListActions(MacroTable& table, QLineEdit& nameEdit, QListWidget& nameList,
+    // nameEdit gives the name edit when an action needs it (the edit is made when first
+    // needed); refreshEventList(m) fills the event list with the events of macro m.
+    MacroListActions(MacroTable& table, std::function<QLineEdit&()> nameEdit, QListWidget& nameList,
                      QListWidget& eventList, std::function<void(int)> refreshEventList);
 
     // Adds the name typed in the name edit as a new macro without events, or selects the macro
@@ -47,7 +48,7 @@ public:
 
 private:
     MacroTable& table_;
-    QLineEdit& nameEdit_;
+    std::function<QLineEdit&()> nameEdit_;
     QListWidget& nameList_;
     QListWidget& eventList_;
     std::function<void(int)> refreshEventList_;

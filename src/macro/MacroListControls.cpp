@@ -11,17 +11,12 @@
 namespace veldran {
 
 MacroListControls::MacroListControls(QWidget& window)
-    : nameEdit_(new QLineEdit(&window)), nameList_(new QListWidget(&window)),
+    : window_(window), nameList_(new QListWidget(&window)),
       eventList_(new CEditableListBox(&window)) {
-    nameEdit_->setObjectName(QStringLiteral("macroNameEdit"));
     nameList_->setObjectName(QStringLiteral("macroNameList"));
     eventList_->setObjectName(QStringLiteral("macroEventList"));
-    nameEdit_->setProperty("controlId", kNameEditId);
     nameList_->setProperty("controlId", kNameListId);
     eventList_->setProperty("controlId", kEventListId);
-    nameEdit_->setAlignment(Qt::AlignCenter);
-    // A name longer than the record's name field cannot be typed.
-    nameEdit_->setMaxLength(kMacroNameMaxUnits);
     for (QListWidget* list : {nameList_, static_cast<QListWidget*>(eventList_)}) {
         // A scroll bar only when the lines do not fit; lines stay in the order they are added,
         // all of one height, scrolled line by line (the event list's line under the pointer is
@@ -33,16 +28,44 @@ MacroListControls::MacroListControls(QWidget& window)
         list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
     }
-    for (QWidget* control : {static_cast<QWidget*>(nameEdit_), static_cast<QWidget*>(nameList_),
-                             static_cast<QWidget*>(eventList_)}) {
-        applyMacroControlStyle(*control);
-        control->hide();
+    nameList_->hide();
+    eventList_->hide();
+}
+
+QLineEdit& MacroListControls::nameEdit() const {
+    if (nameEdit_ == nullptr) {
+        // A line edit lays out its text as it is made, which needs the fonts: made at the start,
+        // it would hold the window's first appearance until they are loaded.
+        nameEdit_ = new QLineEdit(&window_);
+        nameEdit_->hide();
+        nameEdit_->setObjectName(QStringLiteral("macroNameEdit"));
+        nameEdit_->setProperty("controlId", kNameEditId);
+        nameEdit_->setAlignment(Qt::AlignCenter);
+        // A name longer than the record's name field cannot be typed.
+        nameEdit_->setMaxLength(kMacroNameMaxUnits);
+        // Tab goes from the name edit to the name list and on to the event list, as if the
+        // edit had been made first.
+        QWidget::setTabOrder(nameEdit_, nameList_);
+        QWidget::setTabOrder(nameList_, eventList_);
     }
+    return *nameEdit_;
+}
+
+std::array<QWidget*, 3> MacroListControls::controls() const {
+    return {&nameEdit(), nameList_, eventList_};
 }
 
 void MacroListControls::create(const QRect& nameEdit, const QRect& nameList, const QRect& eventList,
                                const QStringList& names) {
-    nameEdit_->setGeometry(nameEdit);
+    if (!styled_) {
+        // The editor's look (its face above all) is first needed here; left out of the window's
+        // start, it does not delay the window's first appearance.
+        styled_ = true;
+        for (QWidget* control : controls()) {
+            applyMacroControlStyle(*control);
+        }
+    }
+    this->nameEdit().setGeometry(nameEdit);
     nameList_->setGeometry(nameList);
     eventList_->setGeometry(eventList);
     // Each entry starts with fresh controls: an empty edit, the names, no events.
@@ -56,11 +79,18 @@ void MacroListControls::create(const QRect& nameEdit, const QRect& nameList, con
     nameEdit_->show();
     nameList_->show();
     eventList_->show();
+    // With the keyboard focus nowhere in the window, it goes to the first control, as it does
+    // when the controls exist before the window first takes the focus.
+    if (window_.focusWidget() == nullptr) {
+        nameEdit_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MacroListControls::destroy() {
     eventList_->EndEdit(true);
-    nameEdit_->hide();
+    if (nameEdit_ != nullptr) {
+        nameEdit_->hide();
+    }
     nameList_->hide();
     eventList_->hide();
 }
@@ -77,7 +107,7 @@ int MacroListControls::selectMacro(int line) {
         const QSignalBlocker blocker(nameList_);
         nameList_->setCurrentRow(line);
     }
-    nameEdit_->setText(nameList_->item(line)->text());
+    nameEdit().setText(nameList_->item(line)->text());
     return line;
 }
 

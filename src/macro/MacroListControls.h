@@ -5,6 +5,7 @@
 
 #include <QRect>
 #include <QStringList>
+#include <array>
 
 class QLineEdit;
 class QListWidget;
@@ -21,7 +22,8 @@ inline constexpr int kEventListId = 10002;
 
 class MacroListControls {
 public:
-    // Creates the controls as hidden children of window, in the editor's look.
+    // Creates the controls as hidden children of window (the name edit when it is first asked
+    // for); they take the editor's look when they are first placed.
     explicit MacroListControls(QWidget& window);
 
     // Places the controls on their rectangles, fills the name list with names and shows them.
@@ -36,14 +38,19 @@ public:
     // name edit. Returns the line's index, or -1 when there is no such line.
     int selectMacro(int line);
 
-    QLineEdit& nameEdit() const { return *nameEdit_; }
+    // The name edit is made when it is first asked for.
+    QLineEdit& nameEdit() const;
     QListWidget& nameList() const { return *nameList_; }
     CEditableListBox& eventList() const { return *eventList_; }
 
 private:
-    QLineEdit* nameEdit_;
+    std::array<QWidget*, 3> controls() const;
+
+    QWidget& window_;
+    mutable QLineEdit* nameEdit_ = nullptr;
     QListWidget* nameList_;
     CEditableListBox* eventList_;
+    bool styled_ = false; // the editor's look is given at the first placing
 };
 
 } // namespace veldran

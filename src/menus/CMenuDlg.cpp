@@ -10,7 +10,7 @@
 namespace veldran {
 
 CMenuDlg::CMenuDlg(const MenuContext& context, const MenuGeometry& geometry, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), context_(context), geometry_(geometry) {
+    : QWidget(parent, kMenuWindowFlags), context_(context), geometry_(geometry) {
     setWindowTitle(QString::fromLatin1(kTitle));
     prepareMenuWindow(*this, geometry_);
 

@@ -20,7 +20,7 @@ constexpr unsigned long kCloseDelayMs = 10;
 CSubMenuDlg::CSubMenuDlg(const MenuContext& context, const Category& category,
                          const MenuGeometry& geometry, const QStringList& macroNames,
                          QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), context_(context), category_(category),
+    : QWidget(parent, kMenuWindowFlags), context_(context), category_(category),
       geometry_(geometry), macroNames_(macroNames) {
     prepareMenuWindow(*this, geometry_);
 

@@ -58,4 +58,11 @@ QImage composeMenuPicture(const MenuPictureRequest& request);
 // pointer, never ending the program when closed, shaped to the rectangle of its rows.
 void prepareMenuWindow(QWidget& window, const MenuGeometry& geometry);
 
+// The flags of both menu windows: frameless tool windows of the main window that the window
+// manager does not place, so that they open exactly where the menus put them (under a field,
+// beside the function menu), also under window managers that place tool windows by their own
+// rules (Weston's, for the windows of XWayland).
+inline constexpr Qt::WindowFlags kMenuWindowFlags =
+    Qt::Tool | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint;
+
 } // namespace veldran

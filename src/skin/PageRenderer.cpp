@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <array>
 #include <mutex>
 
 namespace veldran {
@@ -39,6 +40,19 @@ const QImage& skinResolutionProbe() {
         return image;
     }();
     return probe;
+}
+
+// The page's normal, over and down pictures.
+std::array<const char*, 3> statePictures(SkinPage page) {
+    switch (page) {
+    case SkinPage::Advanced:
+        return {"advanced_normal.jpg", "advanced_over.jpg", "advanced_down.jpg"};
+    case SkinPage::Color:
+        return {"color_normal_pink.jpg", "color_over_red.jpg", "color_down_purple.jpg"};
+    case SkinPage::Main:
+        break;
+    }
+    return {"main_normal.jpg", "main_over.jpg", "main_down.jpg"};
 }
 
 } // namespace
@@ -89,6 +103,21 @@ QString PageRenderer::skinPath(const char* name) const {
     return QString::fromStdString((state_.skinFolder / name).string());
 }
 
+QStringList PageRenderer::pagePictures() const {
+    QStringList paths;
+    for (const char* name : statePictures(state_.pointer.page)) {
+        paths.append(skinPath(name));
+    }
+    // The knob, then the chrome's pictures (those of the main page).
+    paths.append(skinPath("dpi_slider.jpg"));
+    for (const char* name : statePictures(SkinPage::Main)) {
+        if (!paths.contains(skinPath(name))) {
+            paths.append(skinPath(name));
+        }
+    }
+    return paths;
+}
+
 const QImage& PageRenderer::render() {
     const QSize size = state_.maskSize;
     if (size.width() <= 0 || size.height() <= 0) {
@@ -101,16 +130,7 @@ const QImage& PageRenderer::render() {
         back_.setDotsPerMeterY(kSkinDotsPerMeter);
     }
     const SkinPage page = state_.pointer.page;
-    const char* names[3] = {"main_normal.jpg", "main_over.jpg", "main_down.jpg"};
-    if (page == SkinPage::Advanced) {
-        names[0] = "advanced_normal.jpg";
-        names[1] = "advanced_over.jpg";
-        names[2] = "advanced_down.jpg";
-    } else if (page == SkinPage::Color) {
-        names[0] = "color_normal_pink.jpg";
-        names[1] = "color_over_red.jpg";
-        names[2] = "color_down_purple.jpg";
-    }
+    const auto names = statePictures(page);
     const QImage& normal = images_.get(skinPath(names[0]));
 
     QPainter p(&back_);

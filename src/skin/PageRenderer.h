@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace veldran {
@@ -45,6 +46,12 @@ public:
     // Record/Stop label and the macro names in the function-name table.
     const QImage& render();
 
+    // Loads the text face now instead of at the first paint.
+    void prepareTextFace() const { metrics_.height(); }
+    // The pictures the paint of the current page reads, and the path of a skin picture.
+    QStringList pagePictures() const;
+    QString skinPath(const char* name) const;
+
     // Called for every text the text layer draws (tests record them here).
     void setTextObserver(std::function<void(const TextDraw&)> observer) {
         observer_ = std::move(observer);
@@ -59,7 +66,6 @@ private:
     void drawCentred(Context& c, int x, int y, int width, int height, const QString& text,
                      const QColor& color);
     QString statusText() const;
-    QString skinPath(const char* name) const;
 
     MainWindowState& state_;
     const ConfigModel& model_;

@@ -2,10 +2,13 @@
 #include "skin/SkinReader.h"
 
 #include "platform/ProfileStrings.h"
+#include "platform/ProfileStringsDocument.h"
 #include "skin/StartupReporter.h"
 
 #include <algorithm>
+#include <fstream>
 #include <limits>
+#include <sstream>
 #include <system_error>
 
 namespace veldran {
@@ -76,24 +79,35 @@ SkinFields splitSkinValue(const QString& value, bool* tooManyCommas) {
     return fields;
 }
 
-SkinFields readSkinEntry(const std::filesystem::path& file, const QString& section, int key,
-                         StartupReporter& reporter) {
-    const std::string keyName = std::to_string(key);
+namespace {
+
+// ReadSkinEntry around a lookup of the value: the message for a missing file, then the value
+// split, with the message for a value of more than six commas.
+template <typename Lookup>
+SkinFields skinEntry(const std::filesystem::path& file, StartupReporter& reporter,
+                     Lookup&& lookup) {
     const bool exists = skinFileExists(file);
     if (!exists) {
         reporter.message(QString::fromUtf8(kSkinFileMissingMessage));
         reporter.exitSequence();
     }
-    std::string text;
-    if (exists) {
-        text = ProfileStrings::get(file, section.toStdString(), keyName, "", kSkinValueBuffer);
-    }
+    const std::string text = exists ? lookup() : std::string();
     bool tooManyCommas = false;
     SkinFields fields = splitSkinValue(QString::fromStdString(text), &tooManyCommas);
     if (tooManyCommas) {
         reporter.message(QString::fromUtf8(kSkinValueErrorMessage));
     }
     return fields;
+}
+
+} // namespace
+
+SkinFields readSkinEntry(const std::filesystem::path& file, const QString& section, int key,
+                         StartupReporter& reporter) {
+    return skinEntry(file, reporter, [&] {
+        return ProfileStrings::get(file, section.toStdString(), std::to_string(key), "",
+                                   kSkinValueBuffer);
+    });
 }
 
 std::int32_t skinCoordinate(const QString& field) {
@@ -114,12 +128,25 @@ SkinReader::SkinReader(std::filesystem::path skinFolder, SkinTables& tables,
                        StartupReporter& reporter)
     : folder_(std::move(skinFolder)), tables_(tables), reporter_(reporter) {}
 
+SkinFields SkinReader::entry(const std::filesystem::path& file, const QString& section, int key) {
+    return skinEntry(file, reporter_, [&] {
+        auto document = documents_.find(file.string());
+        if (document == documents_.end()) {
+            std::ifstream in(file, std::ios::binary);
+            std::ostringstream text;
+            text << in.rdbuf();
+            document = documents_.emplace(file.string(), ProfileStringsDocument(text.str())).first;
+        }
+        const auto value = document->second.find(section.toStdString(), std::to_string(key));
+        return cutToCodePoints(value.value_or(""), kSkinValueBuffer - 1);
+    });
+}
+
 template <std::size_t N>
 void SkinReader::readElementTable(const char* fileName, std::array<Element, N>& table) {
     const auto path = file(fileName);
     for (std::size_t i = 0; i < N; ++i) {
-        table[i] = elementFromFields(
-            readSkinEntry(path, QStringLiteral("BUTTONPOS"), static_cast<int>(i), reporter_));
+        table[i] = elementFromFields(entry(path, QStringLiteral("BUTTONPOS"), static_cast<int>(i)));
     }
 }
 
@@ -131,7 +158,7 @@ void SkinReader::readFunctionNames() {
     const auto path = file(kMainSkinFile);
     for (int i = 0; i < 50; ++i) {
         tables_.functionNames[static_cast<std::size_t>(i)] =
-            readSkinEntry(path, QStringLiteral("FUN_STRING"), i, reporter_)[0];
+            entry(path, QStringLiteral("FUN_STRING"), i)[0];
     }
     for (int i = 50; i < kFunctionNameCount; ++i) {
         tables_.functionNames[static_cast<std::size_t>(i)].clear();
@@ -147,7 +174,7 @@ void SkinReader::readAdvancedTable() {
 }
 
 QRect SkinReader::readRect(const char* fileName, const QString& section, int key) {
-    const SkinFields f = readSkinEntry(file(fileName), section, key, reporter_);
+    const SkinFields f = entry(file(fileName), section, key);
     return QRect(skinCoordinate(f[1]), skinCoordinate(f[2]), skinCoordinate(f[3]),
                  skinCoordinate(f[4]));
 }

@@ -2,11 +2,14 @@
 // steps that fill the element tables, the function-name table and the macro editor's rectangles.
 #pragma once
 
+#include "platform/ProfileStringsDocument.h"
 #include "skin/SkinTables.h"
 
 #include <QString>
 #include <array>
 #include <filesystem>
+#include <string>
+#include <unordered_map>
 
 namespace veldran {
 
@@ -54,9 +57,12 @@ private:
     template <std::size_t N>
     void readElementTable(const char* fileName, std::array<Element, N>& table);
     QRect readRect(const char* fileName, const QString& section, int key);
+    // ReadSkinEntry, with each file read and parsed once for all its keys.
+    SkinFields entry(const std::filesystem::path& file, const QString& section, int key);
     std::filesystem::path folder_;
     SkinTables& tables_;
     StartupReporter& reporter_;
+    std::unordered_map<std::string, ProfileStringsDocument> documents_;
 };
 
 // A coordinate field: skinNumber() held to +-kMaxSkinCoordinate.

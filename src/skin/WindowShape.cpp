@@ -1,9 +1,10 @@
 // Region building from runs: each row of the mask becomes a list of opaque runs; consecutive rows
 // with the same runs form one band, so a typical outline needs a few hundred rectangles instead
-// of one region operation per pixel.
+// of one region operation per pixel. A row whose pixels equal the row above is not looked at.
 #include "skin/WindowShape.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace veldran {
@@ -52,7 +53,13 @@ QRegion opaqueRegion(const QImage& source) {
             rects.emplace_back(QPoint(band[k], bandTop), QPoint(band[k + 1] - 1, bandBottom - 1));
         }
     };
+    const auto rowBytes = static_cast<std::size_t>(mask.width()) * sizeof(QRgb);
     for (int y = 0; y < mask.height(); ++y) {
+        // A row with the same pixels as the one above has its runs: the band goes on. Outlines
+        // are mostly straight up and down, so most rows end here.
+        if (y > 0 && std::memcmp(mask.constScanLine(y), mask.constScanLine(y - 1), rowBytes) == 0) {
+            continue;
+        }
         rowRuns(mask, y, runs);
         if (y == 0 || runs != band) {
             if (y > 0) {

@@ -68,6 +68,7 @@ protected:
         dlg = std::make_unique<CQEL_GMouseDlg>(services());
         CQEL_GMouseDlg::InitHooks hooks;
         hooks.trace = [this](std::string_view step) { steps.emplace_back(step); };
+        hooks.showWindow = showWindow;
         dlg->setInitHooks(std::move(hooks));
         EXPECT_TRUE(dlg->initialise());
     }
@@ -80,6 +81,7 @@ protected:
     }
 
     std::vector<std::string> steps;
+    std::function<void()> showWindow; // the program's way of showing the window, when set
     std::unique_ptr<CQEL_GMouseDlg> dlg;
 };
 
@@ -123,10 +125,25 @@ TEST_F(MainWindowInit, LeavesTheWindowStateAsTheFilesSay) {
     EXPECT_EQ(dlg->mask(), state.windowRegion);
 }
 
+TEST_F(MainWindowInit, TheWindowAppearsBeforeTheStartUpReportsReachTheMouse) {
+    std::size_t reportsWhenShown = 99;
+    showWindow = [&] {
+        reportsWhenShown = bus.sent().size();
+        dlg->show();
+    };
+    start();
+    EXPECT_EQ(reportsWhenShown, 0u);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(bus.sent().size(), 9u);
+}
+
 TEST_F(MainWindowInit, NoMouseShowsTheInsertMessageThenEnds) {
     bus.interfaces.clear();
+    bool shown = false;
+    showWindow = [&] { shown = true; };
     ModalCloser closer;
     start();
+    EXPECT_FALSE(shown); // the program ends: the window never appears
     EXPECT_THAT(closer.texts, ElementsAre("Insert【ZEV】USB Mouse"));
     EXPECT_TRUE(app.endPending());
     EXPECT_EQ(altKeyUps(), 7);

@@ -123,7 +123,8 @@ protected:
 
 TEST_F(MacroEditorTest, ChoosingAMacroShowsItsEventsAndPausesByClickOrKeyboard) {
     enterAdvanced();
-    EXPECT_EQ(controls().nameEdit().text(), "Empty"); // the last macro, selected at start
+    EXPECT_EQ(controls().nameEdit().text(), "Empty");      // the last macro, selected at start
+    EXPECT_EQ(dlg->focusWidget(), &controls().nameEdit()); // a name can be typed at once
     EXPECT_EQ(events().count(), 0);
 
     pick(1);

@@ -108,6 +108,9 @@ protected:
         for (auto it = extraEnvironment.cbegin(); it != extraEnvironment.cend(); ++it) {
             environment.insert(it.key(), it.value());
         }
+        for (const QString& name : unsetEnvironment) {
+            environment.remove(name);
+        }
         const QString socket = app + "/runtime/mouse.sock";
 
         mouse.setProcessEnvironment(environment);
@@ -196,6 +199,7 @@ protected:
 
     QTemporaryDir dir;
     QMap<QString, QString> extraEnvironment; // for the driver, set before SetUp
+    QStringList unsetEnvironment;            // left out of the driver's, set before SetUp
     QProcessEnvironment environment;
     QString layout;
     QProcess mouse;

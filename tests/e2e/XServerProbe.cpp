@@ -102,6 +102,40 @@ QRgb XServerProbe::pixel(QPoint at) const {
                 static_cast<int>(value & 0xff));
 }
 
+void XServerProbe::sendPointer(unsigned long window, QPoint at, int type, unsigned int state) {
+    Display* d = dpy(display_);
+    const QPoint onScreen = geometry(window).topLeft() + at;
+    XEvent event{};
+    // Motion and button events share their first fields.
+    XButtonEvent& e = event.xbutton;
+    e.type = type;
+    e.display = d;
+    e.window = window;
+    e.root = DefaultRootWindow(d);
+    e.time = CurrentTime;
+    e.x = at.x();
+    e.y = at.y();
+    e.x_root = onScreen.x();
+    e.y_root = onScreen.y();
+    e.state = state;
+    if (type != MotionNotify) {
+        e.button = Button1;
+    }
+    e.same_screen = True;
+    // No event mask: the event goes to the client that made the window.
+    XSendEvent(d, window, False, 0, &event);
+    XSync(d, False);
+}
+
+void XServerProbe::sendPointerMove(unsigned long window, QPoint at) {
+    sendPointer(window, at, MotionNotify, 0);
+}
+
+void XServerProbe::sendClick(unsigned long window, QPoint at) {
+    sendPointer(window, at, ButtonPress, 0);
+    sendPointer(window, at, ButtonRelease, Button1Mask);
+}
+
 void XServerProbe::watchRootMessages() {
     Display* d = dpy(display_);
     // Requests to the window manager go to the root window with the redirect mask and a notify

@@ -1,6 +1,7 @@
 // What the X server holds, for end-to-end tests that xdotool cannot answer: top-level windows by
 // position, their shapes (X Shape extension: what is drawn and what takes the pointer), screen
-// pixels, and the requests a program sends to the window manager through the root window.
+// pixels, the requests a program sends to the window manager through the root window, and
+// pointer events sent straight to a program's window.
 #pragma once
 
 #include <QPoint>
@@ -31,6 +32,12 @@ public:
     // The colour of one screen pixel.
     QRgb pixel(QPoint at) const;
 
+    // A pointer move to, and a left-button press and release at, a point of window, sent to the
+    // program that made the window (XSendEvent): for servers where XTest cannot move the
+    // pointer, as XWayland in a session without a seat.
+    void sendPointerMove(unsigned long window, QPoint at);
+    void sendClick(unsigned long window, QPoint at);
+
     // From now on, collects the client messages sent to the root window.
     void watchRootMessages();
     // Whether window asked the window manager to iconify it (WM_CHANGE_STATE, IconicState) since
@@ -39,6 +46,7 @@ public:
 
 private:
     QRegion shape(unsigned long window, int kind) const;
+    void sendPointer(unsigned long window, QPoint at, int type, unsigned int state);
     void* display_; // Display*
 };
 

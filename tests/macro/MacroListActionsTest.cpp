@@ -48,8 +48,8 @@ protected:
     QListWidget nameList;
     QListWidget eventList;
     std::vector<int> refreshed;
-    MacroListActions actions{table, nameEdit, nameList, eventList,
-                             [this](int m) { refreshed.push_back(m); }};
+    MacroListActions actions{table, [this]() -> QLineEdit& { return nameEdit; }, nameList,
+                             eventList, [this](int m) { refreshed.push_back(m); }};
 };
 
 TEST(MacroNames, CutToNineteenUnitsWithoutSplittingAPair) {

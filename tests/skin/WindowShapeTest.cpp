@@ -48,10 +48,13 @@ TEST(WindowShape, RegionHoldsExactlyTheOpaquePixelsOfAnIrregularMask) {
     QRandomGenerator random(7);
     for (int y = 0; y < mask.height(); ++y) {
         for (int x = 0; x < mask.width(); ++x) {
-            // Blocks of rows repeat so that bands are merged, with noise to break them.
-            const bool light = ((x / 5 + y / 8) % 3 == 0) || random.bounded(40) == 0;
+            // Blocks of rows repeat so that bands are merged, with noise on every fourth row to
+            // break them; rows of a block change their light shade (not their shape) halfway,
+            // so that equal shapes come from unequal pixels as well as from repeated rows.
+            const bool light =
+                ((x / 5 + y / 8) % 3 == 0) || (y % 4 == 0 && random.bounded(40) == 0);
             if (light) {
-                mask.setPixel(x, y, qRgb(200, 180, 160));
+                mask.setPixel(x, y, y % 8 < 4 ? qRgb(200, 180, 160) : qRgb(101, 250, 120));
             }
         }
     }
