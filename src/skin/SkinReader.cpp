@@ -4,6 +4,7 @@
 #include "platform/ProfileStrings.h"
 #include "skin/StartupReporter.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 #include <system_error>
@@ -81,7 +82,7 @@ SkinFields readSkinEntry(const std::filesystem::path& file, const QString& secti
     const std::string keyName = std::to_string(key);
     const bool exists = skinFileExists(file);
     if (!exists) {
-        reporter.message(QString::fromUtf8(kSkinFileMissingMessage));
+        reporter.message(QCoreApplication::translate("SkinReader", kSkinFileMissingMessage));
         reporter.exitSequence();
     }
     std::string text;
@@ -91,7 +92,7 @@ SkinFields readSkinEntry(const std::filesystem::path& file, const QString& secti
     bool tooManyCommas = false;
     SkinFields fields = splitSkinValue(QString::fromStdString(text), &tooManyCommas);
     if (tooManyCommas) {
-        reporter.message(QString::fromUtf8(kSkinValueErrorMessage));
+        reporter.message(QCoreApplication::translate("SkinReader", kSkinValueErrorMessage));
     }
     return fields;
 }
