@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>Mostrar a Janela UI</source>
-        <translation>Show Window</translation>
+        <translation>Show Main Window</translation>
     </message>
     <message>
         <source>Sair do Driver</source>
