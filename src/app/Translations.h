@@ -8,11 +8,8 @@
 
 namespace veldran {
 
-// Name of the translations' folder inside the data folder.
-inline constexpr const char* kTranslationFolderName = "translations";
-
-// Installs the translation for the user's locale into the running application, before any
-// window exists. True when one was found and installed.
-bool installTranslations(const std::filesystem::path& dataFolder);
+// Installs the translation for the user's locale into the running application; called before
+// any window or worker thread exists.
+void installTranslations(const std::filesystem::path& dataFolder);
 
 } // namespace veldran
