@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTranslator>
-#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace veldran {
@@ -22,40 +21,6 @@ namespace {
 
 QString env(const char* name) {
     return QString::fromLocal8Bit(qgetenv(name));
-}
-
-struct TsMessage {
-    QString context;
-    QString source;
-    QString translation;
-    bool finished = true;
-};
-
-// The messages of a .ts file (lupdate writes every text the sources mark).
-std::vector<TsMessage> readTs(const QString& path) {
-    QFile file(path);
-    std::vector<TsMessage> messages;
-    if (!file.open(QIODevice::ReadOnly)) {
-        return messages;
-    }
-    QXmlStreamReader xml(&file);
-    QString context;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (xml.name() == QLatin1String("name")) {
-            context = xml.readElementText();
-        } else if (xml.name() == QLatin1String("message")) {
-            messages.push_back({context, {}, {}, true});
-        } else if (xml.name() == QLatin1String("source") && !messages.empty()) {
-            messages.back().source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation") && !messages.empty()) {
-            messages.back().finished = xml.attributes().value("type").isEmpty();
-            messages.back().translation = xml.readElementText();
-        }
-    }
-    return messages;
 }
 
 QStringList placeholders(const QString& text) {
@@ -81,16 +46,23 @@ TEST(EnglishTranslation, EveryMarkedTextHasAFinishedTranslationWithItsPlaceholde
     ASSERT_TRUE(lupdate.waitForFinished(120000));
     ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAll().toStdString();
 
-    const std::vector<TsMessage> messages = readTs(copy);
-    ASSERT_GE(messages.size(), 20u);
-    for (const TsMessage& m : messages) {
-        EXPECT_TRUE(m.finished && !m.translation.isEmpty())
-            << "no finished English translation of \"" << m.source.toStdString() << "\" ("
-            << m.context.toStdString()
-            << "): run cmake --build build/default --target update-translations and translate it "
+    QFile file(copy);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QRegularExpression message(
+        "<source>(.*?)</source>\\s*<translation( type=\"[a-z]+\")?>(.*?)</translation>",
+        QRegularExpression::DotMatchesEverythingOption);
+    int count = 0;
+    for (const QRegularExpressionMatch& m :
+         message.globalMatch(QString::fromUtf8(file.readAll()))) {
+        ++count;
+        const std::string source = m.captured(1).toStdString();
+        EXPECT_TRUE(m.captured(2).isEmpty() && !m.captured(3).isEmpty())
+            << "no finished English translation of \"" << source
+            << "\": run cmake --build build/default --target update-translations and translate it "
                "in translations/veldran_en.ts";
-        EXPECT_EQ(placeholders(m.translation), placeholders(m.source)) << m.source.toStdString();
+        EXPECT_EQ(placeholders(m.captured(3)), placeholders(m.captured(1))) << source;
     }
+    EXPECT_GE(count, 20);
 }
 
 TEST(EnglishTranslation, MenuTextsFitTheirRows) {
