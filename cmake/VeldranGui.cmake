@@ -42,5 +42,6 @@ add_custom_target(veldran_default_files ALL
     COMMENT "Default config.ini and Macro.dat beside the executable")
 add_dependencies(veldran-driver veldran_default_files veldran_skin)
 
+include(cmake/VeldranTranslations.cmake)
 include(cmake/VeldranInstall.cmake)
 include(cmake/VeldranPackage.cmake)

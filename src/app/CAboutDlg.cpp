@@ -8,9 +8,9 @@
 namespace veldran {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About QEL_GMouse"));
+    setWindowTitle(tr("About QEL_GMouse"));
     auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(QStringLiteral("QEL_GMouse Version 1.0"), this);
+    auto* text = new QLabel(tr("QEL_GMouse Version 1.0"), this);
     text->setObjectName(QStringLiteral("versionText"));
     layout->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

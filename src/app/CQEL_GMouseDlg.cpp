@@ -16,6 +16,7 @@
 #include "skin/SkinReader.h"
 #include "skin/WindowShape.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
@@ -146,8 +147,7 @@ bool CQEL_GMouseDlg::initialise() {
         if (hooks_.mouseMissing) {
             hooks_.mouseMissing();
         } else {
-            reporter_.message(QStringLiteral("Insert【") + QStringLiteral("ZEV") +
-                              QStringLiteral("】USB Mouse"));
+            reporter_.message(tr("Insert【ZEV】USB Mouse"));
         }
         reporter_.exitSequence();
     }
@@ -180,7 +180,7 @@ void CQEL_GMouseDlg::loadMacros() {
     editor.selectedMacro = count > 0 ? count - 1 : 0;
     s_.macros.setCount(static_cast<std::int16_t>(count));
     if (!s_.macroStore.read(count, s_.macros)) {
-        reporter_.message(QString::fromUtf8(kSkinFileMissingMessage));
+        reporter_.message(QCoreApplication::translate("SkinReader", kSkinFileMissingMessage));
         reporter_.exitSequence();
     }
 }

@@ -4,6 +4,7 @@
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowInput.h"
 #include "app/QtWindowPort.h"
+#include "app/Translations.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -114,6 +115,7 @@ int DriverProgram::run() {
     }
     ProfileStrings::removeStaleTemporaries(p.state.configPath);
     ProfileStrings::removeStaleTemporaries(p.state.macroPath);
+    installTranslations(p.files.dataFolder);
 
     p.dialog = std::make_unique<CQEL_GMouseDlg>(
         CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,

@@ -12,6 +12,7 @@
 #include "platform/linux/LogindPowerNotices.h"
 #include "skin/MainWindowState.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -157,8 +158,9 @@ void MainWindowInput::load(int profileNumber) {
 
 void MainWindowInput::save(int profileNumber) {
     if (!s_.profiles.save(profileNumber, s_.model.profile)) {
-        s_.app.messageBox(QStringLiteral("The settings could not be saved to %1.")
-                              .arg(QString::fromStdString(s_.profiles.path().string())));
+        s_.app.messageBox(
+            QCoreApplication::translate("MainWindowInput", "The settings could not be saved to %1.")
+                .arg(QString::fromStdString(s_.profiles.path().string())));
     }
 }
 

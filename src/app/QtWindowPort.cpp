@@ -1,6 +1,7 @@
 #include "app/QtWindowPort.h"
 
 #include "app/CQEL_GMouseApp.h"
+#include "app/CoreMessages.h"
 
 #include <QString>
 #include <QThread>
@@ -36,7 +37,7 @@ void QtWindowPort::repaint() {
 }
 
 void QtWindowPort::showMessage(const std::string& text) {
-    runOnUiThread([&] { app_.messageBox(QString::fromStdString(text)); });
+    runOnUiThread([&] { app_.messageBox(translatedCoreMessage(text)); });
 }
 
 void QtWindowPort::runOnUiThread(const std::function<void()>& work) {

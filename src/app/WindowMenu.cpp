@@ -16,7 +16,7 @@ WindowMenu::WindowMenu(QWidget& window, QObject* parent)
     menu_->addSeparator();
     menu_->addAction(tr("&Close\tAlt+F4"), &window_, &QWidget::close);
     menu_->addSeparator();
-    menu_->addAction(QString::fromUtf8(kAboutItemText), this, &WindowMenu::showAbout);
+    menu_->addAction(tr(kAboutItemText), this, &WindowMenu::showAbout);
     connect(menu_.get(), &QMenu::aboutToShow, this,
             [this, restore] { restore->setEnabled(window_.isMinimized()); });
     // Key presses go to the focused control first: watch them all, keep those of this window.

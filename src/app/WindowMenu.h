@@ -11,7 +11,9 @@ class QWidget;
 
 namespace veldran {
 
-inline constexpr const char* kAboutItemText = "&About QEL_GMouse...";
+// Shown through tr(): its translation lives in this class's context.
+inline constexpr const char* kAboutItemText =
+    QT_TRANSLATE_NOOP("veldran::WindowMenu", "&About QEL_GMouse...");
 
 class WindowMenu : public QObject {
     Q_OBJECT

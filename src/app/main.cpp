@@ -19,6 +19,10 @@ int main(int argc, char** argv) {
         return 0;
     case veldran::CommandLine::Action::Version:
         std::printf("%s %s\n", program.c_str(), VELDRAN_VERSION);
+        std::puts("License GPL-3.0-or-later: GNU GPL version 3 or later "
+                  "<https://gnu.org/licenses/gpl.html>.\n"
+                  "This is free software: you are free to change and redistribute it.\n"
+                  "There is NO WARRANTY, to the extent permitted by law.");
         return 0;
     case veldran::CommandLine::Action::Usage:
         std::fprintf(stderr, "%s: %s\n%s", program.c_str(), commandLine.error.c_str(),

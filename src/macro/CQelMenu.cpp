@@ -1,5 +1,6 @@
 #include "macro/CQelMenu.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QProxyStyle>
@@ -16,7 +17,7 @@ constexpr int kTextIndent = 10;
 constexpr int kSeparatorIndent = 25;
 
 struct StoredItem {
-    const char* text; // UTF-8
+    const char* text; // UTF-8; shown in the user's language (the holders are never shown)
     int id;           // -1 opens the items that follow up to the matching End
 };
 constexpr int kEnd = -2;
@@ -24,27 +25,27 @@ constexpr int kEnd = -2;
 // The menus as stored: a holder item whose pop-up is the menu that is shown.
 constexpr StoredItem kMacroContextMenu[] = {
     {"MENU_CN", -1},
-    {"Botão Esquerdo", -1},
-    {"Para baixo", kCmdLeftDown},
-    {"Para cima", kCmdLeftUp},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Botão Esquerdo"), -1},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Para baixo"), kCmdLeftDown},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Para cima"), kCmdLeftUp},
     {nullptr, kEnd},
-    {"Botão Direito", -1},
-    {"Para baixo", kCmdRightDown},
-    {"Para cima", kCmdRightUp},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Botão Direito"), -1},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Para baixo"), kCmdRightDown},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Para cima"), kCmdRightUp},
     {nullptr, kEnd},
-    {"Botão do Meio", -1},
-    {"Para baixo", kCmdMiddleDown},
-    {"Para cima", kCmdMiddleUp},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Botão do Meio"), -1},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Para baixo"), kCmdMiddleDown},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Para cima"), kCmdMiddleUp},
     {nullptr, kEnd},
-    {"Modificar Delay", kCmdModifyDelay},
-    {"Apagar item", kCmdDeleteItem},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Modificar Delay"), kCmdModifyDelay},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Apagar item"), kCmdDeleteItem},
     {nullptr, kEnd},
 };
 
 constexpr StoredItem kTrayMenu[] = {
     {"Menu_Tray", -1},
-    {"Mostrar a Janela UI", kCmdShowWindow},
-    {"Sair do Driver", kCmdExitDriver},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Mostrar a Janela UI"), kCmdShowWindow},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Sair do Driver"), kCmdExitDriver},
     {nullptr, kEnd},
 };
 
@@ -54,11 +55,12 @@ template <std::size_t N> void build(QMenu* top, const StoredItem (&items)[N]) {
         if (item.id == kEnd) {
             current = qobject_cast<QMenu*>(current->parent());
         } else if (item.id == -1) {
-            auto* sub = new QMenu(QString::fromUtf8(item.text), current);
+            auto* sub = new QMenu(QCoreApplication::translate("CQelMenu", item.text), current);
             current->addMenu(sub);
             current = sub;
         } else {
-            QAction* action = current->addAction(QString::fromUtf8(item.text));
+            QAction* action =
+                current->addAction(QCoreApplication::translate("CQelMenu", item.text));
             action->setData(item.id);
         }
     }

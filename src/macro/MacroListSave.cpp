@@ -2,6 +2,8 @@
 #include "config/MacroStore.h"
 #include "macro/MacroListActions.h"
 
+#include <QCoreApplication>
+
 namespace veldran {
 
 bool saveAllMacros(const MacroStore& store, const MacroTable& table,
@@ -10,7 +12,7 @@ bool saveAllMacros(const MacroStore& store, const MacroTable& table,
         return true;
     }
     if (message) {
-        message(QStringLiteral("The macros could not be saved to %1.")
+        message(QCoreApplication::translate("MacroListSave", "The macros could not be saved to %1.")
                     .arg(QString::fromStdString(store.path().string())));
     }
     return false;

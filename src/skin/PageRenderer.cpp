@@ -229,11 +229,11 @@ QString PageRenderer::statusText() const {
         return QCoreApplication::translate("PageRenderer", "O mouse não respondeu.");
     }
     if (model_.runtime.armed.load()) {
-        return QStringLiteral("Driver esta ok funcionando.");
+        return QCoreApplication::translate("PageRenderer", "Driver esta ok funcionando.");
     }
-    return QStringLiteral("Pressione a tecla( ") +
-           QString::number(model_.runtime.firstSoftwareSlot.load()) +
-           QString::fromUtf8(" ) após o driver estar ok.");
+    return QCoreApplication::translate("PageRenderer",
+                                       "Pressione a tecla( %1 ) após o driver estar ok.")
+        .arg(model_.runtime.firstSoftwareSlot.load());
 }
 
 void PageRenderer::drawText(Context& c, int x, int y, const QString& text, const QColor& color) {
@@ -305,8 +305,9 @@ void PageRenderer::textLayer(Context& c) {
             const int k = i - 17;
             Element& e = skin.advanced[static_cast<std::size_t>(k)];
             if (k == 19) {
-                e.label = state_.macroEditor.recording ? QStringLiteral("Stop")
-                                                       : QStringLiteral("Record");
+                e.label = state_.macroEditor.recording
+                              ? QCoreApplication::translate("PageRenderer", "Stop")
+                              : QCoreApplication::translate("PageRenderer", "Record");
             }
             if (k == state_.pointer.advancedHot) {
                 color = kRed;

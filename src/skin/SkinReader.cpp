@@ -5,6 +5,7 @@
 #include "platform/ProfileStringsDocument.h"
 #include "skin/StartupReporter.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <fstream>
 #include <limits>
@@ -88,14 +89,14 @@ SkinFields skinEntry(const std::filesystem::path& file, StartupReporter& reporte
                      Lookup&& lookup) {
     const bool exists = skinFileExists(file);
     if (!exists) {
-        reporter.message(QString::fromUtf8(kSkinFileMissingMessage));
+        reporter.message(QCoreApplication::translate("SkinReader", kSkinFileMissingMessage));
         reporter.exitSequence();
     }
     const std::string text = exists ? lookup() : std::string();
     bool tooManyCommas = false;
     SkinFields fields = splitSkinValue(QString::fromStdString(text), &tooManyCommas);
     if (tooManyCommas) {
-        reporter.message(QString::fromUtf8(kSkinValueErrorMessage));
+        reporter.message(QCoreApplication::translate("SkinReader", kSkinValueErrorMessage));
     }
     return fields;
 }

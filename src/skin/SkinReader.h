@@ -15,8 +15,11 @@ namespace veldran {
 
 class StartupReporter;
 
-inline constexpr const char* kSkinFileMissingMessage = "找不到配置文件";
-inline constexpr const char* kSkinValueErrorMessage = "加载ini错误！";
+// Message texts, shown through QCoreApplication::translate in the context "SkinReader".
+inline constexpr const char* kSkinFileMissingMessage =
+    QT_TRANSLATE_NOOP("SkinReader", "找不到配置文件");
+inline constexpr const char* kSkinValueErrorMessage =
+    QT_TRANSLATE_NOOP("SkinReader", "加载ini错误！");
 inline constexpr const char* kMainSkinFile = "skin_main_en.ini";
 inline constexpr const char* kColorSkinFile = "skin_color_en.ini";
 inline constexpr const char* kAdvancedSkinFile = "skin_advance_en.ini";

@@ -46,6 +46,18 @@ inline QRect elementRect(const QString& layout, int index) {
             m.captured(4).toInt()};
 }
 
+// Rectangle of entry `key` of a skin layout text ("key=label,x,y,w,h,..."), in the section given.
+inline QRect skinRect(const QString& layout, const QString& section, int key) {
+    const qsizetype start = layout.indexOf('[' + section + ']');
+    const QRegularExpression entry(
+        QStringLiteral("^%1=[^,]*,(-?\\d+),(-?\\d+),(\\d+),(\\d+),").arg(key),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = entry.match(layout, start < 0 ? 0 : start);
+    return m.hasMatch() ? QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                                m.captured(4).toInt())
+                        : QRect();
+}
+
 // Centre of main element index ({-1, -1} when the layout has no such element).
 inline QPoint elementCentre(const QString& layout, int index) {
     const QRect r = elementRect(layout, index);

@@ -11,18 +11,6 @@ namespace {
 
 using namespace veldran::testing;
 
-// Rectangle of entry `key` of a skin layout text ("key=label,x,y,w,h,..."), in the section given.
-QRect skinRect(const QString& layout, const QString& section, int key) {
-    const qsizetype start = layout.indexOf('[' + section + ']');
-    const QRegularExpression entry(
-        QStringLiteral("^%1=[^,]*,(-?\\d+),(-?\\d+),(\\d+),(\\d+),").arg(key),
-        QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = entry.match(layout, start < 0 ? 0 : start);
-    return m.hasMatch() ? QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
-                                m.captured(4).toInt())
-                        : QRect();
-}
-
 // The value of key in the [Macros] section of a Macro.dat text.
 QString macroValue(const QString& text, const QString& key) {
     for (const QString& line : text.split('\n')) {

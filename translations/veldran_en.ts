@@ -1,0 +1,137 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>CQelMenu</name>
+    <message>
+        <source>Botão Esquerdo</source>
+        <translation>Left Button</translation>
+    </message>
+    <message>
+        <source>Para baixo</source>
+        <translation>Press button</translation>
+    </message>
+    <message>
+        <source>Para cima</source>
+        <translation>Release button</translation>
+    </message>
+    <message>
+        <source>Botão Direito</source>
+        <translation>Right Button</translation>
+    </message>
+    <message>
+        <source>Botão do Meio</source>
+        <translation>Middle Button</translation>
+    </message>
+    <message>
+        <source>Modificar Delay</source>
+        <translation>Change Delay</translation>
+    </message>
+    <message>
+        <source>Apagar item</source>
+        <translation>Delete Item</translation>
+    </message>
+    <message>
+        <source>Mostrar a Janela UI</source>
+        <translation>Show Main Window</translation>
+    </message>
+    <message>
+        <source>Sair do Driver</source>
+        <translation>Quit Driver</translation>
+    </message>
+</context>
+<context>
+    <name>CoreMessages</name>
+    <message>
+        <source>取色键无效,请设置为其他键</source>
+        <translation>Color Picker cannot be used here; please choose another function.</translation>
+    </message>
+    <message>
+        <source>Could not save the settings to %1.
+The file or its folder cannot be written; the previous settings are kept.</source>
+        <translation>Could not save the settings to %1.
+The file or its folder cannot be written; the previous settings are kept.</translation>
+    </message>
+</context>
+<context>
+    <name>MacroListSave</name>
+    <message>
+        <source>The macros could not be saved to %1.</source>
+        <translation>The macros could not be saved to %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowInput</name>
+    <message>
+        <source>The settings could not be saved to %1.</source>
+        <translation>The settings could not be saved to %1.</translation>
+    </message>
+</context>
+<context>
+    <name>PageRenderer</name>
+    <message>
+        <source>Driver esta ok funcionando.</source>
+        <translation>The driver is working.</translation>
+    </message>
+    <message>
+        <source>Pressione a tecla( %1 ) após o driver estar ok.</source>
+        <translation>Press mouse button %1 once to activate.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Record</translation>
+    </message>
+</context>
+<context>
+    <name>SkinReader</name>
+    <message>
+        <source>找不到配置文件</source>
+        <translation>Configuration file not found.</translation>
+    </message>
+    <message>
+        <source>加载ini错误！</source>
+        <translation>Error in a skin layout file.</translation>
+    </message>
+</context>
+<context>
+    <name>veldran::CAboutDlg</name>
+    <message>
+        <source>About QEL_GMouse</source>
+        <translation>About QEL_GMouse</translation>
+    </message>
+    <message>
+        <source>QEL_GMouse Version 1.0</source>
+        <translation>QEL_GMouse Version 1.0</translation>
+    </message>
+</context>
+<context>
+    <name>veldran::CQEL_GMouseDlg</name>
+    <message>
+        <source>Insert【ZEV】USB Mouse</source>
+        <translation>Please plug in the ZEV USB mouse.</translation>
+    </message>
+</context>
+<context>
+    <name>veldran::WindowMenu</name>
+    <message>
+        <source>&amp;Restore</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message>
+        <source>Mi&amp;nimize</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <source>&amp;Close	Alt+F4</source>
+        <translation>&amp;Close	Alt+F4</translation>
+    </message>
+    <message>
+        <source>&amp;About QEL_GMouse...</source>
+        <translation>&amp;About QEL_GMouse...</translation>
+    </message>
+</context>
+</TS>
