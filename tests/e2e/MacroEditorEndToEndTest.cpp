@@ -1,11 +1,13 @@
 // The macro editor end to end: the driver runs against the virtual mouse under a private X server;
 // real pointer events (xdotool) open the advanced page, choose a macro, open the event list's
 // context menu and choose "Apagar item" and "Modificar Delay" from it; a pause typed over its line
-// and the Save button then reach Macro.dat.
+// and the Save button then reach Macro.dat. Keys typed during a recording, and the ways a
+// recording ends, are checked in the saved bytes and in the driver's threads.
 #include "e2e/DriverRig.h"
 #include "macro/MacroControlStyle.h"
 
 #include <QListWidget>
+#include <vector>
 
 namespace {
 
@@ -65,8 +67,99 @@ protected:
     // high below the menu's 1-pixel frame.
     void chooseMenuRow(QPoint menuAt, int row) { clickAt(menuAt + QPoint(30, 1 + 20 * row + 10)); }
 
+    // The recorded events of a saved record: (code, action, pause) for each counted event.
+    struct Event {
+        int code;
+        int action;
+        int pause;
+        bool operator==(const Event&) const = default;
+    };
+    static std::vector<Event> savedEvents(const QString& record) {
+        std::vector<Event> events;
+        const int count = record.mid(60, 3).toInt();
+        for (int k = 0; k < count; ++k) {
+            const QString e = record.mid(63 + 12 * k, 12);
+            events.push_back({e.mid(0, 3).toInt(), e.mid(3, 3).toInt(),
+                              e.mid(6, 3).toInt() + 256 * e.mid(9, 3).toInt()});
+        }
+        return events;
+    }
+
+    // Threads of the driver that the key capture runs.
+    int driverCaptureThreads() {
+        int n = 0;
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(driver.processId());
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            n += readText(tasks + '/' + task + "/comm").trimmed() == "key-capture" ? 1 : 0;
+        }
+        return n;
+    }
+
     QString advancedLayout;
 };
+
+TEST_F(MacroEditorEndToEndTest, HeldModifiedAndFastKeysRecordOnceInOrderThenSave) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
+    clickAt(names.topLeft() + QPoint(30, 6)); // "Hello"
+    const QPoint record = skinRect(advancedLayout, "BUTTONPOS", 19).center();
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+
+    run("xdotool", {"keydown", "k", "sleep", "1.5", "keyup", "k"});
+    run("xdotool", {"keydown", "shift", "key", "a", "keyup", "shift"});
+    run("xdotool", {"type", "--delay", "1", "abcdefghij"});
+    // Ctrl+A and Enter go into the macro; no pause editor opens and no other macro changes.
+    run("xdotool", {"key", "ctrl+a", "Return"});
+    QTest::qWait(500);
+    clickAt(record); // Stop
+    EXPECT_EQ(driverCaptureThreads(), 0);
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
+    const QString original = readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return macroValue(macroFile(), "0") != macroValue(original, "0"); }, 3000));
+
+    const std::vector<Event> events = savedEvents(macroValue(macroFile(), "0"));
+    ASSERT_EQ(events.size(), 2u + 4u + 20u + 6u);
+    EXPECT_EQ(events[0].code, 0x4B);
+    EXPECT_EQ(events[0].action, 1);
+    EXPECT_NEAR(events[0].pause, 1500, 100); // the true hold, no repeats
+    EXPECT_EQ(events[1].code, 0x4B);
+    EXPECT_EQ(events[1].action, 2);
+    const std::vector<std::pair<int, int>> shifted = {{0xA0, 1}, {0x41, 1}, {0x41, 2}, {0xA0, 2}};
+    for (std::size_t i = 0; i < shifted.size(); ++i) {
+        EXPECT_EQ(events[2 + i].code, shifted[i].first) << i;
+        EXPECT_EQ(events[2 + i].action, shifted[i].second) << i;
+    }
+    for (int letter = 0; letter < 10; ++letter) {
+        const Event& down = events[6 + 2 * static_cast<std::size_t>(letter)];
+        const Event& up = events[7 + 2 * static_cast<std::size_t>(letter)];
+        EXPECT_EQ(down.code, 0x41 + letter) << letter;
+        EXPECT_EQ(down.action, 1) << letter;
+        EXPECT_EQ(up.code, 0x41 + letter) << letter;
+        EXPECT_EQ(up.action, 2) << letter;
+    }
+    for (const char* other : {"1", "2"}) {
+        EXPECT_EQ(macroValue(macroFile(), other), macroValue(original, other)) << other;
+    }
+}
+
+TEST_F(MacroEditorEndToEndTest, DeletingTheMacroOrHidingTheWindowEndsTheCapture) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
+    const QPoint record = skinRect(advancedLayout, "BUTTONPOS", 19).center();
+    clickAt(names.topLeft() + QPoint(30, 6));
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 18).center()); // Delete
+    EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
+
+    clickAt(names.topLeft() + QPoint(30, 6));
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+    clickAt(skinRect(layout, "BUTTONPOS", 13).center()); // hide
+    EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
+}
 
 TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
     // The default Macro.dat: macro 0 "Hello" is SHIFT-down, 20 ms, H-down, 25 ms, H-up, ...
