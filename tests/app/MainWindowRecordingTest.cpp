@@ -166,10 +166,17 @@ TEST_F(MainWindowRecordingTest, LeavingThePageKeepsRecording) {
     click(kAdvancedTab);
     EXPECT_TRUE(state.macroEditor.recording);
     EXPECT_EQ(recordLabel(), "Stop");
+    // Back on the page the list shows the recording so far, and goes on with its numbering.
+    EXPECT_EQ(eventLines(), (QStringList{"[Down]D", "  200ms", "[Up  ]D"}));
+    clock.advance(50ms);
+    keyboardHook.press(0x45);
+    EXPECT_EQ(eventLines(), (QStringList{"[Down]D", "  200ms", "[Up  ]D", "  50ms", "[Down]E"}));
     click(kRecord);
     EXPECT_EQ(recordLabel(), "Record");
-    EXPECT_EQ(macros.snapshot(1).eventCount, 2);
+    EXPECT_EQ(macros.snapshot(1).eventCount, 3);
     EXPECT_EQ(macros.snapshot(1).event(0), (MacroEvent{0x44, 1, 200}));
+    EXPECT_EQ(eventLines(), (QStringList{"[Down]D", "  200ms", "[Up  ]D", "  50ms", "[Down]E"}));
+    EXPECT_EQ(names().currentRow(), 1);
 }
 
 TEST_F(MainWindowRecordingTest, RecordWithoutMacrosOnlyMovesTheFocus) {
