@@ -9,6 +9,7 @@
 #include "macro/WindowKeyMessages.h"
 #include "menus/MenuPointerRelay.h"
 #include "platform/linux/LogindPowerNotices.h"
+#include "platform/linux/X11DetectableAutoRepeat.h"
 #include "skin/MainWindowState.h"
 
 #include <QKeyEvent>
@@ -78,6 +79,9 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     power_ = std::make_unique<LogindPowerNotices>();
     listenForPowerNotices(*power_);
 
+    // Without the capture a held key is recorded from the window's keys: one press (its repeats
+    // are the same press again) and one release.
+    enableDetectableAutoRepeat();
     macroEditor_.setRecorder(&recorder_);
     recorder_.setEventList({[this] { macroEditor_.RefreshEventList(recorder_.targetRecord()); },
                             [this](int record, int event) {
