@@ -8,7 +8,7 @@ pkg_check_modules(XLIBS REQUIRED IMPORTED_TARGET x11 xtst)
 # Linux adapters of the platform seam (udev/hidraw, sockets, X11, D-Bus, processes).
 veldran_glob(VELDRAN_LINUX_SOURCES src/platform/linux)
 add_library(veldran_platform_linux STATIC ${VELDRAN_LINUX_SOURCES})
-target_link_libraries(veldran_platform_linux PUBLIC veldran_core Qt6::Core Qt6::DBus
+target_link_libraries(veldran_platform_linux PUBLIC veldran_core Qt6::Core Qt6::Gui Qt6::DBus
                       PkgConfig::UDEV PkgConfig::XLIBS)
 
 # The Qt user interface: skin, menus, macro editor and the application shell.

@@ -10,6 +10,7 @@
 #include "macro/WindowKeyMessages.h"
 #include "menus/MenuPointerRelay.h"
 #include "platform/linux/LogindPowerNotices.h"
+#include "platform/linux/X11DetectableAutoRepeat.h"
 #include "skin/MainWindowState.h"
 
 #include <QCoreApplication>
@@ -51,10 +52,16 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
             macroEditor_.RightButtonReleased(globalPos);
         }
     };
-    steps.recordKey = [this](QObject*, const QKeyEvent& key) {
-        return recordWindowKey(key) == MacroRecorder::Step::PassOn
-                   ? MainWindowPreFilter::RecordingResult::SkipEnterEscape
-                   : MainWindowPreFilter::RecordingResult::Continue;
+    steps.recordKey = [this](QObject* watched, const QKeyEvent& key) {
+        if (recordWindowKey(key) == MacroRecorder::Step::PassOn) {
+            return MainWindowPreFilter::RecordingResult::SkipEnterEscape;
+        }
+        // While a recording runs the window's keys are the macro's alone: none reaches a control
+        // (Ctrl+A would open the event list's pause editor).
+        const bool ownWindow =
+            watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == &window_;
+        return recorder_.recording() && ownWindow ? MainWindowPreFilter::RecordingResult::Consume
+                                                  : MainWindowPreFilter::RecordingResult::Continue;
     };
     preFilter_ = std::make_unique<MainWindowPreFilter>(window_, std::move(steps));
 
@@ -75,12 +82,23 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     power_ = std::make_unique<LogindPowerNotices>();
     listenForPowerNotices(*power_);
 
-    recorder_.setEventList({[this] { macroControls_.eventList().clear(); },
+    // Without the capture a held key is recorded from the window's keys: one press (its repeats
+    // are the same press again) and one release.
+    enableDetectableAutoRepeat();
+    macroEditor_.setRecorder(&recorder_);
+    recorder_.setEventList({[this] { macroEditor_.RefreshEventList(recorder_.targetRecord()); },
                             [this](int record, int event) {
                                 // While the page is away its event list is gone; coming back
-                                // shows the selected macro afresh.
+                                // shows the recording afresh.
                                 if (macroControls_.shown()) {
                                     macroEditor_.AppendEventLines(record, event);
+                                }
+                            },
+                            [this](int record) {
+                                // The recorded macro stays on show, chosen in the name list, so
+                                // that the context menu acts on the lines the list shows.
+                                if (macroControls_.shown()) {
+                                    selectMacro(record);
                                 }
                             }});
 }
@@ -165,6 +183,8 @@ void MainWindowInput::save(int profileNumber) {
 }
 
 void MainWindowInput::hideToTray() {
+    // Nothing on screen could stop a recording any more.
+    recorder_.stopRecording();
     tray_->hideToTray();
 }
 
@@ -218,6 +238,8 @@ void MainWindowInput::addMacro() {
 }
 
 void MainWindowInput::deleteMacro() {
+    // A recording ends first: its record may go, and the ones after the deleted macro move down.
+    recorder_.stopRecording();
     // A pause being edited is stored before the macros move down.
     macroEditor_.finishEditing();
     macroActions_.remove();
@@ -242,7 +264,8 @@ void MainWindowInput::toggleRecording() {
 
 MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {
     const std::optional<KeyMessage> message = windowKeyMessage(event);
-    return message ? recorder_.recordKey(*message) : MacroRecorder::Step::Continue;
+    return message ? recorder_.recordKey(*message, MacroRecorder::Source::Window)
+                   : MacroRecorder::Step::Continue;
 }
 
 void MainWindowInput::saveMacros() {

@@ -75,12 +75,18 @@ bool MainWindowPreFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
 
     // Step 2: recording.
-    if (steps_.recordKey && steps_.recordKey(watched, *key) == RecordingResult::SkipEnterEscape) {
-        return false;
+    const RecordingResult recorded =
+        steps_.recordKey ? steps_.recordKey(watched, *key) : RecordingResult::Continue;
+    if (recorded != RecordingResult::Continue) {
+        return recorded == RecordingResult::Consume;
     }
 
-    // Step 3: the key-downs of Enter and Escape are swallowed, on every page and whether or not
-    // a recording runs; as system keys (Alt held without Ctrl) they pass, as their releases do.
+    // Step 3: the key-downs of Enter and Escape are swallowed in the main window, on every page
+    // and whether or not a recording runs; as system keys (Alt held without Ctrl) they pass, as
+    // their releases do. A message box or dialog of the window closes on them as usual.
+    if (static_cast<QWidget*>(watched)->window() != &window_) {
+        return false;
+    }
     const auto message = windowKeyMessage(*key);
     if (message && message->message == WM_KEYDOWN &&
         (message->virtualKey == kVirtualKeyReturn || message->virtualKey == kVirtualKeyEscape)) {

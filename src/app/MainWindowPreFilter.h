@@ -3,8 +3,9 @@
 //   1. a right-button release while the advanced page is shown goes to the macro editor (the line
 //      under the pointer and the context menu); the release then goes on to its window;
 //   2. recording: while a macro is recorded, every key press and release becomes an event of it;
-//   3. Enter and Escape: their key presses are swallowed, so that no control sees them and the
-//      window never closes on them; their releases pass.
+//   3. Enter and Escape in the main window itself: their key presses are swallowed, so that no
+//      control sees them and the window never closes on them; their releases pass. The windows
+//      it owns (message boxes, dialogs) keep their usual Enter and Escape.
 // The steps are hooks set by the main window; an unset hook is a step that does nothing.
 #pragma once
 
@@ -24,6 +25,7 @@ public:
     enum class RecordingResult {
         Continue,        // go on to step 3
         SkipEnterEscape, // straight to the window (a generic modifier already seen by side)
+        Consume,         // the key goes no further
     };
 
     struct Steps {

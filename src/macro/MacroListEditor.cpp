@@ -5,6 +5,7 @@
 #include "macro/MacroEventEdits.h"
 #include "macro/MacroLineTexts.h"
 #include "macro/MacroListControls.h"
+#include "macro/MacroRecorder.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -70,15 +71,21 @@ void MacroListEditor::selectAfterAppend() {
 }
 
 void MacroListEditor::RefreshEventList(int m) {
+    const bool recording = recorder_ != nullptr && recorder_->recording();
+    if (recording) {
+        m = recorder_->targetRecord();
+    }
     CEditableListBox& list = controls_.eventList();
     list.clear();
+    shownMacro_ = m;
     if (!macroInUse(m)) {
         return;
     }
     // One copy of the record, then all its lines at once: the same lines and the same final
     // selection as appending event after event, without a redraw per line.
     const MacroRecord record = table_.snapshot(m);
-    const int events = record.usableEventCount(); // all that playback plays
+    // All that playback plays; a record being recorded counts its events only at the end.
+    const int events = recording ? recorder_->recordedCount() : record.usableEventCount();
     QStringList lines;
     lines.reserve(2 * events);
     for (int k = 0; k < events; ++k) {
@@ -212,11 +219,14 @@ void MacroListEditor::EditPauseLine(int line) {
 
 void MacroListEditor::OnEditClosed() {
     const CEditableListBox& list = controls_.eventList();
-    const int line = state_.selectedEventLine;
-    const int m = state_.menuMacro;
-    if (line >= 0 && line < list.count() && macroInUse(m)) {
+    // The editor opens over the selected line, whether the context menu or Ctrl+A opened it, and
+    // the list keeps that line selected until it has closed.
+    const int line = list.selectedLine();
+    const int m = shownMacro_;
+    if (line >= 0 && macroInUse(m)) {
+        state_.selectedEventLine = line;
         const std::int32_t value = pauseValueOf(list.item(line)->text());
-        const int k = state_.menuEvent;
+        const int k = eventOfLine(line);
         table_.edit([&](auto& records) {
             storeMacroPause(records[static_cast<std::size_t>(m)], k, value);
         });

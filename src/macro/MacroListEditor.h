@@ -15,6 +15,7 @@ namespace veldran {
 
 class CQelMenu;
 class MacroListControls;
+class MacroRecorder;
 
 class MacroListEditor {
 public:
@@ -26,6 +27,9 @@ public:
     MacroListEditor(MacroTable& table, MacroEditorState& state, MacroListControls& controls,
                     CQelMenu& contextMenu);
 
+    // The recorder whose recording the event list shows while one runs.
+    void setRecorder(const MacroRecorder* recorder) { recorder_ = recorder; }
+
     // Replaces the way the context menu is shown (tests choose a command without a pop-up).
     void setMenuChooser(MenuChooser chooser) { chooseFromMenu_ = std::move(chooser); }
 
@@ -33,7 +37,9 @@ public:
     // its events into the event list. Nothing without a selection.
     void OnMacroSelected();
     // Empties the event list and fills it with the lines of macro m (none for a macro that is
-    // not in use), then selects as AppendEventLines does.
+    // not in use), then selects as AppendEventLines does. While a recording runs the list shows
+    // the record being recorded instead, with the events recorded so far, so that the lines the
+    // recording appends follow on with the usual numbering.
     void RefreshEventList(int m);
     // Appends the lines of event k of macro m (the pause before it, then the event) and selects
     // the last line while recording, otherwise the selected event line (no selection when that
@@ -47,8 +53,9 @@ public:
     void RightButtonReleased(QPoint globalPos);
     // One of the eight commands of the context menu; nothing while recording or without a macro.
     void RunCommand(int command);
-    // The in-place editor has closed: the line at the selected event line becomes the pause after
-    // the menu event of the menu macro, and the list is drawn again. A repeat stores the same.
+    // The in-place editor has closed: the edited line (the list's selection) becomes the pause
+    // after its event in the macro the list shows, and the list is drawn again. A repeat stores
+    // the same.
     void OnEditClosed();
     // A double-click on a pause line edits it, as "Modificar Delay" on that line would.
     void EditPauseLine(int line);
@@ -69,6 +76,8 @@ private:
     MacroListControls& controls_;
     CQelMenu& contextMenu_;
     MenuChooser chooseFromMenu_;
+    const MacroRecorder* recorder_ = nullptr;
+    int shownMacro_ = -1; // the macro whose lines the event list holds
     bool menuOpen_ = false;
     QObject pending_; // context of the commands waiting in the event loop: they go with the editor
 };

@@ -34,7 +34,8 @@ void MacroRecorder::toggle(int index, const std::string& name) {
 void MacroRecorder::start(int index, const std::string& name) {
     if (hook_ != nullptr && !installed_) {
         // Without capture only the keys that reach the program's own windows are recorded.
-        installed_ = hook_->start([this](const KeyMessage& message) { recordKey(message); });
+        installed_ = hook_->start(
+            [this](const KeyMessage& message) { recordKey(message, Source::Capture); });
     }
     // The name list never holds more than the macros, so index names one of them; a bad index
     // records into the first record rather than past the macros.
@@ -50,12 +51,22 @@ void MacroRecorder::start(int index, const std::string& name) {
     }
 }
 
+void MacroRecorder::stopRecording() {
+    if (editor_.recording) {
+        editor_.recording = false;
+        stop();
+    }
+}
+
 void MacroRecorder::stop() {
     table_.edit([&](auto& records) {
         records[static_cast<std::size_t>(target_)].eventCount =
             static_cast<std::uint8_t>(recorded_);
     });
     removeCapture();
+    if (list_.stopped) {
+        list_.stopped(target_);
+    }
 }
 
 void MacroRecorder::removeCapture() {
@@ -65,9 +76,9 @@ void MacroRecorder::removeCapture() {
     }
 }
 
-MacroRecorder::Step MacroRecorder::recordKey(const KeyMessage& message) {
+MacroRecorder::Step MacroRecorder::recordKey(const KeyMessage& message, Source source) {
     if (!editor_.recording || message.virtualKey >= kFirstUnrecordedCode ||
-        !isKeyMessage(message.message)) {
+        !isKeyMessage(message.message) || (source == Source::Window && installed_)) {
         return Step::Continue;
     }
     // The repeats of a held key, and the second copy of a key that arrives both from the capture
@@ -106,6 +117,10 @@ MacroRecorder::Step MacroRecorder::recordKey(const KeyMessage& message) {
             list_.appendEvent(target_, k);
         }
         recorded_ = k + 1;
+        if (recorded_ == kMaxRecordedEvents) {
+            // Later keys are ignored: the capture has nothing more to do.
+            removeCapture();
+        }
     }
     lastPair_ = message;
     return Step::Continue;

@@ -1,8 +1,10 @@
 // Recording a macro from the keyboard: starting and stopping a recording into one macro record,
 // with the key capture installed only while it runs, and the recording step of the main
-// window's pre-filter, which turns each key message (from the capture or from the program's own
-// windows) into an event of the record with the pause since the previous one. Standard library
-// only; the window's controls are reached through the two callbacks.
+// window's pre-filter, which turns each key message into an event of the record with the pause
+// since the previous one. While the capture runs it is the one source of keys (the program's own
+// windows see a copy of some of them, in no fixed order with the capture's); without it the
+// windows' keys are recorded. Standard library only; the window's controls are reached through
+// the callbacks.
 #pragma once
 
 #include "config/MacroTable.h"
@@ -27,6 +29,13 @@ public:
     struct EventList {
         std::function<void()> clear;               // removes every line of the event list
         std::function<void(int, int)> appendEvent; // AppendEventLines(record, event)
+        std::function<void(int)> stopped;          // the recording into a record has ended
+    };
+
+    // Where a key message comes from.
+    enum class Source {
+        Capture, // the session-wide key capture
+        Window,  // a window of the program
     };
 
     // What the pre-filter does after the recording step.
@@ -51,8 +60,12 @@ public:
     // the number of recorded events into the record and removes the capture.
     void toggle(int index, const std::string& name);
 
-    // The recording step for one keyboard message (from the capture or a window of the program).
-    Step recordKey(const KeyMessage& message);
+    // Ends a running recording as the Record element's second press does; nothing when idle.
+    void stopRecording();
+
+    // The recording step for one keyboard message. A window's key is not recorded while the
+    // capture runs: the capture reports the same key.
+    Step recordKey(const KeyMessage& message, Source source = Source::Capture);
 
     // Milliseconds since the previous call (the previous recorded event), 0 to 65535, from the
     // UTC time of day; the first call of the program only sets the time stamp.

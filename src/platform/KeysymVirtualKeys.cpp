@@ -38,6 +38,10 @@ constexpr Entry kPreferred[] = {
     {0xff9e, 0x2D}, // KP_Insert
     {0xff9f, 0x2E}, // KP_Delete
     {0xfe20, 0x09}, // ISO_Left_Tab (Shift+Tab)
+    // Keys that other layouts name differently from a US keyboard, as Windows reports them.
+    {0xffac, 0x6E}, // KP_Separator: the keypad's decimal key (German, Nordic, Polish, Russian)
+    {0xff31, 0x15}, // Hangul (Korean)
+    {0xffbd, 0x92}, // KP_Equal
 };
 
 std::vector<Entry> buildIndex() {

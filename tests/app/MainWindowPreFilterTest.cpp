@@ -1,11 +1,13 @@
-// The main window's pre-filter: Enter and Escape never reach a control or close the window, the
-// recording step sees keys first and can let them through, and a right-button release is handed
-// to step 1 once, where the window system delivers it, before the widget under it gets it.
+// The main window's pre-filter: Enter and Escape never reach a control or close the window (its
+// message boxes keep them), the recording step sees keys first and can let them through, and a
+// right-button release is handed to step 1 once, where the window system delivers it, before the
+// widget under it gets it.
 #include "app/MainWindowPreFilter.h"
 
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -53,6 +55,17 @@ TEST_F(MainWindowPreFilterTest, EnterAndEscapeNeverCloseTheWindowOrReachAControl
     // Other keys still reach the controls.
     QTest::keyClicks(edit, "ab");
     EXPECT_EQ(edit->text(), "ab");
+
+    // A message box the window owns keeps its own Enter and Escape.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QMessageBox owned(QMessageBox::Information, {}, QStringLiteral("text"), QMessageBox::Ok,
+                          &window);
+        owned.show();
+        (void)QTest::qWaitForWindowExposed(&owned);
+        QTest::keyClick(&owned, key);
+        EXPECT_FALSE(owned.isVisible()) << key;
+    }
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(MainWindowPreFilterTest, RecordingSeesEnterFirstAndMayLetKeysThrough) {

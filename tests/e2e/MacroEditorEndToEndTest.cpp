@@ -1,11 +1,13 @@
 // The macro editor end to end: the driver runs against the virtual mouse under a private X server;
 // real pointer events (xdotool) open the advanced page, choose a macro, open the event list's
 // context menu and choose "Apagar item" and "Modificar Delay" from it; a pause typed over its line
-// and the Save button then reach Macro.dat.
+// and the Save button then reach Macro.dat. Keys typed during a recording, and the ways a
+// recording ends, are checked in the saved bytes and in the driver's threads.
 #include "e2e/DriverRig.h"
 #include "macro/MacroControlStyle.h"
 
 #include <QListWidget>
+#include <vector>
 
 namespace {
 
@@ -53,8 +55,95 @@ protected:
     // high below the menu's 1-pixel frame.
     void chooseMenuRow(QPoint menuAt, int row) { clickAt(menuAt + QPoint(30, 1 + 20 * row + 10)); }
 
+    // The recorded events of a saved record: (code, action, pause) for each counted event.
+    struct Event {
+        int code;
+        int action;
+        int pause;
+    };
+    static std::vector<Event> savedEvents(const QString& record) {
+        std::vector<Event> events;
+        const int count = record.mid(60, 3).toInt();
+        for (int k = 0; k < count; ++k) {
+            const QString e = record.mid(63 + 12 * k, 12);
+            events.push_back({e.mid(0, 3).toInt(), e.mid(3, 3).toInt(),
+                              e.mid(6, 3).toInt() + 256 * e.mid(9, 3).toInt()});
+        }
+        return events;
+    }
+
+    // Threads of the driver that the key capture runs.
+    int driverCaptureThreads() {
+        int n = 0;
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(driver.processId());
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            n += readText(tasks + '/' + task + "/comm").trimmed() == "key-capture" ? 1 : 0;
+        }
+        return n;
+    }
+
     QString advancedLayout;
 };
+
+TEST_F(MacroEditorEndToEndTest, HeldModifiedAndFastKeysRecordOnceInOrderThenSave) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
+    clickAt(names.topLeft() + QPoint(30, 6)); // "Hello"
+    const QPoint record = skinRect(advancedLayout, "BUTTONPOS", 19).center();
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+
+    run("xdotool", {"keydown", "k", "sleep", "1.5", "keyup", "k"});
+    run("xdotool", {"keydown", "shift", "key", "a", "keyup", "shift"});
+    run("xdotool", {"type", "--delay", "1", "abcdefghij"});
+    // Ctrl+A and Enter go into the macro; no pause editor opens and no other macro changes.
+    run("xdotool", {"key", "ctrl+a", "Return"});
+    QTest::qWait(500);
+    clickAt(record); // Stop
+    EXPECT_EQ(driverCaptureThreads(), 0);
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
+    const QString original = readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return macroValue(macroFile(), "0") != macroValue(original, "0"); }, 3000));
+
+    // K held for 1.5 s: one press with the true pause, one release. Then Shift+A, ten letters 1 ms
+    // apart, and Ctrl+A, Enter (xdotool lets go of Ctrl first); each key once and in order.
+    const std::vector<Event> events = savedEvents(macroValue(macroFile(), "0"));
+    ASSERT_EQ(events.size(), 32u);
+    EXPECT_NEAR(events[0].pause, 1500, 100);
+    std::vector<std::pair<int, int>> expected = {{0x4B, 1}, {0x4B, 2}, {0xA0, 1},
+                                                 {0x41, 1}, {0x41, 2}, {0xA0, 2}};
+    for (int letter = 0x41; letter <= 0x4A; ++letter) {
+        expected.insert(expected.end(), {{letter, 1}, {letter, 2}});
+    }
+    expected.insert(expected.end(),
+                    {{0xA2, 1}, {0x41, 1}, {0xA2, 2}, {0x41, 2}, {0x0D, 1}, {0x0D, 2}});
+    std::vector<std::pair<int, int>> recorded;
+    for (const Event& e : events) {
+        recorded.emplace_back(e.code, e.action);
+    }
+    EXPECT_EQ(recorded, expected);
+    for (const char* other : {"1", "2"}) {
+        EXPECT_EQ(macroValue(macroFile(), other), macroValue(original, other)) << other;
+    }
+}
+
+TEST_F(MacroEditorEndToEndTest, DeletingTheMacroOrHidingTheWindowEndsTheCapture) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
+    const QPoint record = skinRect(advancedLayout, "BUTTONPOS", 19).center();
+    clickAt(names.topLeft() + QPoint(30, 6));
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 18).center()); // Delete
+    EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
+
+    clickAt(names.topLeft() + QPoint(30, 6));
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+    clickAt(skinRect(layout, "BUTTONPOS", 13).center()); // hide
+    EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
+}
 
 TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
     // The default Macro.dat: macro 0 "Hello" is SHIFT-down, 20 ms, H-down, 25 ms, H-up, ...

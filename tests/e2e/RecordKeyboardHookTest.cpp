@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/prctl.h>
 #include <vector>
 
 // Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
@@ -198,12 +199,15 @@ TEST_F(RecordKeyboardHookTest, NothingOfTheCaptureOutlivesStopOrTheRecorder) {
         EXPECT_FALSE(hook.active());
         EXPECT_EQ(captureThreads(), 0);
 
+        const int dumpable = prctl(PR_GET_DUMPABLE);
         recorder.toggle(0, "Once");
         context = hook.contextId();
         ASSERT_TRUE(serverHasContext(context));
+        EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0); // no core file holds the typed keys
         recorder.toggle(0, "Once");
         EXPECT_FALSE(serverHasContext(context));
         EXPECT_EQ(captureThreads(), 0);
+        EXPECT_EQ(prctl(PR_GET_DUMPABLE), dumpable);
 
         // Keys after Stop go nowhere.
         type(0x43, true);

@@ -23,6 +23,9 @@ TEST(KeysymVirtualKeys, EveryKeyOfTheTableComesBackAsItsCode) {
         case 0x2A: // Print is the Print Screen key
             EXPECT_EQ(back, 0x2C);
             break;
+        case 0x6C: // KP_Separator is the decimal key of the layouts that have it
+            EXPECT_EQ(back, 0x6E);
+            break;
         default:
             EXPECT_EQ(back, key.code) << key.name;
         }
@@ -31,6 +34,8 @@ TEST(KeysymVirtualKeys, EveryKeyOfTheTableComesBackAsItsCode) {
     EXPECT_EQ(virtualKeyOfKeysym(0xffe4), 0xA3); // Control_R
     EXPECT_EQ(virtualKeyOfKeysym(0xff95), 0x24); // KP_Home: Home
     EXPECT_EQ(virtualKeyOfKeysym(0xff8d), 0x0D); // KP_Enter: Return
+    EXPECT_EQ(virtualKeyOfKeysym(0xff31), 0x15); // Hangul
+    EXPECT_EQ(virtualKeyOfKeysym(0xffbd), 0x92); // KP_Equal
     EXPECT_EQ(virtualKeyOfKeysym(0x00e9), 0);    // eacute: no virtual key
     EXPECT_EQ(virtualKeyOfKeysym(0), 0);
     EXPECT_EQ(genericModifier(0xA1), 0x10);

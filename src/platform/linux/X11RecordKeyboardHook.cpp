@@ -15,9 +15,11 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <thread>
 #include <unistd.h>
 
@@ -118,6 +120,16 @@ struct X11RecordKeyboardHook::Impl {
     // Touched by the capture thread only while it runs.
     KeyMap keys;
     std::array<bool, 256> held{};
+    // A key release not yet handed on: the server's auto-repeat sends a held key as a release
+    // and a press with the same time stamp, which together are no key event at all.
+    struct Release {
+        unsigned int keycode = 0;
+        unsigned int state = 0;
+        unsigned long time = 0;
+    };
+    std::optional<Release> pendingRelease;
+    // Whether the process could be dumped before the capture made it undumpable.
+    int dumpableBefore = 1;
 
     void say(const char* why) {
         if (!warned) {
@@ -144,7 +156,9 @@ struct X11RecordKeyboardHook::Impl {
             &receiver,
             [this, message, posted] {
                 if (posted == generation && handler) {
-                    handler(message);
+                    // The handler may stop the capture, which lets go of handler.
+                    const Handler current = handler;
+                    current(message);
                 }
             },
             Qt::QueuedConnection);
@@ -168,6 +182,35 @@ struct X11RecordKeyboardHook::Impl {
         }
     }
 
+    // Capture thread: a recorded press or release, with the server's time stamp.
+    void serverKeyEvent(unsigned int keycode, bool down, unsigned int state, unsigned long time) {
+        if (pendingRelease) {
+            const Release release = *pendingRelease;
+            pendingRelease.reset();
+            if (down && keycode == release.keycode && time == release.time) {
+                return; // an auto-repeat of the held key
+            }
+            keyEvent(release.keycode, false, release.state);
+        }
+        if (down && keycode <= 255 && held[keys.virtualKey(keycode, state)]) {
+            return; // a repeat sent without its release
+        }
+        if (!down) {
+            pendingRelease = Release{keycode, state, time};
+            return;
+        }
+        keyEvent(keycode, true, state);
+    }
+
+    // Capture thread: the server has nothing more for now, so a release held back is real.
+    void flushRelease() {
+        if (pendingRelease) {
+            const Release release = *pendingRelease;
+            pendingRelease.reset();
+            keyEvent(release.keycode, false, release.state);
+        }
+    }
+
     static void intercept(XPointer closure, XRecordInterceptData* recorded) {
         auto* self = reinterpret_cast<Impl*>(closure);
         if (recorded->category == XRecordStartOfData) {
@@ -177,8 +220,9 @@ struct X11RecordKeyboardHook::Impl {
             const auto* event = reinterpret_cast<const xEvent*>(recorded->data);
             const int type = event->u.u.type & 0x7f;
             if (type == KeyPress || type == KeyRelease) {
-                self->keyEvent(event->u.u.detail, type == KeyPress,
-                               event->u.keyButtonPointer.state);
+                self->serverKeyEvent(event->u.u.detail, type == KeyPress,
+                                     event->u.keyButtonPointer.state,
+                                     event->u.keyButtonPointer.time);
             }
         }
         XRecordFreeData(recorded);
@@ -195,6 +239,9 @@ struct X11RecordKeyboardHook::Impl {
         pollfd fds[2] = {{ConnectionNumber(data), POLLIN, 0}, {wakeFd, POLLIN, 0}};
         for (;;) {
             XRecordProcessReplies(data);
+            // The server sends an auto-repeat's release and press together: a release that
+            // ends what it has sent is a real one.
+            flushRelease();
             fds[0].revents = 0;
             fds[1].revents = 0;
             if (poll(fds, 2, -1) < 0) {
@@ -267,6 +314,10 @@ struct X11RecordKeyboardHook::Impl {
         keys = KeyMap{};
         keys.read(control);
         held.fill(false);
+        pendingRelease.reset();
+        // Captured keys may be a password: no core dump of the process holds them.
+        dumpableBefore = prctl(PR_GET_DUMPABLE, 0, 0, 0, 0);
+        prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
         startSettled = false;
         recordingStarted = false;
         thread = std::thread([this] { run(); });
@@ -297,6 +348,9 @@ struct X11RecordKeyboardHook::Impl {
         XSync(control, False);
         context = 0;
         closeConnections();
+        if (dumpableBefore >= 0) {
+            prctl(PR_SET_DUMPABLE, dumpableBefore, 0, 0, 0);
+        }
     }
 };
 

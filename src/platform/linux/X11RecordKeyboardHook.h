@@ -3,7 +3,9 @@
 // connection receives the recorded keys on a thread of its own, which turns each into a keyboard
 // message (virtual-key code from the server's keyboard map) and posts it to the thread that
 // started the capture. Nothing of it exists outside start() ... stop(): no connection, no
-// context, no thread. Keys are handed on and kept nowhere.
+// context, no thread. Keys are handed on and kept nowhere. A held key is one press and one
+// release (the server's auto-repeat is dropped), and while the capture runs the process cannot
+// be dumped, so that no core file holds the typed keys.
 #pragma once
 
 #include "platform/KeyboardHook.h"

@@ -54,6 +54,35 @@ int keycodeProducing(const XKeyboardMap& map, std::uint32_t keysym) {
     return 0;
 }
 
+struct OtherKeysyms {
+    std::uint8_t virtualKey;
+    std::uint32_t keysyms[2];
+};
+
+// Keysyms that give the virtual key on layouts without its US keysym (0: none more).
+constexpr OtherKeysyms kOtherKeysyms[] = {
+    {0x15, {0xff31, 0xff2e}}, // KANA: Hangul, Kana_Shift
+    {0x6E, {0xffac, 0}},      // DECIMAL: KP_Separator
+    {0x92, {0xffbd, 0}},      // KP_Equal, which the US table does not name
+};
+
+int keycodeOfOtherKeysym(const XKeyboardMap& map, std::uint8_t virtualKey) {
+    for (const OtherKeysyms& other : kOtherKeysyms) {
+        if (other.virtualKey != virtualKey) {
+            continue;
+        }
+        for (const std::uint32_t keysym : other.keysyms) {
+            if (keysym == 0) {
+                break;
+            }
+            if (const int keycode = keycodeProducing(map, keysym)) {
+                return keycode;
+            }
+        }
+    }
+    return 0;
+}
+
 int keycodeNamed(const XKeyboardMap& map, const char* name) {
     for (std::size_t i = 0; i < map.names.size(); ++i) {
         if (map.names[i] == name) {
@@ -75,13 +104,18 @@ const char* physicalKeyName(std::uint8_t virtualKey) {
 
 int chooseKeycode(const XKeyboardMap& map, std::uint8_t virtualKey) {
     const VirtualKey* key = findVirtualKey(virtualKey);
-    if (key == nullptr) {
-        return 0;
-    }
     // A layout that has the keysym (AZERTY's A, Dvorak's C) gets the key that types it, as
     // the user's own keyboard would.
-    if (const int keycode = keycodeProducing(map, key->keysym)) {
+    if (key != nullptr) {
+        if (const int keycode = keycodeProducing(map, key->keysym)) {
+            return keycode;
+        }
+    }
+    if (const int keycode = keycodeOfOtherKeysym(map, virtualKey)) {
         return keycode;
+    }
+    if (key == nullptr) {
+        return 0;
     }
     const char* name = physicalKeyName(virtualKey);
     return name != nullptr ? keycodeNamed(map, name) : 0;

@@ -56,6 +56,18 @@ TEST(XKeycodeChoice, TheKeyThatTypesTheLetterWhenTheLayoutHasIt) {
     EXPECT_EQ(chooseKeycode(twoGroups.map, vk::C), 54);
 }
 
+TEST(XKeycodeChoice, KeypadDecimalKanaAndEqualOnTheKeysOtherLayoutsHave) {
+    FakeMap german = usLayout();
+    german.key(91, "KPDL", {0xff9f, 0xffac}); // KP_Delete, KP_Separator
+    german.key(125, "KPEQ", {0xffbd});        // KP_Equal
+    EXPECT_EQ(chooseKeycode(german.map, 0x6E), 91);
+    EXPECT_EQ(chooseKeycode(german.map, 0x92), 125);
+    FakeMap korean = usLayout();
+    korean.key(130, "HNGL", {0xff31}); // Hangul
+    EXPECT_EQ(chooseKeycode(korean.map, 0x15), 130);
+    EXPECT_EQ(chooseKeycode(usLayout().map, 0x15), 0);
+}
+
 TEST(XKeycodeChoice, ThePhysicalKeyUnderALayoutWithoutLatinLetters) {
     FakeMap russian = usLayout();
     russian.key(38, "AC01", {kCyrillicEf}).key(54, "AB03", {kCyrillicEs});
