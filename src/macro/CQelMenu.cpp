@@ -44,6 +44,7 @@ constexpr StoredItem kMacroContextMenu[] = {
 constexpr StoredItem kTrayMenu[] = {
     {"Menu_Tray", -1},
     {"Mostrar a Janela UI", kCmdShowWindow},
+    {"Profiles for programs", kCmdProgramProfiles},
     {"Sair do Driver", kCmdExitDriver},
     {nullptr, kEnd},
 };

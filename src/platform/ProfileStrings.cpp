@@ -118,13 +118,15 @@ std::optional<pid_t> temporaryOwner(const std::string& name, const fs::path& tar
 }
 
 // Writes text into a new temporary file beside target, with target's permissions when it
-// exists, and flushes it to the disk. Returns its path, or nothing (and no file) on failure.
-std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text) {
+// exists (else newMode less the umask), and flushes it to the disk. Returns its path, or nothing
+// (and no file) on failure.
+std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text,
+                                       mode_t newMode = 0666) {
     static std::atomic<unsigned> counter{0};
     const fs::path temporary =
         folderOf(target) / (temporaryPrefix(target) + std::to_string(::getpid()) + "-" +
                             std::to_string(counter.fetch_add(1)));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newMode);
     if (fd < 0) {
         return std::nullopt;
     }
@@ -146,8 +148,8 @@ std::optional<fs::path> writeTemporary(const fs::path& target, const std::string
 
 // Writes text to a new file beside target, flushes it to the disk and renames it over target.
 // On any failure the temporary file is removed and target is left as it was.
-bool replaceAtomically(const fs::path& target, const std::string& text) {
-    const auto temporary = writeTemporary(target, text);
+bool replaceAtomically(const fs::path& target, const std::string& text, mode_t newMode = 0666) {
+    const auto temporary = writeTemporary(target, text, newMode);
     if (!temporary) {
         return false;
     }
@@ -207,6 +209,11 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
         }
     }
     return replaceAtomically(target, document.text());
+}
+
+bool ProfileStrings::replace(const fs::path& file, const std::string& text) {
+    std::lock_guard lock(writeMutex());
+    return replaceAtomically(replacementTarget(file), text, 0600);
 }
 
 bool ProfileStrings::createIfMissing(const fs::path& file, const std::string& text) {

@@ -1,0 +1,168 @@
+#include "control/ActiveWindowWatcher.h"
+
+#include <QSocketNotifier>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <tuple>
+#include <xcb/xcb.h>
+
+namespace veldran {
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The raw value of a property (empty when the window or the property is gone).
+std::string propertyBytes(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
+                          xcb_atom_t type) {
+    const auto cookie = xcb_get_property(c, 0, window, property, type, 0, 1024);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
+    std::string bytes;
+    if (reply != nullptr && reply->type != XCB_ATOM_NONE) {
+        const auto* data = static_cast<const char*>(xcb_get_property_value(reply));
+        const int length = xcb_get_property_value_length(reply);
+        bytes.assign(data, static_cast<std::size_t>(length > 0 ? length : 0));
+    }
+    std::free(reply);
+    return bytes;
+}
+
+std::uint32_t propertyCardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
+                               xcb_atom_t type) {
+    const std::string bytes = propertyBytes(c, window, property, type);
+    std::uint32_t value = 0;
+    if (bytes.size() >= sizeof value) {
+        std::memcpy(&value, bytes.data(), sizeof value);
+    }
+    return value;
+}
+
+// WM_CLASS: the instance and the class, each ended by a NUL byte.
+std::pair<std::string, std::string> windowClass(xcb_connection_t* c, xcb_window_t window) {
+    const std::string wmClass = propertyBytes(c, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
+    const std::size_t split = wmClass.find('\0');
+    std::string className;
+    if (split != std::string::npos) {
+        const std::string rest = wmClass.substr(split + 1);
+        className = rest.substr(0, rest.find('\0'));
+    }
+    return {wmClass.substr(0, split), className};
+}
+
+} // namespace
+
+struct ActiveWindowWatcher::Connection {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t root = XCB_WINDOW_NONE;
+    xcb_atom_t activeWindow = XCB_ATOM_NONE;
+    xcb_atom_t windowPid = XCB_ATOM_NONE;
+
+    ~Connection() {
+        if (c != nullptr) {
+            xcb_disconnect(c);
+        }
+    }
+};
+
+std::string executableNameOf(unsigned pid) {
+    std::error_code error;
+    const auto target =
+        std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
+    return error ? std::string() : target.filename().string();
+}
+
+ActiveWindowWatcher::ActiveWindowWatcher(Listener listener, QObject* parent)
+    : QObject(parent), x_(std::make_unique<Connection>()), listener_(std::move(listener)) {
+    int screenNumber = 0;
+    x_->c = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(x_->c) != 0) {
+        return;
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x_->c));
+    for (int i = 0; i < screenNumber && screens.rem > 0; ++i) {
+        xcb_screen_next(&screens);
+    }
+    if (screens.rem == 0) {
+        return;
+    }
+    x_->root = screens.data->root;
+    x_->activeWindow = internAtom(x_->c, "_NET_ACTIVE_WINDOW");
+    x_->windowPid = internAtom(x_->c, "_NET_WM_PID");
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(x_->c, x_->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(x_->c);
+    notifier_ =
+        std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(x_->c), QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &ActiveWindowWatcher::readEvents);
+}
+
+ActiveWindowWatcher::~ActiveWindowWatcher() = default;
+
+bool ActiveWindowWatcher::watching() const {
+    return notifier_ != nullptr;
+}
+
+WindowProgram ActiveWindowWatcher::activeProgram() {
+    WindowProgram program;
+    if (!watching()) {
+        return program;
+    }
+    const xcb_window_t window =
+        propertyCardinal(x_->c, x_->root, x_->activeWindow, XCB_ATOM_WINDOW);
+    if (window == XCB_WINDOW_NONE) {
+        return program;
+    }
+    std::tie(program.instance, program.className) = windowClass(x_->c, window);
+    if (const std::uint32_t pid = propertyCardinal(x_->c, window, x_->windowPid, XCB_ATOM_CARDINAL);
+        pid != 0) {
+        program.executable = executableNameOf(pid);
+    }
+    return program;
+}
+
+std::vector<std::string> ActiveWindowWatcher::programsWithWindows() {
+    std::set<std::string> names;
+    if (watching()) {
+        const std::string list =
+            propertyBytes(x_->c, x_->root, internAtom(x_->c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+        for (std::size_t at = 0; at + sizeof(xcb_window_t) <= list.size();
+             at += sizeof(xcb_window_t)) {
+            xcb_window_t window = XCB_WINDOW_NONE;
+            std::memcpy(&window, list.data() + at, sizeof window);
+            if (std::string instance = windowClass(x_->c, window).first; !instance.empty()) {
+                names.insert(std::move(instance));
+            }
+        }
+    }
+    return {names.begin(), names.end()};
+}
+
+void ActiveWindowWatcher::readEvents() {
+    bool activeChanged = false;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(x_->c)) {
+        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+            const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
+            activeChanged = activeChanged || notify->atom == x_->activeWindow;
+        }
+        std::free(event);
+    }
+    if (xcb_connection_has_error(x_->c) != 0) {
+        // The X server went away: nothing more will come.
+        notifier_->setEnabled(false);
+        return;
+    }
+    if (activeChanged && listener_) {
+        listener_(activeProgram());
+    }
+}
+
+} // namespace veldran
