@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <tuple>
+#include <xcb/res.h>
 #include <xcb/xcb.h>
 
 namespace veldran {
@@ -56,6 +57,26 @@ std::pair<std::string, std::string> windowClass(xcb_connection_t* c, xcb_window_
         className = rest.substr(0, rest.find('\0'));
     }
     return {wmClass.substr(0, split), className};
+}
+
+// The process of the local client that made window, asked of the X server itself (the X-Resource
+// extension), for windows that do not carry _NET_WM_PID; 0 when it is not known.
+std::uint32_t clientProcess(xcb_connection_t* c, xcb_window_t window) {
+    xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    const auto cookie = xcb_res_query_client_ids(c, 1, &spec);
+    xcb_res_query_client_ids_reply_t* reply = xcb_res_query_client_ids_reply(c, cookie, nullptr);
+    std::uint32_t pid = 0;
+    if (reply != nullptr) {
+        for (auto ids = xcb_res_query_client_ids_ids_iterator(reply); ids.rem > 0 && pid == 0;
+             xcb_res_client_id_value_next(&ids)) {
+            if ((ids.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) != 0 &&
+                xcb_res_client_id_value_value_length(ids.data) >= 1) {
+                pid = *xcb_res_client_id_value_value(ids.data);
+            }
+        }
+    }
+    std::free(reply);
+    return pid;
 }
 
 } // namespace
@@ -122,8 +143,11 @@ WindowProgram ActiveWindowWatcher::activeProgram() {
         return program;
     }
     std::tie(program.instance, program.className) = windowClass(x_->c, window);
-    if (const std::uint32_t pid = propertyCardinal(x_->c, window, x_->windowPid, XCB_ATOM_CARDINAL);
-        pid != 0) {
+    std::uint32_t pid = propertyCardinal(x_->c, window, x_->windowPid, XCB_ATOM_CARDINAL);
+    if (pid == 0) {
+        pid = clientProcess(x_->c, window);
+    }
+    if (pid != 0) {
         program.executable = executableNameOf(pid);
     }
     return program;

@@ -1,7 +1,8 @@
 // Follows the window in front on X11: the root window's _NET_ACTIVE_WINDOW, watched through a
 // PropertyNotify selection on a connection of its own, so that an idle desktop wakes nothing up.
 // Each change is handed on with what the window shows of its program (WM_CLASS and the file name
-// of the executable of _NET_WM_PID). Without an X server it stays silent.
+// of the executable of _NET_WM_PID, or of the local client that made the window when it carries
+// no _NET_WM_PID). Without an X server it stays silent.
 #pragma once
 
 #include "control/ProgramRules.h"

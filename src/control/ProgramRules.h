@@ -28,7 +28,7 @@ struct ProgramRules {
 struct WindowProgram {
     std::string instance;   // first part of WM_CLASS
     std::string className;  // second part of WM_CLASS
-    std::string executable; // file name of /proc/PID/exe of _NET_WM_PID
+    std::string executable; // file name of /proc/PID/exe of the window's process
 };
 
 struct LoadedProgramRules {

@@ -1,0 +1,143 @@
+// Profiles follow the program in front on a real X server: xev and a window of the test's own
+// process take the focus as a window manager would give it (the root's _NET_ACTIVE_WINDOW), the
+// watcher and the rules pick the profile, and a stand-in notification service on the private
+// session bus receives "Profile N", each notification replacing the one before.
+// clang-format off
+// gtest comes before Xlib, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+// clang-format on
+
+#include "control/ActiveWindowWatcher.h"
+#include "control/ProfileNotifier.h"
+#include "control/ProgramRuleSwitcher.h"
+#include "fakes/FakeProfileSwitcher.h"
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QTest>
+#include <QVariantMap>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cstdlib>
+#include <unistd.h>
+
+// Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
+#include "support/FocusedXWindow.h"
+
+namespace veldran {
+
+// Takes the notifications the program sends, answering each with a new identifier.
+class StandInNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Shown {
+        uint replaces;
+        QString summary;
+        int timeout;
+    };
+    std::vector<Shown> shown;
+
+public slots:
+    uint Notify(const QString&, uint replaces, const QString&, const QString& summary,
+                const QString&, const QStringList&, const QVariantMap&, int timeout) {
+        shown.push_back({replaces, summary, timeout});
+        return static_cast<uint>(40 + shown.size());
+    }
+};
+
+namespace {
+
+const QString kServiceConnection = QStringLiteral("veldran-stand-in-notifications");
+
+// The top-level window titled title, or 0.
+Window windowTitled(Display* display, const char* title) {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
+        for (unsigned i = 0; i < count && found == 0; ++i) {
+            char* name = nullptr;
+            if (XFetchName(display, children[i], &name) != 0) {
+                found = std::string(name) == title ? children[i] : 0;
+                XFree(name);
+            }
+        }
+        XFree(children);
+    }
+    return found;
+}
+
+// What a window manager does when it gives window the focus.
+void makeActive(Display* display, Window window) {
+    const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    const unsigned long value = window;
+    XChangeProperty(display, DefaultRootWindow(display), active, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&value), 1);
+    XFlush(display);
+}
+
+TEST(ProgramFollowing, RulesFollowTheActiveWindowAndEachSwitchIsAnnouncedReplacingTheLast) {
+    if (std::getenv("DISPLAY") == nullptr || std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr) {
+        GTEST_SKIP() << "needs an X display and a session bus";
+    }
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    QDBusConnection serviceBus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, kServiceConnection);
+    StandInNotifications service;
+    ASSERT_TRUE(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                          &service, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    QProcess xev;
+    xev.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
+    ASSERT_TRUE(xev.waitForStarted());
+    Window xevWindow = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (xevWindow = windowTitled(display, "Event Tester")) != 0; }, 10000));
+    // Neither xev's window nor this one carries WM_CLASS or _NET_WM_PID: the X server tells
+    // whose they are.
+    const Window own = testing::mapFocusedWindow(display, 300, 0);
+
+    testing::FakeProfileSwitcher switcher(1);
+    ProgramRuleSwitcher rules(switcher);
+    rules.setRules({true, true, {{"XEV", 3}, {executableNameOf(::getpid()), 2}}});
+    ActiveWindowWatcher watcher([&rules](const WindowProgram& p) { rules.focusChanged(p); });
+    ASSERT_TRUE(watcher.watching());
+    ProfileNotifier notifier(QDBusConnection::sessionBus(), {[] { return true; }, {}});
+    notifier.listenTo(switcher);
+
+    makeActive(display, xevWindow);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 3; }, 5000));
+    makeActive(display, own);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 2; }, 5000));
+    makeActive(display, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.shown.size() == 3; }, 5000));
+    EXPECT_EQ(service.shown[0].summary, "Profile 3");
+    EXPECT_EQ(service.shown[0].replaces, 0u);
+    EXPECT_EQ(service.shown[0].timeout, 1500);
+    EXPECT_EQ(service.shown[1].summary, "Profile 2");
+    EXPECT_EQ(service.shown[1].replaces, 41u);
+    EXPECT_EQ(service.shown[2].replaces, 42u);
+    for (const auto& [profile, cause] : switcher.selections) {
+        EXPECT_EQ(cause, SwitchCause::ProgramRule) << profile;
+    }
+    EXPECT_EQ(switcher.selections.size(), 3u);
+
+    xev.kill();
+    xev.waitForFinished();
+    XDestroyWindow(display, own);
+    XCloseDisplay(display);
+    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+    QDBusConnection::disconnectFromBus(kServiceConnection);
+}
+
+} // namespace
+} // namespace veldran
+
+#include "ProgramFollowingTest.moc"
