@@ -5,10 +5,10 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -18,12 +18,12 @@ namespace {
 
 // The main window's colours: white text on dark grey, the teal of the menus for what is chosen.
 constexpr const char* kDarkStyle = R"(
-    QDialog, QTableWidget, QComboBox, QSpinBox, QLineEdit, QHeaderView::section {
+    QDialog, QTableWidget, QComboBox, QLineEdit, QHeaderView::section {
         background: rgb(30, 30, 30); color: white; }
     QTableWidget { gridline-color: rgb(60, 60, 60); border: 1px solid rgb(0, 120, 153); }
     QTableWidget::item:selected { background: rgb(0, 120, 153); }
     QHeaderView::section { border: none; border-bottom: 1px solid rgb(0, 120, 153); padding: 4px; }
-    QComboBox, QSpinBox, QLineEdit { border: 1px solid rgb(0, 120, 153); padding: 2px 4px; }
+    QComboBox, QLineEdit { border: 1px solid rgb(0, 120, 153); padding: 2px 4px; }
     QComboBox QAbstractItemView { background: rgb(30, 30, 30); color: white;
         selection-background-color: rgb(0, 120, 153); }
     QPushButton { background: rgb(0, 120, 153); color: white; border: none; padding: 5px 14px; }
@@ -74,8 +74,11 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     addRowLayout->addWidget(remove);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Save)->setText(tr("Save"));
-    buttons->button(QDialogButtonBox::Close)->setText(tr("Close"));
+    for (const auto& [which, text] : {std::pair{QDialogButtonBox::Save, tr("Save")},
+                                      std::pair{QDialogButtonBox::Close, tr("Close")}}) {
+        buttons->button(which)->setText(text);
+        buttons->button(which)->setIcon(QIcon());
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (save()) {
             accept();
@@ -110,9 +113,11 @@ void ProgramRulesDialog::addRow(const ProgramRule& rule) {
     auto* name = new QTableWidgetItem(QString::fromStdString(rule.program));
     name->setFlags(name->flags() & ~Qt::ItemIsEditable);
     table_->setItem(row, kProgramColumn, name);
-    auto* profile = new QSpinBox(table_);
-    profile->setRange(1, 5);
-    profile->setValue(rule.profile);
+    auto* profile = new QComboBox(table_);
+    for (int n = 1; n <= 5; ++n) {
+        profile->addItem(QString::number(n), n);
+    }
+    profile->setCurrentIndex(rule.profile - 1);
     table_->setCellWidget(row, kProfileColumn, profile);
 }
 
@@ -144,9 +149,9 @@ ProgramRules ProgramRulesDialog::shownRules() const {
     rules.enabled = enabled_->isChecked();
     rules.notify = notify_->isChecked();
     for (int row = 0; row < table_->rowCount(); ++row) {
-        const auto* profile = static_cast<QSpinBox*>(table_->cellWidget(row, kProfileColumn));
-        rules.rules.push_back(
-            {table_->item(row, kProgramColumn)->text().toStdString(), profile->value()});
+        const auto* profile = static_cast<QComboBox*>(table_->cellWidget(row, kProfileColumn));
+        rules.rules.push_back({table_->item(row, kProgramColumn)->text().toStdString(),
+                               profile->currentData().toInt()});
     }
     return rules;
 }
