@@ -5,6 +5,8 @@ namespace veldran {
 ProgramRuleSwitcher::ProgramRuleSwitcher(ProfileSwitcher& switcher, QObject* parent)
     : QObject(parent), switcher_(switcher) {
     rest_.setSingleShot(true);
+    // A coarse timer may end the rest several milliseconds late: the switch should follow it.
+    rest_.setTimerType(Qt::PreciseTimer);
     rest_.setInterval(kFocusRest);
     connect(&rest_, &QTimer::timeout, this, &ProgramRuleSwitcher::focusRested);
 }
