@@ -13,7 +13,7 @@ namespace veldran {
 
 ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile,
                                  QWidget& window, TrayController& tray)
-    : rulesFile_(std::move(rulesFile)), window_(window),
+    : rulesFile_(std::move(rulesFile)), tray_(&tray),
       ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
     const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
     for (const std::string& problem : loaded.problems) {
@@ -28,7 +28,9 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
     }
 
     ProfileNotifier::Conditions conditions;
-    conditions.windowHidden = [this] { return !window_.isVisible() || window_.isMinimized(); };
+    conditions.windowHidden = [shown = QPointer<QWidget>(&window)] {
+        return shown == nullptr || !shown->isVisible() || shown->isMinimized();
+    };
     conditions.enabled = [this] { return ruleSwitcher_->rules().notify; };
     notifier_ = std::make_unique<ProfileNotifier>(QDBusConnection::sessionBus(), conditions);
     notifier_->listenTo(switcher);
@@ -37,6 +39,9 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
 }
 
 ProgramProfiles::~ProgramProfiles() {
+    if (tray_ != nullptr) {
+        tray_->setProgramProfilesCommand({});
+    }
     delete dialog_;
 }
 

@@ -25,7 +25,7 @@ class ProgramProfiles : public QObject {
     Q_OBJECT
 public:
     // rulesFile is programs.ini beside config.ini; window is the main window, whose being hidden
-    // decides whether a switch is announced.
+    // (or gone) decides whether a switch is announced. Either may go before this object.
     ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile, QWidget& window,
                     TrayController& tray);
     ~ProgramProfiles() override;
@@ -35,7 +35,7 @@ public:
 
 private:
     std::filesystem::path rulesFile_;
-    QWidget& window_;
+    QPointer<TrayController> tray_;
     std::unique_ptr<ProgramRuleSwitcher> ruleSwitcher_;
     std::unique_ptr<ActiveWindowWatcher> watcher_;
     std::unique_ptr<ProfileNotifier> notifier_;
