@@ -9,6 +9,7 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
+#include "control/ProfileController.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -45,8 +46,10 @@ struct DriverProgram::Parts {
         : input(makeDesktopInputSynth()), bus(makeBus(commandLine)), app(application), window(app),
           link(*bus), profiles(state.configPath), macroStore(state.macroPath),
           protocol(link, model, profiles, window),
-          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}) {
+          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}),
+          controller(model, profiles, protocol, link) {
         app.setInputSynth(*input);
+        reader.setProfileCycle([this](int slot) { controller.cycleFromButton(slot); });
     }
 
     // The skin from the build or installed data folder; the settings beside the executable or
@@ -76,6 +79,8 @@ struct DriverProgram::Parts {
     MacroStore macroStore;
     DeviceProtocol protocol;
     DeviceEventReader reader;
+    // Every profile switch goes through it: the next-profile button, the command line, D-Bus.
+    ProfileController controller;
     // Built before the window, so that the window's end removes a running capture first.
     X11RecordKeyboardHook keyboardHook;
     std::unique_ptr<CQEL_GMouseDlg> dialog;

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -50,6 +51,11 @@ public:
     // the window port must not leave that call waiting once the end of the program is pending.
     void stop();
 
+    // What a press of a next-profile button (code 40) does on the user-interface thread, given
+    // the pressed slot. Set before start(); without it the reader switches by itself.
+    using ProfileCycle = std::function<void(int slot)>;
+    void setProfileCycle(ProfileCycle cycle) { profileCycle_ = std::move(cycle); }
+
     // Handles one input report as the main loop does (exposed for tests and benchmarks).
     void handleReport(const std::uint8_t* report, int length);
 
@@ -69,6 +75,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::mutex threadMutex_; // guards thread_ between start() and stop()
     std::thread thread_;
+    ProfileCycle profileCycle_;
 };
 
 } // namespace veldran
