@@ -3,6 +3,7 @@
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowInput.h"
+#include "app/ProgramProfiles.h"
 #include "app/QtWindowPort.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
@@ -85,6 +86,8 @@ struct DriverProgram::Parts {
     X11RecordKeyboardHook keyboardHook;
     std::unique_ptr<CQEL_GMouseDlg> dialog;
     std::unique_ptr<QSocketNotifier> deviceNotices;
+    // The rules for the program in front and the switch notifications; they go first.
+    std::unique_ptr<ProgramProfiles> programProfiles;
 };
 
 DriverProgram::DriverProgram(const CommandLine& commandLine) : commandLine_(commandLine) {}
@@ -148,6 +151,9 @@ int DriverProgram::run() {
 
     dialog.initialise();
     if (!p.app.endPending()) {
+        p.programProfiles = std::make_unique<ProgramProfiles>(
+            p.controller, p.files.settingsFolder / kProgramsFileName, dialog,
+            dialog.input().tray());
         if (commandLine_.startHidden) {
             dialog.input().hideToTray();
         } else {

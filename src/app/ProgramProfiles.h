@@ -5,6 +5,7 @@
 #pragma once
 
 #include "control/ProfileSwitcher.h"
+#include "control/ProgramRules.h"
 
 #include <QObject>
 #include <QPointer>
