@@ -1,7 +1,8 @@
 // Profiles follow the program in front on a real X server: xev and a window of the test's own
-// process take the focus as a window manager would give it (the root's _NET_ACTIVE_WINDOW), the
-// watcher and the rules pick the profile, and a stand-in notification service on the private
-// session bus receives "Profile N", each notification replacing the one before.
+// process take the focus as a window manager would give it (the root's _NET_ACTIVE_WINDOW). The
+// running driver sends the rule's profile to the virtual mouse and back; the watcher and the
+// rules alone, with a stand-in notification service on the private session bus, show that each
+// switch is announced as "Profile N", replacing the notification before.
 // clang-format off
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "control/ActiveWindowWatcher.h"
 #include "control/ProfileNotifier.h"
 #include "control/ProgramRuleSwitcher.h"
+#include "e2e/DriverRig.h"
 #include "fakes/FakeProfileSwitcher.h"
 
 #include <QDBusConnection>
@@ -135,6 +137,57 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowAndEachSwitchIsAnnouncedReplaci
     XCloseDisplay(display);
     serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
     QDBusConnection::disconnectFromBus(kServiceConnection);
+}
+
+class ProgramRulesInTheDriver : public testing::DriverRig {
+protected:
+    void prepareFolder(const QString& app) override {
+        QFile rules(app + "/programs.ini");
+        ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
+        rules.write("[Programs]\nXev=3\nbroken=9\n");
+        // Profile 3 differs from profile 1 in the code of DPI stage 1.
+        QFile config(app + "/config.ini");
+        ASSERT_TRUE(config.open(QIODevice::ReadWrite));
+        QString text = QString::fromUtf8(config.readAll());
+        const qsizetype at = text.indexOf("DPI_SET1=1", text.indexOf("[Config3]"));
+        ASSERT_GE(at, 0);
+        text.replace(at, 10, "DPI_SET1=3");
+        config.resize(0);
+        config.write(text.toUtf8());
+    }
+};
+
+TEST_F(ProgramRulesInTheDriver, XevInFrontAppliesItsProfileOnceAndLeavingItGivesTheUsersBack) {
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    QProcess xev;
+    xev.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
+    ASSERT_TRUE(xev.waitForStarted());
+    Window xevWindow = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (xevWindow = windowTitled(display, "Event Tester")) != 0; }, 10000));
+    const int atStart = static_cast<int>(features().size());
+
+    makeActive(display, xevWindow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 9; }, 5000));
+    // DPI level 0 with code 3 and light mode 0: (3 + 8) x 16 = 0xb0.
+    EXPECT_TRUE(features()[atStart + 8].startsWith("07 09 00 b0"));
+    EXPECT_EQ(testing::iniValue(configText(), "Init", "CurConfig"), "3");
+    // xev again: its profile is applied already, nothing is sent.
+    makeActive(display, xevWindow);
+    QTest::qWait(400);
+    EXPECT_EQ(features().size(), atStart + 9);
+
+    makeActive(display, window.toULong());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 18; }, 5000));
+    EXPECT_TRUE(features()[atStart + 17].startsWith("07 09 00 90"));
+    EXPECT_EQ(testing::iniValue(configText(), "Init", "CurConfig"), "1");
+    QTest::qWait(400);
+    EXPECT_EQ(features().size(), atStart + 18);
+
+    xev.kill();
+    xev.waitForFinished();
+    XCloseDisplay(display);
 }
 
 } // namespace
