@@ -29,11 +29,23 @@
 
 namespace veldran {
 
-// Takes the notifications the program sends, answering each with a new identifier.
+// Takes the notifications sent on the session bus, answering each with a new identifier.
 class StandInNotifications : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
+    StandInNotifications()
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnection)) {
+        ok = bus_.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
+                                 QDBusConnection::ExportAllSlots) &&
+             bus_.registerService(kService);
+    }
+    ~StandInNotifications() override {
+        bus_.unregisterService(kService);
+        QDBusConnection::disconnectFromBus(kConnection);
+    }
+
+    bool ok = false;
     struct Shown {
         uint replaces;
         QString summary;
@@ -47,11 +59,14 @@ public slots:
         shown.push_back({replaces, summary, timeout});
         return static_cast<uint>(40 + shown.size());
     }
+
+private:
+    inline static const QString kConnection = QStringLiteral("veldran-stand-in-notifications");
+    inline static const QString kService = QStringLiteral("org.freedesktop.Notifications");
+    QDBusConnection bus_;
 };
 
 namespace {
-
-const QString kServiceConnection = QStringLiteral("veldran-stand-in-notifications");
 
 // The top-level window titled title, or 0.
 Window windowTitled(Display* display, const char* title) {
@@ -88,12 +103,8 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowAndEachSwitchIsAnnouncedReplaci
     }
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    QDBusConnection serviceBus =
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, kServiceConnection);
     StandInNotifications service;
-    ASSERT_TRUE(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"),
-                                          &service, QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    ASSERT_TRUE(service.ok);
 
     QProcess xev;
     xev.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
@@ -135,8 +146,6 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowAndEachSwitchIsAnnouncedReplaci
     xev.waitForFinished();
     XDestroyWindow(display, own);
     XCloseDisplay(display);
-    serviceBus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
-    QDBusConnection::disconnectFromBus(kServiceConnection);
 }
 
 class ProgramRulesInTheDriver : public testing::DriverRig {
@@ -157,9 +166,12 @@ protected:
     }
 };
 
-TEST_F(ProgramRulesInTheDriver, XevInFrontAppliesItsProfileOnceAndLeavingItGivesTheUsersBack) {
+TEST_F(ProgramRulesInTheDriver,
+       XevInFrontAppliesItsProfileOnceLeavingItGivesTheUsersBackAndOnlyHiddenIsItAnnounced) {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
+    StandInNotifications service;
+    ASSERT_TRUE(service.ok);
     QProcess xev;
     xev.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
     ASSERT_TRUE(xev.waitForStarted());
@@ -184,6 +196,13 @@ TEST_F(ProgramRulesInTheDriver, XevInFrontAppliesItsProfileOnceAndLeavingItGives
     EXPECT_EQ(testing::iniValue(configText(), "Init", "CurConfig"), "1");
     QTest::qWait(400);
     EXPECT_EQ(features().size(), atStart + 18);
+    EXPECT_TRUE(service.shown.empty()); // the window was in sight
+
+    clickElement(13); // hide: without a notification area the window is minimised
+    makeActive(display, xevWindow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !service.shown.empty(); }, 5000));
+    EXPECT_EQ(service.shown[0].summary, "Profile 3");
+    EXPECT_EQ(features().size(), atStart + 27);
 
     xev.kill();
     xev.waitForFinished();
