@@ -58,6 +58,9 @@ void ProgramProfiles::openDialog() {
         hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
         dialog_->setAttribute(Qt::WA_DeleteOnClose);
+        // Opened from the tray while the main window is hidden, it is the only window: closing
+        // it must not end the driver.
+        dialog_->setAttribute(Qt::WA_QuitOnClose, false);
     }
     dialog_->show();
     dialog_->raise();
