@@ -7,6 +7,7 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "control/ActiveWindowWatcher.h"
+#include "control/ProfileController.h"
 #include "control/ProgramRuleSwitcher.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -29,32 +30,6 @@ namespace veldran {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// What a profile switch does to the mouse: the selected profile, loaded and applied.
-class ApplyingSwitcher : public ProfileSwitcher {
-public:
-    ApplyingSwitcher(ConfigModel& model, ProfileStore& store, DeviceProtocol& protocol)
-        : model_(model), store_(store), protocol_(protocol) {}
-    bool selectProfile(int profile, SwitchCause) override {
-        model_.runtime.curConfig = profile;
-        store_.load(profile, model_.profile);
-        protocol_.apply();
-        applied = Clock::now();
-        ++switches;
-        return true;
-    }
-    int currentProfile() const override { return model_.runtime.curConfig; }
-    int userProfile() const override { return 1; }
-    void addSwitchListener(SwitchListener) override {}
-
-    Clock::time_point applied;
-    int switches = 0;
-
-private:
-    ConfigModel& model_;
-    ProfileStore& store_;
-    DeviceProtocol& protocol_;
-};
 
 void BM_FocusRestToLastReport(benchmark::State& state) {
     Display* display = std::getenv("DISPLAY") != nullptr ? XOpenDisplay(nullptr) : nullptr;
@@ -93,9 +68,18 @@ void BM_FocusRestToLastReport(benchmark::State& state) {
         store.save(n, model.profile);
     }
     model.runtime.curConfig = 1;
+    store.load(1, model.profile);
     fakes::FakeWindowPort window;
     DeviceProtocol protocol(link, model, store, window);
-    ApplyingSwitcher switcher(model, store, protocol);
+    ProfileController switcher(model, store, protocol, link);
+    protocol.apply(); // the start-up Apply
+    // Told once the switch's Apply, and so its last feature report, is done.
+    Clock::time_point applied;
+    int switches = 0;
+    switcher.addSwitchListener([&](int, SwitchCause) {
+        applied = Clock::now();
+        ++switches;
+    });
 
     // A window of this process: its rule is found through the executable's name.
     const Window own =
@@ -110,17 +94,16 @@ void BM_FocusRestToLastReport(benchmark::State& state) {
     for (auto _ : state) {
         const unsigned long value = toRule ? own : 0;
         toRule = !toRule;
-        const int before = switcher.switches;
+        const int before = switches;
         const Clock::time_point changed = Clock::now();
         XChangeProperty(display, DefaultRootWindow(display), active, XA_WINDOW, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&value), 1);
         XFlush(display);
-        while (switcher.switches == before) {
+        while (switches == before) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         const double ms =
-            std::chrono::duration<double, std::milli>(switcher.applied - changed - kFocusRest)
-                .count();
+            std::chrono::duration<double, std::milli>(applied - changed - kFocusRest).count();
         samples.push_back(ms);
         state.SetIterationTime(ms / 1000.0);
     }
