@@ -4,12 +4,14 @@
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowInput.h"
 #include "app/QtWindowPort.h"
+#include "app/RemoteRequests.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
 #include "control/ProfileController.h"
+#include "control/RequestServer.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -85,6 +87,9 @@ struct DriverProgram::Parts {
     X11RecordKeyboardHook keyboardHook;
     std::unique_ptr<CQEL_GMouseDlg> dialog;
     std::unique_ptr<QSocketNotifier> deviceNotices;
+    // The request lines of the single-instance socket (the command line's requests).
+    std::unique_ptr<RemoteRequests> remote;
+    std::unique_ptr<RequestServer> requests;
 };
 
 DriverProgram::DriverProgram(const CommandLine& commandLine) : commandLine_(commandLine) {}
@@ -144,6 +149,16 @@ int DriverProgram::run() {
                 }
             }
         });
+    }
+
+    p.remote = std::make_unique<RemoteRequests>(
+        RemoteRequests::Services{p.controller, p.app, dialog, p.link, p.model, p.state});
+    p.requests = std::make_unique<RequestServer>(
+        [&p](const Request& request) { return p.remote->run(request); });
+    p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
+    if (commandLine_.startProfile != 0) {
+        // Started for --profile N: the start-up Apply applies that profile.
+        p.profiles.writeCurConfig(commandLine_.startProfile);
     }
 
     dialog.initialise();
