@@ -10,6 +10,7 @@
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
+#include "control/DriverBusService.h"
 #include "control/ProfileController.h"
 #include "control/RequestServer.h"
 #include "device/DeviceEventReader.h"
@@ -90,6 +91,8 @@ struct DriverProgram::Parts {
     // The request lines of the single-instance socket (the command line's requests).
     std::unique_ptr<RemoteRequests> remote;
     std::unique_ptr<RequestServer> requests;
+    // org.veldran.Driver on the session bus.
+    std::unique_ptr<DriverBusService> busService;
 };
 
 DriverProgram::DriverProgram(const CommandLine& commandLine) : commandLine_(commandLine) {}
@@ -143,7 +146,11 @@ int DriverProgram::run() {
                 if (p.app.mainWindowDestroyed()) {
                     return;
                 }
-                if (p.link.onDeviceChange(notice) == DeviceLink::NoticeResult::Removed) {
+                const DeviceLink::NoticeResult result = p.link.onDeviceChange(notice);
+                if (p.busService) {
+                    p.busService->refreshConnected();
+                }
+                if (result == DeviceLink::NoticeResult::Removed) {
                     p.app.removeTrayIcon();
                     p.app.destroyMainWindow();
                 }
@@ -156,6 +163,16 @@ int DriverProgram::run() {
     p.requests = std::make_unique<RequestServer>(
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
+    p.busService = std::make_unique<DriverBusService>(
+        p.controller, DriverBusService::Window{[&p] { return p.link.connected(); },
+                                               [&p] { return p.state.macroEditor.recording; },
+                                               [&p] { p.app.showMainWindow(); },
+                                               [&p, &dialog] {
+                                                   if (!p.app.mainWindowDestroyed()) {
+                                                       dialog.input().hideToTray();
+                                                   }
+                                               }});
+    dialog.input().setRecordingListener([&p] { p.busService->refreshRecording(); });
     if (commandLine_.startProfile != 0) {
         // Started for --profile N: the start-up Apply applies that profile.
         p.profiles.writeCurConfig(commandLine_.startProfile);
@@ -163,6 +180,7 @@ int DriverProgram::run() {
 
     dialog.initialise();
     if (!p.app.endPending()) {
+        p.busService->publish();
         if (commandLine_.startHidden) {
             dialog.input().hideToTray();
         } else {
