@@ -55,6 +55,14 @@ void ProgramProfiles::openDialog() {
             }
             return names;
         };
+        hooks.pickWindow = [this](std::function<void(const QString&)> named) {
+            watcher_->pickWindow([named = std::move(named)](const WindowProgram& program) {
+                // The class instance names the program as the window manager knows it; windows
+                // without one are named by their executable.
+                named(QString::fromStdString(program.instance.empty() ? program.executable
+                                                                      : program.instance));
+            });
+        };
         hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
         dialog_->setAttribute(Qt::WA_DeleteOnClose);

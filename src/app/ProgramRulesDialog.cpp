@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -41,7 +42,7 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     : QDialog(parent), file_(std::move(file)), hooks_(std::move(hooks)) {
     setWindowTitle(tr("Profiles for programs"));
     setStyleSheet(QString::fromLatin1(kDarkStyle));
-    resize(440, 380);
+    resize(520, 380);
 
     enabled_ = new QCheckBox(tr("Switch the profile with the program in front"), this);
     notify_ =
@@ -64,6 +65,16 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     }
     candidates_->setCurrentText(QString());
     auto* add = new QPushButton(tr("Add"), this);
+    auto* pick = new QPushButton(tr("Click a window"), this);
+    pick->setEnabled(static_cast<bool>(hooks_.pickWindow));
+    connect(pick, &QPushButton::clicked, this, [this] {
+        // The next click on any window names its program (a pick that runs already goes on).
+        hooks_.pickWindow([self = QPointer<ProgramRulesDialog>(this)](const QString& program) {
+            if (self != nullptr) {
+                self->addProgram(program);
+            }
+        });
+    });
     auto* remove = new QPushButton(tr("Remove"), this);
     connect(add, &QPushButton::clicked, this, [this] { addProgram(candidates_->currentText()); });
     connect(remove, &QPushButton::clicked, this, &ProgramRulesDialog::removeSelected);
@@ -71,6 +82,7 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     auto* addRowLayout = new QHBoxLayout;
     addRowLayout->addWidget(candidates_, 1);
     addRowLayout->addWidget(add);
+    addRowLayout->addWidget(pick);
     addRowLayout->addWidget(remove);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Close, this);

@@ -1,5 +1,6 @@
 // The dialog "Profiles for programs": the rules of programs.ini as a list of programs and their
-// profiles, with Add (from the programs that have windows now, or a name typed in), Remove and
+// profiles, with Add (from the programs that have windows now, a name typed in, or a window
+// clicked), Remove and
 // the switches for following the program in front and for the notifications. Saving writes
 // programs.ini and hands the rules to whoever follows them.
 #pragma once
@@ -21,7 +22,9 @@ class ProgramRulesDialog : public QDialog {
 public:
     struct Hooks {
         std::function<QStringList()> programsWithWindows; // offered by Add
-        std::function<void(const ProgramRules&)> saved;   // the rules now in programs.ini
+        // Lets the user click a window and hands its program's name on ("" for none).
+        std::function<void(std::function<void(const QString&)>)> pickWindow;
+        std::function<void(const ProgramRules&)> saved; // the rules now in programs.ini
     };
 
     ProgramRulesDialog(std::filesystem::path file, Hooks hooks, QWidget* parent = nullptr);

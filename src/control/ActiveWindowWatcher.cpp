@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <tuple>
+#include <utility>
 #include <xcb/res.h>
 #include <xcb/xcb.h>
 
@@ -133,12 +135,14 @@ bool ActiveWindowWatcher::watching() const {
 }
 
 WindowProgram ActiveWindowWatcher::activeProgram() {
-    WindowProgram program;
     if (!watching()) {
-        return program;
+        return {};
     }
-    const xcb_window_t window =
-        propertyCardinal(x_->c, x_->root, x_->activeWindow, XCB_ATOM_WINDOW);
+    return programOf(propertyCardinal(x_->c, x_->root, x_->activeWindow, XCB_ATOM_WINDOW));
+}
+
+WindowProgram ActiveWindowWatcher::programOf(std::uint32_t window) {
+    WindowProgram program;
     if (window == XCB_WINDOW_NONE) {
         return program;
     }
@@ -151,6 +155,52 @@ WindowProgram ActiveWindowWatcher::activeProgram() {
         program.executable = executableNameOf(pid);
     }
     return program;
+}
+
+bool ActiveWindowWatcher::pickWindow(Listener picked) {
+    if (!watching() || picked_) {
+        return false;
+    }
+    xcb_connection_t* c = x_->c;
+    // The crosshair of the X cursor font (glyph 34, its mask 35), white on black.
+    const xcb_font_t font = xcb_generate_id(c);
+    xcb_open_font(c, font, 6, "cursor");
+    const xcb_cursor_t cursor = xcb_generate_id(c);
+    xcb_create_glyph_cursor(c, cursor, font, font, 34, 35, 0, 0, 0, 0xFFFF, 0xFFFF, 0xFFFF);
+    xcb_close_font(c, font);
+    const auto cookie =
+        xcb_grab_pointer(c, 0, x_->root, XCB_EVENT_MASK_BUTTON_PRESS, XCB_GRAB_MODE_ASYNC,
+                         XCB_GRAB_MODE_ASYNC, XCB_WINDOW_NONE, cursor, XCB_CURRENT_TIME);
+    xcb_grab_pointer_reply_t* reply = xcb_grab_pointer_reply(c, cookie, nullptr);
+    const bool grabbed = reply != nullptr && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(reply);
+    xcb_free_cursor(c, cursor);
+    xcb_flush(c);
+    if (grabbed) {
+        picked_ = std::move(picked);
+    }
+    return grabbed;
+}
+
+std::uint32_t ActiveWindowWatcher::clientWindowOf(std::uint32_t window) {
+    // The window manager marks the program's own window with WM_STATE; without a window manager
+    // the top-level window is the program's.
+    const xcb_atom_t wmState = internAtom(x_->c, "WM_STATE");
+    std::vector<xcb_window_t> pending{window};
+    for (std::size_t i = 0; i < pending.size() && i < 256; ++i) {
+        if (!propertyBytes(x_->c, pending[i], wmState, wmState).empty()) {
+            return pending[i];
+        }
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(x_->c, xcb_query_tree(x_->c, pending[i]), nullptr);
+        if (tree != nullptr) {
+            const xcb_window_t* children = xcb_query_tree_children(tree);
+            pending.insert(pending.end(), children,
+                           children + xcb_query_tree_children_length(tree));
+        }
+        std::free(tree);
+    }
+    return window;
 }
 
 std::vector<std::string> ActiveWindowWatcher::programsWithWindows() {
@@ -172,12 +222,23 @@ std::vector<std::string> ActiveWindowWatcher::programsWithWindows() {
 
 void ActiveWindowWatcher::readEvents() {
     bool activeChanged = false;
+    std::optional<xcb_window_t> clicked;
     while (xcb_generic_event_t* event = xcb_poll_for_event(x_->c)) {
-        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+        const int type = event->response_type & 0x7F;
+        if (type == XCB_PROPERTY_NOTIFY) {
             const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
             activeChanged = activeChanged || notify->atom == x_->activeWindow;
+        } else if (type == XCB_BUTTON_PRESS && picked_ && !clicked) {
+            // The top-level window under the pointer (none over the bare desktop).
+            clicked = reinterpret_cast<xcb_button_press_event_t*>(event)->child;
+            xcb_ungrab_pointer(x_->c, XCB_CURRENT_TIME);
+            xcb_flush(x_->c);
         }
         std::free(event);
+    }
+    if (clicked) {
+        const Listener picked = std::exchange(picked_, nullptr);
+        picked(*clicked == XCB_WINDOW_NONE ? WindowProgram{} : programOf(clientWindowOf(*clicked)));
     }
     if (xcb_connection_has_error(x_->c) != 0) {
         // The X server went away: nothing more will come.

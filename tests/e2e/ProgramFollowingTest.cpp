@@ -2,7 +2,8 @@
 // process take the focus as a window manager would give it (the root's _NET_ACTIVE_WINDOW). The
 // running driver sends the rule's profile to the virtual mouse and back; the watcher and the
 // rules alone, with a stand-in notification service on the private session bus, show that each
-// switch is announced as "Profile N", replacing the notification before.
+// switch is announced as "Profile N", replacing the notification before, and that a click on a
+// window picks its program.
 // clang-format off
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstdlib>
+#include <optional>
 #include <unistd.h>
 
 // Last: Xlib's macros (Bool, Status) must not come before the Qt headers.
@@ -97,7 +99,7 @@ void makeActive(Display* display, Window window) {
     XFlush(display);
 }
 
-TEST(ProgramFollowing, RulesFollowTheActiveWindowAndEachSwitchIsAnnouncedReplacingTheLast) {
+TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickPicksAProgram) {
     if (std::getenv("DISPLAY") == nullptr || std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr) {
         GTEST_SKIP() << "needs an X display and a session bus";
     }
@@ -141,6 +143,13 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowAndEachSwitchIsAnnouncedReplaci
         EXPECT_EQ(cause, SwitchCause::ProgramRule) << profile;
     }
     EXPECT_EQ(switcher.selections.size(), 3u);
+
+    // Picking a program by clicking its window.
+    std::optional<WindowProgram> picked;
+    ASSERT_TRUE(watcher.pickWindow([&picked](const WindowProgram& p) { picked = p; }));
+    testing::run("xdotool", {"mousemove", "100", "50", "click", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picked.has_value(); }, 5000));
+    EXPECT_EQ(picked->executable, "xev");
 
     xev.kill();
     xev.waitForFinished();
