@@ -90,6 +90,40 @@ Window windowTitled(Display* display, const char* title) {
     return found;
 }
 
+// xev, a real X client, with its window at the screen's top-left corner (200 x 100).
+struct XevProgram {
+    explicit XevProgram(Display* display) {
+        process.start(QStringLiteral("xev"),
+                      {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
+        if (process.waitForStarted()) {
+            (void)QTest::qWaitFor(
+                [&] { return (window = windowTitled(display, "Event Tester")) != 0; }, 10000);
+        }
+    }
+    ~XevProgram() {
+        process.kill();
+        process.waitForFinished();
+    }
+
+    QProcess process;
+    Window window = 0;
+};
+
+// What the tests work with: their own X connection, the stand-in notification service and xev.
+struct Desktop {
+    Desktop() : display(XOpenDisplay(nullptr)), xev(display) {}
+    ~Desktop() {
+        if (display != nullptr) {
+            XCloseDisplay(display);
+        }
+    }
+    bool ready() const { return display != nullptr && service.ok && xev.window != 0; }
+
+    Display* display;
+    StandInNotifications service;
+    XevProgram xev;
+};
+
 // What a window manager does when it gives window the focus.
 void makeActive(Display* display, Window window) {
     const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
@@ -103,17 +137,12 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickP
     if (std::getenv("DISPLAY") == nullptr || std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr) {
         GTEST_SKIP() << "needs an X display and a session bus";
     }
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    StandInNotifications service;
-    ASSERT_TRUE(service.ok);
+    Desktop desktop;
+    ASSERT_TRUE(desktop.ready());
+    Display* display = desktop.display;
+    const Window xevWindow = desktop.xev.window;
+    StandInNotifications& service = desktop.service;
 
-    QProcess xev;
-    xev.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
-    ASSERT_TRUE(xev.waitForStarted());
-    Window xevWindow = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (xevWindow = windowTitled(display, "Event Tester")) != 0; }, 10000));
     // Neither xev's window nor this one carries WM_CLASS or _NET_WM_PID: the X server tells
     // whose they are.
     const Window own = testing::mapFocusedWindow(display, 300, 0);
@@ -151,10 +180,7 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickP
     ASSERT_TRUE(QTest::qWaitFor([&] { return picked.has_value(); }, 5000));
     EXPECT_EQ(picked->executable, "xev");
 
-    xev.kill();
-    xev.waitForFinished();
     XDestroyWindow(display, own);
-    XCloseDisplay(display);
 }
 
 class ProgramRulesInTheDriver : public testing::DriverRig {
@@ -177,16 +203,11 @@ protected:
 
 TEST_F(ProgramRulesInTheDriver,
        XevInFrontAppliesItsProfileOnceLeavingItGivesTheUsersBackAndOnlyHiddenIsItAnnounced) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    StandInNotifications service;
-    ASSERT_TRUE(service.ok);
-    QProcess xev;
-    xev.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("200x100+0+0")});
-    ASSERT_TRUE(xev.waitForStarted());
-    Window xevWindow = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (xevWindow = windowTitled(display, "Event Tester")) != 0; }, 10000));
+    Desktop desktop;
+    ASSERT_TRUE(desktop.ready());
+    Display* display = desktop.display;
+    const Window xevWindow = desktop.xev.window;
+    StandInNotifications& service = desktop.service;
     const int atStart = static_cast<int>(features().size());
 
     makeActive(display, xevWindow);
@@ -212,10 +233,6 @@ TEST_F(ProgramRulesInTheDriver,
     ASSERT_TRUE(QTest::qWaitFor([&] { return !service.shown.empty(); }, 5000));
     EXPECT_EQ(service.shown[0].summary, "Profile 3");
     EXPECT_EQ(features().size(), atStart + 27);
-
-    xev.kill();
-    xev.waitForFinished();
-    XCloseDisplay(display);
 }
 
 } // namespace
