@@ -3,7 +3,7 @@ set(CMAKE_AUTOMOC ON)
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network DBus)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(UDEV REQUIRED IMPORTED_TARGET libudev)
-pkg_check_modules(XLIBS REQUIRED IMPORTED_TARGET x11 xtst)
+pkg_check_modules(XLIBS REQUIRED IMPORTED_TARGET x11 xtst xcb xcb-res)
 
 # Linux adapters of the platform seam (udev/hidraw, sockets, X11, D-Bus, processes).
 veldran_glob(VELDRAN_LINUX_SOURCES src/platform/linux)

@@ -42,3 +42,10 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/veldran-driver.1.gz
 add_custom_target(veldran_man_page ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/veldran-driver.1.gz)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/veldran-driver.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The D-Bus interface's description, for tools that generate clients or browse the bus, and the
+# shell completion of the command line.
+install(FILES packaging/dbus/org.veldran.Driver1.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
+install(FILES packaging/bash-completion/veldran-driver
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)

@@ -114,14 +114,25 @@ void CQEL_GMouseApp::askRunningInstanceToShow(const QString& serverPath) {
 
 void CQEL_GMouseApp::onSecondInstance() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
-            // Show and restore, nothing more: a hidden window's tray icon stays.
-            mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
-            mainWindow_->show();
+        if (clientHandler_) {
+            clientHandler_(socket);
+            continue;
         }
-        emit showRequested();
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        showMainWindow();
     }
+}
+
+void CQEL_GMouseApp::setClientHandler(std::function<void(QLocalSocket*)> handler) {
+    clientHandler_ = std::move(handler);
+}
+
+void CQEL_GMouseApp::showMainWindow() {
+    if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
+        mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
+        mainWindow_->show();
+    }
+    emit showRequested();
 }
 
 void CQEL_GMouseApp::setMainWindow(QWidget* window) {

@@ -10,6 +10,7 @@
 #include <string>
 
 class QLocalServer;
+class QLocalSocket;
 class QWidget;
 
 namespace veldran {
@@ -40,6 +41,12 @@ public:
     // Where the single-instance server of that name listens (its lock file adds ".lock"): the
     // user's runtime folder, or a per-user name under /tmp, so that two users never meet.
     static QString instancePath(const QString& serverName);
+
+    // Who takes the clients of the single-instance server (the request lines); without one, a
+    // client only shows the main window.
+    void setClientHandler(std::function<void(QLocalSocket*)> handler);
+    // Shows and restores the main window, nothing more: a hidden window's tray icon stays.
+    void showMainWindow();
 
     // The synthesiser whose Alt key-ups ExitSequence sends; it must outlive its use here.
     void setInputSynth(InputSynth& input) { input_ = &input; }
@@ -76,6 +83,7 @@ private:
     InputSynth* input_ = nullptr;
     QWidget* mainWindow_ = nullptr;
     std::function<void()> trayIconRemover_;
+    std::function<void(QLocalSocket*)> clientHandler_;
     std::unique_ptr<QLocalServer> server_;
     int lockFd_ = -1;
     bool endPending_ = false;

@@ -1,13 +1,53 @@
 #include "app/CommandLine.h"
 
+#include "control/RequestLine.h"
 #include "platform/VirtualMouseSocket.h"
 
 namespace veldran {
+namespace {
+
+CommandLine usage(std::string error) {
+    CommandLine result;
+    result.action = CommandLine::Action::Usage;
+    result.error = std::move(error);
+    return result;
+}
+
+// The request line of an option that talks to the running driver; empty when arg is none.
+// Takes the value of --profile from the next argument when it is not given with "=".
+std::string requestOf(const std::vector<std::string>& args, std::size_t& i, std::string& error) {
+    const std::string& arg = args[i];
+    if (arg == "--status" || arg == "--show" || arg == "--hide" || arg == "--quit") {
+        return arg.substr(2);
+    }
+    const std::string profileOption = "--profile";
+    std::string value;
+    if (arg == profileOption) {
+        if (i + 1 >= args.size()) {
+            error = "--profile needs a profile: 1 to 5 or next";
+            return {};
+        }
+        value = args[++i];
+    } else if (arg.rfind(profileOption + "=", 0) == 0) {
+        value = arg.substr(profileOption.size() + 1);
+    } else {
+        return {};
+    }
+    const Request request = parseRequestLine("profile " + value);
+    if (request.kind == Request::Kind::Invalid) {
+        error = "--profile takes 1 to 5 or next, not '" + value + "'";
+        return {};
+    }
+    return requestLine(request);
+}
+
+} // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
     const std::string virtualOption = "--virtual-mouse";
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             result.action = CommandLine::Action::Help;
             return result;
@@ -16,23 +56,34 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             result.action = CommandLine::Action::Version;
             return result;
         }
-        if (arg == "--hidden") {
+        std::string error;
+        if (std::string request = requestOf(args, i, error); !request.empty()) {
+            if (!result.request.empty()) {
+                return usage("only one of --profile, --status, --show, --hide and --quit");
+            }
+            result.request = std::move(request);
+        } else if (!error.empty()) {
+            return usage(error);
+        } else if (arg == "--hidden") {
             result.startHidden = true;
         } else if (arg == virtualOption) {
             result.virtualMouseSocket = defaultVirtualMouseSocket();
         } else if (arg.rfind(virtualOption + "=", 0) == 0) {
             std::string socket = arg.substr(virtualOption.size() + 1);
             if (socket.empty()) {
-                result.action = CommandLine::Action::Usage;
-                result.error = "--virtual-mouse= needs a socket path";
-                return result;
+                return usage("--virtual-mouse= needs a socket path");
             }
             result.virtualMouseSocket = std::move(socket);
         } else {
-            result.action = CommandLine::Action::Usage;
-            result.error = "unknown argument: " + arg;
-            return result;
+            return usage("unknown argument: " + arg);
         }
+    }
+    if (!result.request.empty()) {
+        if (result.startHidden) {
+            return usage("--hidden does not combine with --profile, --status, --show, --hide or "
+                         "--quit");
+        }
+        result.action = CommandLine::Action::Request;
     }
     return result;
 }
@@ -40,6 +91,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText(const std::string& programName) {
     return "Usage: " + programName +
            " [--hidden] [--virtual-mouse[=SOCKET]]\n"
+           "       " +
+           programName +
+           " --profile N|next | --status | --show | --hide | --quit\n"
+           "                      [--virtual-mouse[=SOCKET]]\n"
            "Configuration program of the VELDRAN GAMING MOUSE.\n"
            "\n"
            "  --hidden                  start hidden in the notification area; without the\n"
@@ -48,8 +103,18 @@ std::string usageText(const std::string& programName) {
            "                            (default socket: " +
            defaultVirtualMouseSocket() +
            ")\n"
+           "  --profile N|next          switch the running driver to profile N (1 to 5) or the\n"
+           "                            next one and apply it; without a running driver, start\n"
+           "                            one hidden with that profile\n"
+           "  --status                  print the running driver's profile, connected, armed,\n"
+           "                            recording and dpi-stage, one a line\n"
+           "  --show, --hide            show the running driver's window, or hide it\n"
+           "  --quit                    reset the mouse and end the running driver\n"
            "  --help                    show this text and exit\n"
-           "  --version                 show the version and exit\n";
+           "  --version                 show the version and exit\n"
+           "\n"
+           "Exit status: 0 on success; 1 when the mouse is absent or no driver can be reached\n"
+           "(one line on standard error); 2 for a wrong command line.\n";
 }
 
 } // namespace veldran

@@ -3,13 +3,18 @@
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowInput.h"
+#include "app/ProgramProfiles.h"
 #include "app/QtWindowPort.h"
+#include "app/RemoteRequests.h"
 #include "app/Translations.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
+#include "control/DriverBusService.h"
+#include "control/ProfileController.h"
+#include "control/RequestServer.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -46,8 +51,10 @@ struct DriverProgram::Parts {
         : input(makeDesktopInputSynth()), bus(makeBus(commandLine)), app(application), window(app),
           link(*bus), profiles(state.configPath), macroStore(state.macroPath),
           protocol(link, model, profiles, window),
-          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}) {
+          reader({link, protocol, model, macros, profiles, *input, shell, clock, window}),
+          controller(model, profiles, protocol, link) {
         app.setInputSynth(*input);
+        reader.setProfileCycle([this](int slot) { controller.cycleFromButton(slot); });
     }
 
     // The skin from the build or installed data folder; the settings beside the executable or
@@ -77,10 +84,19 @@ struct DriverProgram::Parts {
     MacroStore macroStore;
     DeviceProtocol protocol;
     DeviceEventReader reader;
+    // Every profile switch goes through it: the next-profile button, the command line, D-Bus.
+    ProfileController controller;
     // Built before the window, so that the window's end removes a running capture first.
     X11RecordKeyboardHook keyboardHook;
     std::unique_ptr<CQEL_GMouseDlg> dialog;
     std::unique_ptr<QSocketNotifier> deviceNotices;
+    // The request lines of the single-instance socket (the command line's requests).
+    std::unique_ptr<RemoteRequests> remote;
+    std::unique_ptr<RequestServer> requests;
+    // org.veldran.Driver on the session bus.
+    std::unique_ptr<DriverBusService> busService;
+    // The rules for the program in front and the switch notifications; they go first.
+    std::unique_ptr<ProgramProfiles> programProfiles;
 };
 
 DriverProgram::DriverProgram(const CommandLine& commandLine) : commandLine_(commandLine) {}
@@ -143,7 +159,11 @@ int DriverProgram::run() {
                 if (p.app.mainWindowDestroyed()) {
                     return;
                 }
-                if (p.link.onDeviceChange(notice) == DeviceLink::NoticeResult::Removed) {
+                const DeviceLink::NoticeResult result = p.link.onDeviceChange(notice);
+                if (p.busService) {
+                    p.busService->refreshConnected();
+                }
+                if (result == DeviceLink::NoticeResult::Removed) {
                     p.app.removeTrayIcon();
                     p.app.destroyMainWindow();
                 }
@@ -151,7 +171,33 @@ int DriverProgram::run() {
         });
     }
 
+    p.remote = std::make_unique<RemoteRequests>(
+        RemoteRequests::Services{p.controller, p.app, dialog, p.link, p.model, p.state});
+    p.requests = std::make_unique<RequestServer>(
+        [&p](const Request& request) { return p.remote->run(request); });
+    p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
+    p.busService = std::make_unique<DriverBusService>(
+        p.controller, DriverBusService::Window{[&p] { return p.link.connected(); },
+                                               [&p] { return p.state.macroEditor.recording; },
+                                               [&p] { p.app.showMainWindow(); },
+                                               [&p, &dialog] {
+                                                   if (!p.app.mainWindowDestroyed()) {
+                                                       dialog.input().hideToTray();
+                                                   }
+                                               }});
+    dialog.input().setRecordingListener([&p] { p.busService->refreshRecording(); });
+    if (commandLine_.startProfile != 0) {
+        // Started for --profile N: the start-up Apply applies that profile.
+        p.profiles.writeCurConfig(commandLine_.startProfile);
+    }
+
     dialog.initialise();
+    if (!p.app.endPending()) {
+        p.busService->publish();
+        p.programProfiles = std::make_unique<ProgramProfiles>(
+            p.controller, p.files.settingsFolder / kProgramsFileName, dialog,
+            dialog.input().tray());
+    }
     return QCoreApplication::exec();
 }
 

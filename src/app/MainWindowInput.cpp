@@ -260,6 +260,9 @@ void MainWindowInput::toggleRecording() {
     const QListWidgetItem* current = names.item(names.currentRow());
     const int index = current != nullptr && current->isSelected() ? names.currentRow() : 0;
     recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
+    if (recordingListener_) {
+        recordingListener_();
+    }
 }
 
 MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {

@@ -21,6 +21,7 @@
 #include "skin/PointerInput.h"
 #include "skin/PointerInputWindowMove.h"
 
+#include <functional>
 #include <memory>
 
 class QKeyEvent;
@@ -47,6 +48,10 @@ public:
     void listenForPowerNotices(PowerNotices& notices);
 
     TrayController& tray() { return *tray_; }
+    // Told after a macro recording has started or stopped.
+    void setRecordingListener(std::function<void()> listener) {
+        recordingListener_ = std::move(listener);
+    }
     WindowMenu& windowMenu() { return *windowMenu_; }
     CQelMenu& trayMenu() { return trayMenu_; }
     CQelMenu& contextMenu() { return contextMenu_; }
@@ -94,6 +99,7 @@ private:
     MacroListEditor macroEditor_;
     MacroListActions macroActions_;
     std::unique_ptr<TrayController> tray_;
+    std::function<void()> recordingListener_;
     std::unique_ptr<WindowMenu> windowMenu_;
     std::unique_ptr<MainWindowPreFilter> preFilter_;
     std::unique_ptr<PowerNotices> power_;

@@ -108,6 +108,10 @@ void TrayController::onCommand(int id) {
     if (id == kCmdShowWindow) {
         showAndRestore();
         removeIcon();
+    } else if (id == kCmdProgramProfiles) {
+        if (programProfiles_) {
+            programProfiles_();
+        }
     } else if (id == kCmdExitDriver) {
         if (hooks_.defaults) {
             hooks_.defaults();

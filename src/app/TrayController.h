@@ -44,6 +44,10 @@ public:
     void setNotificationAreaCheck(std::function<bool()> check) {
         hooks_.notificationAreaPresent = std::move(check);
     }
+    // What the tray menu's "Profiles for programs" opens.
+    void setProgramProfilesCommand(std::function<void()> command) {
+        programProfiles_ = std::move(command);
+    }
     // Removes the icon; nothing when there is none.
     void removeIcon();
     bool iconShown() const;
@@ -57,7 +61,8 @@ public:
     // held): the activation brings the window back and the context request opens the menu at
     // once.
     void onActivated(QSystemTrayIcon::ActivationReason reason);
-    // The tray menu's commands: 32801 shows the window, 32800 leaves the driver.
+    // The tray menu's commands: 32801 shows the window, 32802 opens the program rules, 32800
+    // leaves the driver.
     void onCommand(int id);
 
 protected:
@@ -71,6 +76,7 @@ private:
     QWidget& window_;
     CQelMenu& trayMenu_;
     Hooks hooks_;
+    std::function<void()> programProfiles_;
     QPointer<QSystemTrayIcon> icon_;
     bool exiting_ = false;
     bool menuOnRightRelease_ = false;

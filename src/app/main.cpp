@@ -1,6 +1,7 @@
 // veldran-driver: the configuration program of the VELDRAN GAMING MOUSE.
 #include "app/CommandLine.h"
 #include "app/DriverProgram.h"
+#include "app/RemoteCommand.h"
 #include "app/SessionPlatform.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@
 int main(int argc, char** argv) {
     const std::string program = "veldran-driver";
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const veldran::CommandLine commandLine = veldran::parseCommandLine(args);
+    veldran::CommandLine commandLine = veldran::parseCommandLine(args);
     switch (commandLine.action) {
     case veldran::CommandLine::Action::Help:
         std::fputs(veldran::usageText(program).c_str(), stdout);
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n%s", program.c_str(), commandLine.error.c_str(),
                      veldran::usageText(program).c_str());
         return 2;
+    case veldran::CommandLine::Action::Request:
+        // Answered by the running driver, unless this process became the driver it started.
+        if (const auto status = veldran::runRemoteCommand(commandLine)) {
+            return *status;
+        }
+        break;
     case veldran::CommandLine::Action::Run:
         break;
     }

@@ -148,6 +148,10 @@ void DeviceEventReader::switchToNextProfile(int slot) {
     // Apply run there while this thread waits. Apply repaints the window and, since the pressed
     // slot keeps code 40 (a software function), leaves the executor disarmed.
     s_.window.runOnUiThread([this, slot] {
+        if (profileCycle_) {
+            profileCycle_(slot);
+            return;
+        }
         auto& runtime = s_.model.runtime;
         const std::int32_t next = nextProfileNumber(runtime.curConfig.load());
         runtime.curConfig.store(next);

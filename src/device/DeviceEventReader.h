@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -52,6 +53,11 @@ public:
     // the window port must not leave that call waiting once the end of the program is pending.
     void stop();
 
+    // What a press of a next-profile button (code 40) does on the user-interface thread, given
+    // the pressed slot. Set before start(); without it the reader switches by itself.
+    using ProfileCycle = std::function<void(int slot)>;
+    void setProfileCycle(ProfileCycle cycle) { profileCycle_ = std::move(cycle); }
+
     // Handles one input report as the main loop does (exposed for tests and benchmarks).
     void handleReport(const std::uint8_t* report, int length);
 
@@ -79,6 +85,7 @@ private:
     std::array<std::optional<std::chrono::steady_clock::time_point>, kSlotCount> programStarts_{};
     std::mutex threadMutex_; // guards thread_ between start() and stop()
     std::thread thread_;
+    ProfileCycle profileCycle_;
 };
 
 } // namespace veldran

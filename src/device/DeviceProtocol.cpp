@@ -53,6 +53,9 @@ void DeviceProtocol::apply() {
     if (!saved) {
         window_.showMessage(profileSaveFailedMessage(store_.path()));
     }
+    if (appliedListener_) {
+        appliedListener_(model_.runtime.curConfig.load());
+    }
 }
 
 void DeviceProtocol::defaults() {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 namespace veldran {
@@ -46,6 +47,12 @@ public:
     // The DPI report for level (sent by the device event reader after a DPI step), then a repaint.
     void sendDpiStep(std::int32_t level);
 
+    // Told at the end of every Apply with the profile number it wrote as CurConfig. Set once,
+    // before the first Apply; Apply runs on the user-interface thread.
+    void setAppliedListener(std::function<void(std::int32_t profile)> listener) {
+        appliedListener_ = std::move(listener);
+    }
+
 private:
     // The DPI report for level (held to 0 to 3): the DPI value of that stage's code in force and
     // the light mode.
@@ -56,6 +63,7 @@ private:
     ProfileStore& store_;
     WindowPort& window_;
     std::mutex sendMutex_;
+    std::function<void(std::int32_t)> appliedListener_;
 };
 
 } // namespace veldran

@@ -45,6 +45,7 @@ constexpr StoredItem kMacroContextMenu[] = {
 constexpr StoredItem kTrayMenu[] = {
     {"Menu_Tray", -1},
     {QT_TRANSLATE_NOOP("CQelMenu", "Mostrar a Janela UI"), kCmdShowWindow},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Profiles for programs"), kCmdProgramProfiles},
     {QT_TRANSLATE_NOOP("CQelMenu", "Sair do Driver"), kCmdExitDriver},
     {nullptr, kEnd},
 };

@@ -27,7 +27,8 @@ inline constexpr int kMenuEntryCapacity = 20;
 
 // The two menus of the program.
 inline constexpr int kMacroContextMenuId = 154; // "MENU_CN": mouse-button inserts, delay, delete
-inline constexpr int kTrayMenuId = 157;         // "Menu_Tray": show the window, leave the driver
+inline constexpr int kTrayMenuId =
+    157; // "Menu_Tray": show the window, the program rules, leave the driver
 
 // Command identifiers of their items.
 inline constexpr int kCmdLeftDown = 32782;
@@ -39,6 +40,7 @@ inline constexpr int kCmdMiddleUp = 32779;
 inline constexpr int kCmdModifyDelay = 32780;
 inline constexpr int kCmdDeleteItem = 32781;
 inline constexpr int kCmdShowWindow = 32801;
+inline constexpr int kCmdProgramProfiles = 32802;
 inline constexpr int kCmdExitDriver = 32800;
 
 // Colours of the drawn items.

@@ -209,6 +209,11 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
     return replaceAtomically(file, document.text());
 }
 
+bool ProfileStrings::replace(const fs::path& file, const std::string& text) {
+    std::lock_guard lock(writeMutex());
+    return replaceAtomically(file, text);
+}
+
 bool ProfileStrings::createIfMissing(const fs::path& file, const std::string& text) {
     std::lock_guard lock(writeMutex());
     const auto temporary = writeTemporary(file, text);

@@ -68,6 +68,10 @@ public:
     static bool writeSections(const std::filesystem::path& file,
                               const std::vector<SectionWrite>& writes);
 
+    // Replaces the whole file with text, atomically as every write does (a new file is created
+    // with mode 0600). False, leaving the old file intact, when it cannot be written.
+    static bool replace(const std::filesystem::path& file, const std::string& text);
+
     // Creates file (0600) with text unless a file of that name exists (which is then left alone,
     // and counts as success). The new file appears whole or not at all.
     static bool createIfMissing(const std::filesystem::path& file, const std::string& text);

@@ -171,6 +171,19 @@ std::optional<std::string> ProfileStringsDocument::find(std::string_view section
     return entryValue(lines_[*line].content);
 }
 
+std::vector<std::pair<std::string, std::string>>
+ProfileStringsDocument::entries(std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> found;
+    if (const auto span = findSection(section)) {
+        for (std::size_t i = span->header + 1; i < span->end; ++i) {
+            if (kindOf(lines_[i].content) == LineKind::Entry) {
+                found.emplace_back(entryKey(lines_[i].content), entryValue(lines_[i].content));
+            }
+        }
+    }
+    return found;
+}
+
 bool ProfileStringsDocument::isWritable(std::string_view section, std::string_view key,
                                         std::string_view value) {
     if (hasLineBreakOrNul(section) || hasLineBreakOrNul(key) || hasLineBreakOrNul(value)) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace veldran {
@@ -20,6 +21,10 @@ public:
     // around the whole of it removed. Empty when the section or the key is missing. Keys that
     // stand before the first section header belong to no section and are never found.
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
+
+    // Every entry of the first section named section, in file order, as (key, value) with the
+    // value read as find reads it. Keys may repeat; the caller decides which one counts.
+    std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
 
     // Sets key in the first section named section: replaces the key's first line, or adds a line
     // after the section's last entry, or adds the section with the key at the end of the text.

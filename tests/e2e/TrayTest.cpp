@@ -89,7 +89,7 @@ TEST_F(TrayTest, DockedIconDoubleClickAndMenu) {
     EXPECT_LE((corner - fakeTray.iconCenter()).manhattanLength(), 2);
     EXPECT_TRUE(calls.empty());
 
-    QAction* exitItem = popup->actions().at(1);
+    QAction* exitItem = popup->actions().at(2);
     ASSERT_EQ(exitItem->text(), "Sair do Driver");
     const QPoint exitAt = popup->mapToGlobal(popup->actionGeometry(exitItem).center());
     testing::FakeSystemTray::click(exitAt, 1);

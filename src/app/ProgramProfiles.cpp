@@ -1,0 +1,78 @@
+#include "app/ProgramProfiles.h"
+
+#include "app/ProgramRulesDialog.h"
+#include "app/TrayController.h"
+#include "control/ActiveWindowWatcher.h"
+#include "control/ProfileNotifier.h"
+#include "control/ProgramRuleSwitcher.h"
+
+#include <QWidget>
+#include <cstdio>
+
+namespace veldran {
+
+ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile,
+                                 QWidget& window, TrayController& tray)
+    : rulesFile_(std::move(rulesFile)), tray_(&tray),
+      ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
+    const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
+    for (const std::string& problem : loaded.problems) {
+        std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
+    }
+    ruleSwitcher_->setRules(loaded.rules);
+
+    watcher_ = std::make_unique<ActiveWindowWatcher>(
+        [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); });
+    if (watcher_->watching()) {
+        ruleSwitcher_->focusChanged(watcher_->activeProgram());
+    }
+
+    ProfileNotifier::Conditions conditions;
+    conditions.windowHidden = [shown = QPointer<QWidget>(&window)] {
+        return shown == nullptr || !shown->isVisible() || shown->isMinimized();
+    };
+    conditions.enabled = [this] { return ruleSwitcher_->rules().notify; };
+    notifier_ = std::make_unique<ProfileNotifier>(QDBusConnection::sessionBus(), conditions);
+    notifier_->listenTo(switcher);
+
+    tray.setProgramProfilesCommand([this] { openDialog(); });
+}
+
+ProgramProfiles::~ProgramProfiles() {
+    if (tray_ != nullptr) {
+        tray_->setProgramProfilesCommand({});
+    }
+    delete dialog_;
+}
+
+void ProgramProfiles::openDialog() {
+    if (dialog_ == nullptr) {
+        ProgramRulesDialog::Hooks hooks;
+        hooks.programsWithWindows = [this] {
+            QStringList names;
+            for (const std::string& name : watcher_->programsWithWindows()) {
+                names << QString::fromStdString(name);
+            }
+            return names;
+        };
+        hooks.pickWindow = [this](std::function<void(const QString&)> named) {
+            watcher_->pickWindow([named = std::move(named)](const WindowProgram& program) {
+                // The class instance names the program as the window manager knows it; windows
+                // without one are named by their executable.
+                named(QString::fromStdString(program.instance.empty() ? program.executable
+                                                                      : program.instance));
+            });
+        };
+        hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
+        dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
+        dialog_->setAttribute(Qt::WA_DeleteOnClose);
+        // Opened from the tray while the main window is hidden, it is the only window: closing
+        // it must not end the driver.
+        dialog_->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+}
+
+} // namespace veldran

@@ -1,0 +1,46 @@
+// Profiles that follow the program in front, put together for the running driver: the rules of
+// programs.ini, the watcher of the active window, the switcher that applies the rules, the
+// notification of switches while the window is hidden, and the dialog that the tray menu's
+// "Profiles for programs" opens.
+#pragma once
+
+#include "control/ProfileSwitcher.h"
+#include "control/ProgramRules.h"
+
+#include <QObject>
+#include <QPointer>
+#include <filesystem>
+#include <memory>
+
+class QWidget;
+
+namespace veldran {
+
+class ActiveWindowWatcher;
+class ProfileNotifier;
+class ProgramRuleSwitcher;
+class ProgramRulesDialog;
+class TrayController;
+
+class ProgramProfiles : public QObject {
+    Q_OBJECT
+public:
+    // rulesFile is programs.ini beside config.ini; window is the main window, whose being hidden
+    // (or gone) decides whether a switch is announced. Either may go before this object.
+    ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile, QWidget& window,
+                    TrayController& tray);
+    ~ProgramProfiles() override;
+
+    // Opens the dialog, or raises it when it is open.
+    void openDialog();
+
+private:
+    std::filesystem::path rulesFile_;
+    QPointer<TrayController> tray_;
+    std::unique_ptr<ProgramRuleSwitcher> ruleSwitcher_;
+    std::unique_ptr<ActiveWindowWatcher> watcher_;
+    std::unique_ptr<ProfileNotifier> notifier_;
+    QPointer<ProgramRulesDialog> dialog_;
+};
+
+} // namespace veldran

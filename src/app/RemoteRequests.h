@@ -1,0 +1,43 @@
+// What the running driver does for a request line of the single-instance socket: switch the
+// profile through the controller, show or hide the window, leave as the tray menu's "Sair do
+// Driver" does, or tell its status.
+#pragma once
+
+#include "control/RequestLine.h"
+
+#include <string>
+
+namespace veldran {
+
+class CQEL_GMouseApp;
+class CQEL_GMouseDlg;
+struct ConfigModel;
+class DeviceLink;
+struct MainWindowState;
+class ProfileController;
+
+class RemoteRequests {
+public:
+    struct Services {
+        ProfileController& controller;
+        CQEL_GMouseApp& app;
+        CQEL_GMouseDlg& window;
+        const DeviceLink& link;
+        const ConfigModel& model;
+        const MainWindowState& state;
+    };
+    explicit RemoteRequests(Services services) : s_(services) {}
+
+    // Runs request on the user-interface thread; returns the answer line.
+    std::string run(const Request& request);
+
+    // The status as the command line prints it: profile N, connected yes|no, armed yes|no,
+    // recording yes|no, dpi-stage K, separated by ';' in the answer line.
+    std::string status() const;
+
+private:
+    std::string switchProfile(const Request& request);
+    Services s_;
+};
+
+} // namespace veldran

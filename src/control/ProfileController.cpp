@@ -1,0 +1,94 @@
+#include "control/ProfileController.h"
+
+#include "config/FunctionCode.h"
+#include "config/Profile.h"
+#include "config/ProfileStore.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceProtocol.h"
+
+namespace veldran {
+namespace {
+
+constexpr std::int32_t kNextProfileCode = 40;
+
+bool isUserProfile(int profile) {
+    return profile >= 1 && profile <= kUserProfileCount;
+}
+
+// Restores the cause of the Apply in progress when the switch ends, also by an exception.
+class CauseScope {
+public:
+    CauseScope(SwitchCause& slot, SwitchCause cause) : slot_(slot), saved_(slot) { slot_ = cause; }
+    ~CauseScope() { slot_ = saved_; }
+    CauseScope(const CauseScope&) = delete;
+    CauseScope& operator=(const CauseScope&) = delete;
+
+private:
+    SwitchCause& slot_;
+    SwitchCause saved_;
+};
+
+} // namespace
+
+ProfileController::ProfileController(ConfigModel& model, ProfileStore& store,
+                                     DeviceProtocol& protocol, const DeviceLink& link)
+    : model_(model), store_(store), protocol_(protocol), link_(link) {
+    protocol_.setAppliedListener([this](std::int32_t profile) { onApplied(profile); });
+}
+
+bool ProfileController::selectProfile(int profile, SwitchCause cause) {
+    if (!isUserProfile(profile) || !link_.connected()) {
+        return false;
+    }
+    if (cause != SwitchCause::ProgramRule) {
+        user_ = profile;
+    }
+    if (profile == applied_) {
+        return true; // already on the mouse: nothing is sent, nothing is written
+    }
+    const CauseScope scope(pendingCause_, cause);
+    model_.runtime.curConfig.store(profile);
+    store_.load(profile, model_.profile);
+    protocol_.apply();
+    return true;
+}
+
+bool ProfileController::selectNextProfile(SwitchCause cause) {
+    return selectProfile(nextProfileNumber(model_.runtime.curConfig.load()), cause);
+}
+
+void ProfileController::cycleFromButton(int slot) {
+    const std::int32_t next = nextProfileNumber(model_.runtime.curConfig.load());
+    user_ = next;
+    const CauseScope scope(pendingCause_, SwitchCause::Button);
+    model_.runtime.curConfig.store(next);
+    store_.load(next, model_.profile);
+    model_.profile.setCode(slot, kNextProfileCode);
+    protocol_.apply();
+}
+
+void ProfileController::addSwitchListener(SwitchListener listener) {
+    listeners_.push_back(std::move(listener));
+}
+
+void ProfileController::onApplied(std::int32_t profile) {
+    if (profile == applied_) {
+        return;
+    }
+    const bool firstApply = applied_ == 0;
+    applied_ = profile;
+    if (pendingCause_ != SwitchCause::ProgramRule) {
+        user_ = profile;
+    }
+    // The start-up Apply sets the scene; it is not a switch.
+    if (firstApply) {
+        return;
+    }
+    // A listener may switch again; it works on its own copy of the list.
+    const std::vector<SwitchListener> listeners = listeners_;
+    for (const SwitchListener& listener : listeners) {
+        listener(profile, pendingCause_);
+    }
+}
+
+} // namespace veldran

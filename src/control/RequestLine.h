@@ -1,0 +1,32 @@
+// The request lines of the single-instance socket: a client sends one line (show, hide, quit,
+// status, profile N, profile next) and reads one answer line ("ok", "ok TEXT" or "error TEXT").
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace veldran {
+
+// The longest request line, its line feed included; a client that sends more is dropped.
+inline constexpr std::size_t kMaxRequestLine = 256;
+
+struct Request {
+    enum class Kind { Invalid, Show, Hide, Quit, Status, Profile, NextProfile };
+    Kind kind = Kind::Invalid;
+    int profile = 0;   // 1-5, for Kind::Profile
+    std::string error; // why the line was refused, for Kind::Invalid
+};
+
+// Parses one line without its line feed (a carriage return before it is dropped). Never throws;
+// anything that is not a request comes back as Kind::Invalid with a message.
+Request parseRequestLine(std::string_view line);
+
+// The line that asks for request (without line feed): what the command line sends.
+std::string requestLine(const Request& request);
+
+// Answer lines.
+std::string okAnswer(std::string_view text = {});
+std::string errorAnswer(std::string_view text);
+
+} // namespace veldran

@@ -1,0 +1,86 @@
+#include "control/RequestServer.h"
+
+#include <QLocalSocket>
+#include <QTimer>
+
+namespace veldran {
+
+RequestServer::RequestServer(Handler handler, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)) {}
+
+void RequestServer::serve(QLocalSocket* socket) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, socket, &QLocalSocket::abort);
+    idle->start(kIdleLimit);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+    // The line may have arrived with the connection.
+    if (socket->bytesAvailable() > 0) {
+        readRequest(socket);
+    }
+}
+
+void RequestServer::readRequest(QLocalSocket* socket) {
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() >= static_cast<qint64>(kMaxRequestLine)) {
+            disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+            answer(socket, errorAnswer("request line too long"));
+        }
+        return;
+    }
+    // One line per client: what comes after it is never read, and its request may wait.
+    disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    if (auto* idle = socket->findChild<QTimer*>()) {
+        idle->stop();
+    }
+    QByteArray line = socket->readLine(static_cast<qint64>(kMaxRequestLine) + 1);
+    if (!line.endsWith('\n')) {
+        answer(socket, errorAnswer("request line too long"));
+        return;
+    }
+    if (socket->bytesAvailable() > 0) {
+        answer(socket, errorAnswer("one request per connection"));
+        return;
+    }
+    line.chop(1);
+    Request request = parseRequestLine(std::string_view(line.constData(), line.size()));
+    if (request.kind == Request::Kind::Invalid) {
+        answer(socket, errorAnswer(request.error));
+        return;
+    }
+    waiting_.push_back({socket, std::move(request)});
+    runQueue();
+}
+
+void RequestServer::runQueue() {
+    // A request that opens a message box runs an inner event loop, where further clients are
+    // read: they wait here until the running request has returned.
+    if (running_) {
+        return;
+    }
+    running_ = true;
+    while (!waiting_.empty()) {
+        Waiting next = std::move(waiting_.front());
+        waiting_.pop_front();
+        if (next.socket == nullptr) {
+            continue;
+        }
+        const std::string reply = handler_(next.request);
+        if (next.socket != nullptr) {
+            answer(next.socket, reply);
+        }
+    }
+    running_ = false;
+}
+
+void RequestServer::answer(QLocalSocket* socket, const std::string& line) {
+    const QByteArray bytes = QByteArray::fromStdString(line) + '\n';
+    socket->write(bytes);
+    // Written now: a quit request ends the event loop right after this answer.
+    socket->flush();
+    // Leaves once the answer is written; a client that has gone already is simply dropped.
+    socket->disconnectFromServer();
+}
+
+} // namespace veldran

@@ -1,0 +1,47 @@
+// Serves the request lines of the single-instance socket: each client sends one line of at most
+// 256 bytes and gets one answer line; a longer line, a second line or 2 s of silence ends the
+// client. Requests run one at a time: a client that asks while another's request runs (an Apply
+// showing a message box, say) waits its turn.
+#pragma once
+
+#include "control/RequestLine.h"
+
+#include <QObject>
+#include <QPointer>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <string>
+
+class QLocalSocket;
+
+namespace veldran {
+
+class RequestServer : public QObject {
+    Q_OBJECT
+public:
+    // Runs one request on the user-interface thread and returns its answer line.
+    using Handler = std::function<std::string(const Request&)>;
+
+    explicit RequestServer(Handler handler, QObject* parent = nullptr);
+
+    // Takes a freshly accepted client; it is deleted once it has disconnected.
+    void serve(QLocalSocket* socket);
+
+    static constexpr std::chrono::milliseconds kIdleLimit{2000};
+
+private:
+    struct Waiting {
+        QPointer<QLocalSocket> socket;
+        Request request;
+    };
+    void readRequest(QLocalSocket* socket);
+    void runQueue();
+    static void answer(QLocalSocket* socket, const std::string& line);
+
+    Handler handler_;
+    std::deque<Waiting> waiting_;
+    bool running_ = false;
+};
+
+} // namespace veldran

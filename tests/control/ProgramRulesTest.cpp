@@ -1,0 +1,103 @@
+#include "control/ProgramRules.h"
+
+#include "control/ProgramRuleSwitcher.h"
+#include "fakes/FakeProfileSwitcher.h"
+
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace veldran {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeProfileSwitcher;
+using Selection = std::pair<int, SwitchCause>;
+
+class ProgramRulesFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("veldran-rules-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    fs::path write(const std::string& text) {
+        std::ofstream(file()) << text;
+        return file();
+    }
+    fs::path file() const { return folder_ / kProgramsFileName; }
+
+    fs::path folder_;
+};
+
+TEST_F(ProgramRulesFile, BadRulesAreLeftOutWithOneProblemEachAndTheOthersMatchIgnoringCase) {
+    const LoadedProgramRules loaded =
+        loadProgramRules(write("[Settings]\r\nNotify=0\r\n[Programs]\r\n"
+                               "firefox=2\r\nSteam_App_570 = 3\r\nsix=6\r\n"
+                               "word=two\r\n=4\r\nlate=1x\r\nFIREFOX=5\r\n"));
+    EXPECT_TRUE(loaded.rules.enabled);
+    EXPECT_FALSE(loaded.rules.notify);
+    EXPECT_EQ(loaded.problems.size(), 4u);
+    const ProgramRules& rules = loaded.rules;
+    EXPECT_EQ(matchProgramRule(rules, {"Navigator", "Firefox", ""}), 2);
+    EXPECT_EQ(matchProgramRule(rules, {"", "", "steam_app_570"}), 3);
+    EXPECT_EQ(matchProgramRule(rules, {"six", "Six", "six"}), std::nullopt);
+    EXPECT_EQ(matchProgramRule(rules, {"", "", ""}), std::nullopt);
+}
+
+TEST_F(ProgramRulesFile, MissingFileLeavesTheFeatureOffQuietlyAndAnUnreadableOneSaysSo) {
+    EXPECT_FALSE(loadProgramRules(file()).rules.enabled);
+    EXPECT_TRUE(loadProgramRules(file()).problems.empty());
+    fs::create_directory(file());
+    const LoadedProgramRules unreadable = loadProgramRules(file());
+    EXPECT_FALSE(unreadable.rules.enabled);
+    EXPECT_EQ(unreadable.problems.size(), 1u);
+}
+
+TEST_F(ProgramRulesFile, SavedRulesReadBackFromAFileOnlyItsOwnerCanRead) {
+    const ProgramRules rules{false, true, {{"xev", 3}, {"Navigator", 2}}};
+    ASSERT_TRUE(saveProgramRules(file(), rules));
+    struct stat info {};
+    ASSERT_EQ(::stat(file().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    const ProgramRules back = loadProgramRules(file()).rules;
+    EXPECT_FALSE(back.enabled);
+    ASSERT_EQ(back.rules.size(), 2u);
+    EXPECT_EQ(back.rules[1].program, "Navigator");
+    EXPECT_EQ(back.rules[1].profile, 2);
+    EXPECT_FALSE(saveProgramRules(file(), {true, true, {{"a=b", 1}}}));
+}
+
+TEST(ProgramRuleSwitcher, FollowsTheRestingFocusAndReturnsToTheUsersChoice) {
+    FakeProfileSwitcher switcher(1);
+    ProgramRuleSwitcher rules(switcher);
+    rules.setRules({true, true, {{"xev", 3}, {"Navigator", 2}}});
+    // A focus that moves on within the rest switches only for where it stays.
+    rules.focusChanged({"xev", "Xev", ""});
+    rules.focusChanged({"Navigator", "firefox", ""});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !switcher.selections.empty(); }));
+    // Another window of the same program asks for nothing.
+    rules.focusChanged({"Navigator", "firefox", ""});
+    QTest::qWait(2 * kFocusRest.count());
+    EXPECT_EQ(switcher.selections, (std::vector<Selection>{{2, SwitchCause::ProgramRule}}));
+    // The user's choice made meanwhile is where a window without a rule goes back to.
+    switcher.selectProfile(4, SwitchCause::CommandLine);
+    rules.focusChanged({"xev", "Xev", ""});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 3; }));
+    rules.focusChanged({"xterm", "XTerm", "xterm"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 4; }));
+    EXPECT_EQ(switcher.selections.back(), (Selection{4, SwitchCause::ProgramRule}));
+    // Turning the rules off in front of a program with a rule gives the user's profile back.
+    rules.focusChanged({"xev", "Xev", ""});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 3; }));
+    rules.setRules({false, true, {{"xev", 3}}});
+    EXPECT_EQ(switcher.currentProfile(), 4);
+}
+
+} // namespace
+} // namespace veldran
