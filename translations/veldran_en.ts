@@ -39,6 +39,10 @@
         <source>Sair do Driver</source>
         <translation>Quit Driver</translation>
     </message>
+    <message>
+        <source>Profiles for programs</source>
+        <translation>Profiles for programs</translation>
+    </message>
 </context>
 <context>
     <name>CoreMessages</name>
@@ -85,6 +89,10 @@ The file or its folder cannot be written; the previous settings are kept.</trans
         <source>Record</source>
         <translation>Record</translation>
     </message>
+    <message>
+        <source>O mouse não respondeu.</source>
+        <translation>The mouse did not answer.</translation>
+    </message>
 </context>
 <context>
     <name>SkinReader</name>
@@ -113,6 +121,64 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     <message>
         <source>Insert【ZEV】USB Mouse</source>
         <translation>Please plug in the ZEV USB mouse.</translation>
+    </message>
+</context>
+<context>
+    <name>veldran::ProfileNotifier</name>
+    <message>
+        <source>Profile %1</source>
+        <translation>Profile %1</translation>
+    </message>
+</context>
+<context>
+    <name>veldran::ProgramRulesDialog</name>
+    <message>
+        <source>Profiles for programs</source>
+        <translation>Profiles for programs</translation>
+    </message>
+    <message>
+        <source>Switch the profile with the program in front</source>
+        <translation>Switch the profile with the program in front</translation>
+    </message>
+    <message>
+        <source>Tell me when the profile changes while the window is hidden</source>
+        <translation>Tell me when the profile changes while the window is hidden</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>Program or window class</source>
+        <translation>Program or window class</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Click a window</source>
+        <translation>Click a window</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>The rules could not be written to %1.</source>
+        <translation>The rules could not be written to %1.</translation>
     </message>
 </context>
 <context>
