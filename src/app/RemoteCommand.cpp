@@ -23,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // A switch answers in milliseconds; a request may wait behind a message box of the driver.
-constexpr auto kAnswerTimeout = 10s;
+constexpr auto kAnswerTimeout = 30s;
 // How long a driver started for --profile may take to find the mouse and apply.
 constexpr auto kStartTimeout = 15s;
 constexpr auto kStartPoll = 2ms;
