@@ -138,7 +138,7 @@ int runRemoteCommand(const CommandLine& commandLine) {
             return report(started);
         }
         if (childEnded) {
-            say("the driver ended at start: is the mouse connected?");
+            say("the driver started for this ended: no mouse, or no graphical session");
             return 1;
         }
         std::this_thread::sleep_for(kStartPoll);
