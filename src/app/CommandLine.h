@@ -19,7 +19,7 @@ struct CommandLine {
     // For Action::Request: the request line sent to the running driver ("profile 3", "status").
     std::string request;
     // The profile (1-5) a driver started for --profile applies at start instead of the stored
-    // one; 0 keeps the stored one.
+    // one; 0 keeps the stored one. Not an option: handed over by the starting process.
     int startProfile = 0;
     std::string error; // what was wrong, for Action::Usage
 };

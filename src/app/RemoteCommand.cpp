@@ -4,12 +4,18 @@
 #include "control/RequestClient.h"
 #include "control/RequestLine.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace veldran {
 namespace {
@@ -17,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // A switch answers in milliseconds; a request may wait behind a message box of the driver.
-constexpr auto kAnswerTimeout = 10s;
+constexpr auto kAnswerTimeout = 30s;
 // How long a driver started for --profile may take to find the mouse and apply.
 constexpr auto kStartTimeout = 15s;
 constexpr auto kStartPoll = 2ms;
@@ -54,24 +60,59 @@ int report(const RequestReply& reply) {
     return 1;
 }
 
-// In the child: a driver of its own session, with no terminal to write to.
-void becomeBackgroundDriver(CommandLine& commandLine, int profile) {
-    setsid();
-    const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
-    if (null >= 0) {
-        dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        close(null);
+// The environment variable that hands the profile to a driver started for --profile: read and
+// removed at its start, so that the programs it starts never see it.
+constexpr const char* kStartProfileVariable = "VELDRAN_START_PROFILE";
+
+// Starts this program again as a hidden driver in a session of its own, with no terminal to
+// write to (it outlives this process).
+pid_t startBackgroundDriver(const CommandLine& commandLine, int profile) {
+    std::array<char, 4096> exe{};
+    if (readlink("/proc/self/exe", exe.data(), exe.size() - 1) <= 0) {
+        return -1;
     }
-    commandLine.action = CommandLine::Action::Run;
-    commandLine.startHidden = true;
-    commandLine.startProfile = profile;
+    std::vector<std::string> args = {exe.data(), "--hidden"};
+    if (commandLine.virtualMouseSocket) {
+        args.push_back("--virtual-mouse=" + *commandLine.virtualMouseSocket);
+    }
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::string_view(*entry).rfind(std::string(kStartProfileVariable) + '=', 0) != 0) {
+            variables.emplace_back(*entry);
+        }
+    }
+    if (profile != 0) {
+        variables.push_back(std::string(kStartProfileVariable) + '=' + std::to_string(profile));
+    }
+    const auto pointers = [](std::vector<std::string>& strings) {
+        std::vector<char*> out;
+        for (std::string& text : strings) {
+            out.push_back(text.data());
+        }
+        out.push_back(nullptr);
+        return out;
+    };
+    std::vector<char*> argv = pointers(args);
+    std::vector<char*> envp = pointers(variables);
+
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        posix_spawn_file_actions_addopen(&files, fd, "/dev/null", O_RDWR, 0);
+    }
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&files);
+    return failed == 0 ? pid : -1;
 }
 
 } // namespace
 
-std::optional<int> runRemoteCommand(CommandLine& commandLine) {
+int runRemoteCommand(const CommandLine& commandLine) {
     const std::string path =
         CQEL_GMouseApp::instancePath(QStringLiteral("CQEL_GMouseApp")).toStdString();
     const RequestReply reply = sendRequest(path, commandLine.request, kAnswerTimeout);
@@ -82,15 +123,10 @@ std::optional<int> runRemoteCommand(CommandLine& commandLine) {
         return report(reply);
     }
 
-    std::fflush(nullptr);
-    const pid_t child = fork();
+    const pid_t child = startBackgroundDriver(commandLine, request.profile);
     if (child < 0) {
         say("no driver is running and none could be started");
         return 1;
-    }
-    if (child == 0) {
-        becomeBackgroundDriver(commandLine, request.profile);
-        return std::nullopt;
     }
     // The started driver answers once its start-up Apply has run; the request then finds the
     // profile applied (or, for next, switches once more).
@@ -102,13 +138,20 @@ std::optional<int> runRemoteCommand(CommandLine& commandLine) {
             return report(started);
         }
         if (childEnded) {
-            say("the driver ended at start: is the mouse connected?");
+            say("the driver started for this ended: no mouse, or no graphical session");
             return 1;
         }
         std::this_thread::sleep_for(kStartPoll);
     }
     say("the driver started but cannot be reached");
     return 1;
+}
+
+int takeStartProfile() {
+    const char* value = std::getenv(kStartProfileVariable);
+    const Request request = parseRequestLine(std::string("profile ") + (value ? value : ""));
+    unsetenv(kStartProfileVariable);
+    return request.kind == Request::Kind::Profile ? request.profile : 0;
 }
 
 } // namespace veldran

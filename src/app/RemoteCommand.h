@@ -5,12 +5,13 @@
 
 #include "app/CommandLine.h"
 
-#include <optional>
-
 namespace veldran {
 
-// Returns the exit status for this process; nothing when this process is the background driver
-// that --profile started: it goes on to run as the driver with commandLine as changed here.
-std::optional<int> runRemoteCommand(CommandLine& commandLine);
+// Returns the exit status for this process.
+int runRemoteCommand(const CommandLine& commandLine);
+
+// In a driver that --profile started: the profile (1-5) it was started for, 0 for none. Removes
+// the hand-over from the environment, so the programs that the driver starts never see it.
+int takeStartProfile();
 
 } // namespace veldran

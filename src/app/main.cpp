@@ -30,11 +30,8 @@ int main(int argc, char** argv) {
                      veldran::usageText(program).c_str());
         return 2;
     case veldran::CommandLine::Action::Request:
-        // Answered by the running driver, unless this process became the driver it started.
-        if (const auto status = veldran::runRemoteCommand(commandLine)) {
-            return *status;
-        }
-        break;
+        // Answered by the running driver (which --profile starts when there is none).
+        return veldran::runRemoteCommand(commandLine);
     case veldran::CommandLine::Action::Run:
         break;
     }
@@ -63,6 +60,7 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, qtArgv.data());
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.veldran.Driver"));
+    commandLine.startProfile = veldran::takeStartProfile();
     veldran::DriverProgram driver(commandLine);
     return driver.run();
 }

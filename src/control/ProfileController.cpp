@@ -72,15 +72,16 @@ void ProfileController::addSwitchListener(SwitchListener listener) {
 }
 
 void ProfileController::onApplied(std::int32_t profile) {
-    if (profile == applied_) {
+    // The start-up Apply sets the scene; it is not a switch.
+    const bool firstApply = !appliedOnce_;
+    appliedOnce_ = true;
+    if (profile == applied_ && !firstApply) {
         return;
     }
-    const bool firstApply = applied_ == 0;
     applied_ = profile;
     if (pendingCause_ != SwitchCause::ProgramRule) {
         user_ = profile;
     }
-    // The start-up Apply sets the scene; it is not a switch.
     if (firstApply) {
         return;
     }

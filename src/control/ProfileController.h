@@ -41,8 +41,9 @@ private:
     DeviceProtocol& protocol_;
     const DeviceLink& link_;
     std::vector<SwitchListener> listeners_;
-    int applied_ = 0; // 0 until the first Apply
+    int applied_ = 0;
     int user_ = 0;
+    bool appliedOnce_ = false;
     // Who runs the Apply now; an Apply that the controller did not start is the window's.
     SwitchCause pendingCause_ = SwitchCause::Window;
 };

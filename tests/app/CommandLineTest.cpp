@@ -39,6 +39,21 @@ TEST(CommandLine, AnythingElseIsAUsageError) {
     EXPECT_EQ(parseCommandLine({"--virtual-mouse="}).action, Action::Usage);
 }
 
+TEST(CommandLine, RequestsToTheRunningDriverTakeOnlyTheVirtualMouseBeside) {
+    EXPECT_EQ(parseCommandLine({"--profile", "3"}).request, "profile 3");
+    EXPECT_EQ(parseCommandLine({"--profile=next"}).request, "profile next");
+    const CommandLine status = parseCommandLine({"--virtual-mouse=/tmp/x.sock", "--status"});
+    EXPECT_EQ(status.action, Action::Request);
+    EXPECT_EQ(status.request, "status");
+    EXPECT_EQ(status.virtualMouseSocket, "/tmp/x.sock");
+
+    for (const std::vector<std::string>& refused :
+         {std::vector<std::string>{"--profile"}, {"--profile", "0"}, {"--profile", "03"},
+          {"--profile", "--status"}, {"--show", "--hide"}, {"--quit", "--hidden"}}) {
+        EXPECT_EQ(parseCommandLine(refused).action, Action::Usage) << refused[0];
+    }
+}
+
 TEST(VirtualMouseSocket, FollowsTheRuntimeFolder) {
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = old ? old : "";

@@ -2,19 +2,17 @@
 
 #include "platform/HidReportFilter.h"
 #include "platform/linux/CancelSignal.h"
+#include "platform/linux/UnixLineSocket.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace veldran {
@@ -52,85 +50,19 @@ bool peerIsThisUser(int fd, const std::string& path) {
     return false;
 }
 
-int connectTo(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) {
-        return -1;
-    }
-    std::memcpy(address.sun_path, path.data(), path.size());
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return -1;
-    }
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        !peerIsThisUser(fd, path)) {
+// Connects to the virtual mouse at path; -1 when nobody listens there or the peer is another user.
+int connectToVirtualMouse(const std::string& path) {
+    const int fd = connectUnixSocket(path);
+    if (fd >= 0 && !peerIsThisUser(fd, path)) {
         close(fd);
         return -1;
     }
     return fd;
 }
 
-bool writeLine(int fd, const std::string& line) {
-    const std::string text = line + "\n";
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Waits for the next line on fd, at most timeoutMs (-1: no limit). A second descriptor, when
-// given, ends the wait as soon as it is readable (cancellation). timedOut, when given, tells
-// whether nothing came because the time ran out.
-std::optional<std::string> readLine(int fd, LineSplitter& lines, int timeoutMs, int wakeFd = -1,
-                                    bool* timedOut = nullptr) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        if (auto line = lines.next()) {
-            return line;
-        }
-        int wait = -1;
-        if (timeoutMs >= 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
-                if (timedOut != nullptr) {
-                    *timedOut = true;
-                }
-                return std::nullopt;
-            }
-            wait = static_cast<int>(left.count());
-        }
-        std::array<pollfd, 2> fds{{{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}}};
-        const int ready = poll(fds.data(), wakeFd >= 0 ? 2 : 1, wait);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready == 0) {
-            continue; // the deadline has passed: said at the top of the loop
-        }
-        if (ready < 0 || (wakeFd >= 0 && fds[1].revents != 0)) {
-            return std::nullopt;
-        }
-        std::array<char, 4096> chunk{};
-        const ssize_t n = recv(fd, chunk.data(), chunk.size(), 0);
-        if (n <= 0 || !lines.feed({chunk.data(), static_cast<std::size_t>(n)})) {
-            return std::nullopt;
-        }
-    }
-}
-
 // Connects and sends "read PATH" or "write PATH"; the connection when the answer is "ok".
 int openHandle(const std::string& socketPath, const std::string& request, LineSplitter& lines) {
-    const int fd = connectTo(socketPath);
+    const int fd = connectToVirtualMouse(socketPath);
     if (fd < 0) {
         return -1;
     }
@@ -245,7 +177,7 @@ void VirtualHidBus::connectNoticesLocked() {
     if (noticesConnected_ || noticeFd_ < 0) {
         return;
     }
-    const int fd = connectTo(socketPath_);
+    const int fd = connectToVirtualMouse(socketPath_);
     if (fd < 0) {
         return;
     }
@@ -273,7 +205,7 @@ std::vector<std::optional<HidInterfaceInfo>> VirtualHidBus::enumerate() {
         connectNoticesLocked(); // a virtual mouse started after the driver
     }
     std::vector<std::optional<HidInterfaceInfo>> list;
-    const int fd = connectTo(socketPath_);
+    const int fd = connectToVirtualMouse(socketPath_);
     if (fd < 0) {
         return list;
     }
