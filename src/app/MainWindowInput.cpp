@@ -36,6 +36,10 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
           }),
       recorder_(s_.macros, s_.state.macroEditor, s_.clock != nullptr ? *s_.clock : systemClock_,
                 s_.keyboardHook) {
+    // The frames around the editor's controls are elements: going on from a frame (or any
+    // element) onto a control leaves no element under the pointer.
+    macroControls_.onPointerEntered([this] { pointer_.movedOntoControl(); });
+
     TrayController::Hooks hooks;
     hooks.defaults = [this] { s_.protocol.defaults(); };
     hooks.pause10ms = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };

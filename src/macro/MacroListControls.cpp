@@ -4,15 +4,38 @@
 #include "macro/MacroControlStyle.h"
 #include "macro/MacroListActions.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 
 namespace veldran {
 
+namespace {
+
+// Calls a handler when a watched widget gets the pointer; the event itself goes on.
+class EnterWatcher final : public QObject {
+public:
+    explicit EnterWatcher(const std::function<void()>& handler) : handler_(handler) {}
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Enter && handler_) {
+            handler_();
+        }
+        return false;
+    }
+
+private:
+    const std::function<void()>& handler_;
+};
+
+} // namespace
+
 MacroListControls::MacroListControls(QWidget& window)
     : window_(window), nameList_(new QListWidget(&window)),
-      eventList_(new CEditableListBox(&window)) {
+      eventList_(new CEditableListBox(&window)),
+      enterWatcher_(std::make_unique<EnterWatcher>(pointerEntered_)) {
     nameList_->setObjectName(QStringLiteral("macroNameList"));
     eventList_->setObjectName(QStringLiteral("macroEventList"));
     nameList_->setProperty("controlId", kNameListId);
@@ -27,10 +50,13 @@ MacroListControls::MacroListControls(QWidget& window)
         list->setUniformItemSizes(true);
         list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->installEventFilter(enterWatcher_.get());
     }
     nameList_->hide();
     eventList_->hide();
 }
+
+MacroListControls::~MacroListControls() = default;
 
 QLineEdit& MacroListControls::nameEdit() const {
     if (nameEdit_ == nullptr) {
@@ -40,6 +66,7 @@ QLineEdit& MacroListControls::nameEdit() const {
         nameEdit_->hide();
         nameEdit_->setObjectName(QStringLiteral("macroNameEdit"));
         nameEdit_->setProperty("controlId", kNameEditId);
+        nameEdit_->installEventFilter(enterWatcher_.get());
         nameEdit_->setAlignment(Qt::AlignCenter);
         // A name longer than the record's name field cannot be typed.
         nameEdit_->setMaxLength(kMacroNameMaxUnits);

@@ -6,8 +6,11 @@
 #include <QRect>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <memory>
 
 class QLineEdit;
+class QObject;
 class QListWidget;
 class QWidget;
 
@@ -25,6 +28,7 @@ public:
     // Creates the controls as hidden children of window (the name edit when it is first asked
     // for); they take the editor's look when they are first placed.
     explicit MacroListControls(QWidget& window);
+    ~MacroListControls();
 
     // Places the controls on their rectangles, fills the name list with names and shows them.
     void create(const QRect& nameEdit, const QRect& nameList, const QRect& eventList,
@@ -37,6 +41,9 @@ public:
     // Selects line of the name list (without telling its listeners) and puts its name into the
     // name edit. Returns the line's index, or -1 when there is no such line.
     int selectMacro(int line);
+
+    // Runs handler whenever the pointer goes onto one of the controls.
+    void onPointerEntered(std::function<void()> handler) { pointerEntered_ = std::move(handler); }
 
     // The name edit is made when it is first asked for.
     QLineEdit& nameEdit() const;
@@ -51,6 +58,8 @@ private:
     QListWidget* nameList_;
     CEditableListBox* eventList_;
     bool styled_ = false; // the editor's look is given at the first placing
+    std::function<void()> pointerEntered_;
+    std::unique_ptr<QObject> enterWatcher_; // tells pointerEntered_ of the controls' Enter events
 };
 
 } // namespace veldran

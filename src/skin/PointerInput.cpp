@@ -66,9 +66,18 @@ void PointerInput::moved(QPoint pos) {
     const SkinTables& skin = state_.skin;
     const int lastMain =
         pointer_.page == SkinPage::Main ? kLastMainPageElement : kLastChromeElement;
-    pointer_.mainHot = hitTest(skin.main, lastMain, pos);
-    pointer_.colorHot = hitTest(skin.color, kLastColorElement, pos);
-    pointer_.advancedHot = hitTest(skin.advanced, kLastAdvancedElement, pos);
+    setHot(hitTest(skin.main, lastMain, pos), hitTest(skin.color, kLastColorElement, pos),
+           hitTest(skin.advanced, kLastAdvancedElement, pos));
+}
+
+void PointerInput::movedOntoControl() {
+    setHot(kNoElement, kNoElement, kNoElement);
+}
+
+void PointerInput::setHot(std::uint8_t mainHot, std::uint8_t colorHot, std::uint8_t advancedHot) {
+    pointer_.mainHot = mainHot;
+    pointer_.colorHot = colorHot;
+    pointer_.advancedHot = advancedHot;
 
     // Each change repaints at once, so hover feedback never waits for the event queue.
     const auto area = pointer_.page == SkinPage::Advanced ? PointerActions::Area::PaintRegion

@@ -68,8 +68,12 @@ public:
     // The left button's release went to another window (an open function menu): the button is
     // no longer held, and no element of the main window acts.
     void releasedElsewhere();
+    // The pointer went from the page onto one of the macro editor's controls: no element lies
+    // under it any more.
+    void movedOntoControl();
 
 private:
+    void setHot(std::uint8_t mainHot, std::uint8_t colorHot, std::uint8_t advancedHot);
     void pressOnMain(QPoint pos);
     void pressOnAdvanced(QPoint pos);
     void pressOnColor(QPoint pos);

@@ -6,7 +6,10 @@
 #include "e2e/DriverRig.h"
 #include "macro/MacroControlStyle.h"
 
+#include <QGuiApplication>
+#include <QImage>
 #include <QListWidget>
+#include <QScreen>
 #include <vector>
 
 namespace {
@@ -143,6 +146,31 @@ TEST_F(MacroEditorEndToEndTest, DeletingTheMacroOrHidingTheWindowEndsTheCapture)
     ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
     clickAt(skinRect(layout, "BUTTONPOS", 13).center()); // hide
     EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
+}
+
+TEST_F(MacroEditorEndToEndTest, GoingOntoAListLeavesNoElementHot) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect record = skinRect(advancedLayout, "BUTTONPOS", 19);
+    // Pixels of the button's label written in the hot red, as the screen shows them.
+    const auto redPixels = [&] {
+        const QRect onScreen = record.translated(windowPosition());
+        const QImage shot =
+            QGuiApplication::primaryScreen()
+                ->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height())
+                .toImage();
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb c = shot.pixel(x, y);
+                n += qRed(c) > 160 && qGreen(c) < 60 && qBlue(c) < 60 ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    pointAt(record.center());
+    ASSERT_GT(redPixels(), 10);
+    pointAt(skinRect(advancedLayout, "MACRODISPLAY", 2).center()); // the event list
+    EXPECT_EQ(redPixels(), 0);
 }
 
 TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {

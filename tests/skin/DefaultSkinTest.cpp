@@ -1,6 +1,7 @@
 // The default skin that the build draws beside the executables: its layout files read without a
 // message, every element with a role has a place, no two chrome or page elements overlap, and
 // every picture is there at the size the paint and the menus expect.
+#include "skin/PageRenderer.h"
 #include "skin/SkinReader.h"
 #include "skin/StartupReporter.h"
 
@@ -43,6 +44,20 @@ QRgb lightestBehindText(const QImage& picture, int row, int rowHeight) {
             const QRgb c = picture.pixel(x, y);
             if (qGray(c) > qGray(lightest)) {
                 lightest = c;
+            }
+        }
+    }
+    return lightest;
+}
+
+// The lightest colour of a picture inside a rectangle.
+QRgb lightestIn(const QImage& picture, const QRect& area) {
+    QRgb lightest = qRgb(0, 0, 0);
+    const QRect inside = area.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (qGray(picture.pixel(x, y)) > qGray(lightest)) {
+                lightest = picture.pixel(x, y);
             }
         }
     }
@@ -167,6 +182,41 @@ TEST_F(DefaultSkin, MenuRowsKeepTheirTextLegible) {
                 << menu << " row " << row + 1 << " pressed";
         }
     }
+}
+
+TEST_F(DefaultSkin, MacroEditorLabelsStayLegibleOnEveryLook) {
+    // The program writes these labels centred on the element: white at rest, red under the
+    // pointer (over or pressed). The panel bar is always shown pressed, and Record shows its
+    // pressed look with "Stop" while a recording runs, so white must also read on the pressed look.
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb red = qRgb(255, 0, 0);
+    const QImage normal = picture("advanced_normal.jpg");
+    const QImage over = picture("advanced_over.jpg");
+    const QImage down = picture("advanced_down.jpg");
+    ASSERT_FALSE(normal.isNull() || over.isNull() || down.isNull());
+    QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(kSkinDotsPerMeter);
+    probe.setDotsPerMeterY(kSkinDotsPerMeter);
+    const QFontMetrics metrics(skinFont(), &probe);
+    int labelled = 0;
+    for (int k = 0; k < kAdvancedElementCount; ++k) {
+        const Element& e = tables.advanced[static_cast<std::size_t>(k)];
+        if (e.label.isEmpty()) {
+            continue;
+        }
+        ++labelled;
+        const int width = std::max(metrics.horizontalAdvance(e.label),
+                                   k == 19 ? metrics.horizontalAdvance(QStringLiteral("Stop")) : 0);
+        const QRect text(e.x + (e.width - width) / 2, e.y + (e.height - metrics.height()) / 2,
+                         width, metrics.height());
+        EXPECT_GE(contrast(white, lightestIn(normal, text)), 4.5) << k << " at rest";
+        EXPECT_GE(contrast(white, lightestIn(down, text)), 4.5) << k << " pressed";
+        // The panel bar is never shown in its over look.
+        const QImage& hot = k == 8 ? down : over;
+        EXPECT_GE(contrast(red, lightestIn(hot, text)), 4.5) << k << " under the pointer";
+        EXPECT_GE(contrast(red, lightestIn(down, text)), 4.5) << k << " pressed, under the pointer";
+    }
+    EXPECT_EQ(labelled, 18); // captions, the guide, the panel bar and the four buttons
 }
 
 } // namespace

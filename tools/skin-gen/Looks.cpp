@@ -25,10 +25,16 @@ void steelFill(QPainter& p, const QPolygonF& shape, const QRectF& r, Look look) 
         g.setColorAt(0, palette::steelTop);
         g.setColorAt(1, palette::steelBottom);
     } else if (look == Look::Over) {
+        // Lit at the edges, nearly black across the middle where the program writes its red hot
+        // text, so that the text keeps a contrast of at least 4.5:1.
         g.setColorAt(0, QColor(20, 78, 96));
+        g.setColorAt(0.2, QColor(6, 20, 26));
+        g.setColorAt(0.8, QColor(4, 14, 19));
         g.setColorAt(1, QColor(10, 36, 48));
     } else {
         g.setColorAt(0, QColor(122, 18, 58));
+        g.setColorAt(0.2, QColor(38, 6, 19));
+        g.setColorAt(0.8, QColor(30, 5, 15));
         g.setColorAt(1, QColor(58, 8, 30));
     }
     p.setPen(Qt::NoPen);
@@ -249,8 +255,10 @@ void drawFrame(QPainter& p, const QRectF& r, Look look) {
 void drawPanelBar(QPainter& p, const QRectF& r, Look look) {
     QLinearGradient g(r.topLeft(), r.topRight());
     if (look == Look::Down) {
+        // The bar is always shown in this look; its middle stays dark behind the title.
         g.setColorAt(0, QColor(150, 20, 70));
-        g.setColorAt(0.6, QColor(60, 16, 60));
+        g.setColorAt(0.36, QColor(34, 6, 20));
+        g.setColorAt(0.64, QColor(4, 16, 22));
         g.setColorAt(1, QColor(12, 70, 92));
     } else {
         g.setColorAt(0, QColor(36, 42, 52));
@@ -265,12 +273,16 @@ void drawCaption(QPainter& p, const QRectF& r, Look look) {
     if (look == Look::Normal) {
         return;
     }
+    // A darker band with a faint wash: the program writes red text over it, and the panel's own
+    // colour is too light for that. The accent shows in the underline and a marker at the left.
+    p.fillRect(r, QColor(6, 9, 13));
     QLinearGradient g(r.topLeft(), r.topRight());
     g.setColorAt(0, withAlpha(accent(look), 0));
-    g.setColorAt(0.5, withAlpha(accent(look), 55));
+    g.setColorAt(0.5, withAlpha(accent(look), 10));
     g.setColorAt(1, withAlpha(accent(look), 0));
     p.fillRect(r, g);
-    p.fillRect(QRectF(r.left(), r.bottom() - 1, r.width(), 1), withAlpha(accent(look), 140));
+    p.fillRect(QRectF(r.left(), r.top() + 3, 3, r.height() - 6), accent(look));
+    p.fillRect(QRectF(r.left(), r.bottom() - 1, r.width(), 1), withAlpha(accent(look), 170));
 }
 
 void drawHeading(QPainter& p, const ElementSpec& spec, Look look) {
