@@ -264,13 +264,20 @@ void MainWindowInput::toggleRecording() {
     const QListWidgetItem* current = names.item(names.currentRow());
     const int index = current != nullptr && current->isSelected() ? names.currentRow() : 0;
     recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
+    if (recorder_.recording()) {
+        // The layout may have changed since the last recording.
+        keyMapRead_ = readApplicationKeyMap(keyMap_);
+    }
     if (recordingListener_) {
         recordingListener_();
     }
 }
 
 MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {
-    const std::optional<KeyMessage> message = windowKeyMessage(event);
+    // The key itself, not the character its shift level gives: Shift+1 records Shift and 1.
+    const std::uint8_t physicalKey =
+        keyMapRead_ ? keyMap_.virtualKey(event.nativeScanCode(), event.nativeModifiers()) : 0;
+    const std::optional<KeyMessage> message = windowKeyMessage(event, physicalKey);
     return message ? recorder_.recordKey(*message, MacroRecorder::Source::Window)
                    : MacroRecorder::Step::Continue;
 }

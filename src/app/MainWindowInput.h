@@ -18,6 +18,7 @@
 #include "menus/FunctionMenus.h"
 #include "platform/Clock.h"
 #include "platform/PowerNotices.h"
+#include "platform/linux/X11KeyMap.h"
 #include "skin/PointerInput.h"
 #include "skin/PointerInputWindowMove.h"
 
@@ -106,6 +107,9 @@ private:
     FunctionMenus* functionMenus_; // a child of the window
     SystemClock systemClock_;      // for recorded pauses when the services bring no clock
     MacroRecorder recorder_;
+    // The keyboard map read when the recording started: what the window's keys are recorded as.
+    X11KeyMap keyMap_;
+    bool keyMapRead_ = false;
 };
 
 } // namespace veldran

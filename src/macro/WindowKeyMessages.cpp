@@ -46,7 +46,7 @@ std::uint8_t virtualKeyOfQtKey(int key) {
     return 0;
 }
 
-std::optional<KeyMessage> windowKeyMessage(const QKeyEvent& event) {
+std::optional<KeyMessage> windowKeyMessage(const QKeyEvent& event, std::uint8_t physicalKey) {
     const bool down = event.type() == QEvent::KeyPress;
     if (!down && event.type() != QEvent::KeyRelease) {
         return std::nullopt;
@@ -54,9 +54,13 @@ std::optional<KeyMessage> windowKeyMessage(const QKeyEvent& event) {
     if (!down && event.isAutoRepeat()) {
         return std::nullopt;
     }
-    // The X keysym names the key exactly (the keypad's digits apart from its arrows, say); events
-    // without one (synthesised ones, other platforms) are read by their Qt key.
-    std::uint8_t code = virtualKeyOfKeysym(event.nativeVirtualKey());
+    // The keyboard map names the key itself; the X keysym names it exactly too (the keypad's
+    // digits apart from its arrows, say), but at its shift level; events without one
+    // (synthesised ones, other platforms) are read by their Qt key.
+    std::uint8_t code = physicalKey;
+    if (code == 0) {
+        code = virtualKeyOfKeysym(event.nativeVirtualKey());
+    }
     if (code == 0) {
         code = virtualKeyOfQtKey(event.key());
     }

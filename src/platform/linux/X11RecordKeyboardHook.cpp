@@ -1,6 +1,7 @@
 #include "platform/linux/X11RecordKeyboardHook.h"
 
 #include "platform/KeysymVirtualKeys.h"
+#include "platform/linux/X11KeyMap.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -34,66 +35,6 @@ constexpr std::uint8_t kRightControl = 0xA3;
 constexpr std::uint8_t kLeftAlt = 0xA4;
 constexpr std::uint8_t kRightAlt = 0xA5;
 
-bool isNumpadKeysym(KeySym keysym) {
-    return (keysym >= XK_KP_0 && keysym <= XK_KP_9) || keysym == XK_KP_Decimal ||
-           keysym == XK_KP_Separator;
-}
-
-// Virtual keys of each X keycode, read from the server's keyboard map when a capture starts.
-struct KeyMap {
-    std::array<std::uint8_t, 256> plain{};  // the key's own code (Num Lock off)
-    std::array<std::uint8_t, 256> numpad{}; // keypad digits with Num Lock on, 0 for other keys
-    unsigned int numLockMask = 0;
-
-    void read(Display* display) {
-        int minKeycode = 0;
-        int maxKeycode = 0;
-        XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-        int perKeycode = 0;
-        const int count = maxKeycode - minKeycode + 1;
-        KeySym* syms =
-            XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-        if (syms != nullptr) {
-            for (int i = 0; i < count; ++i) {
-                const auto keycode = static_cast<std::size_t>(minKeycode + i);
-                const KeySym level0 = perKeycode > 0 ? syms[i * perKeycode] : NoSymbol;
-                const KeySym level1 = perKeycode > 1 ? syms[i * perKeycode + 1] : NoSymbol;
-                std::uint8_t code = virtualKeyOfKeysym(static_cast<std::uint32_t>(level0));
-                if (code == 0) {
-                    code = virtualKeyOfKeysym(static_cast<std::uint32_t>(level1));
-                }
-                plain[keycode] = code;
-                if (isNumpadKeysym(level1)) {
-                    numpad[keycode] = virtualKeyOfKeysym(static_cast<std::uint32_t>(level1));
-                }
-            }
-            XFree(syms);
-        }
-        const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
-        XModifierKeymap* modifiers = XGetModifierMapping(display);
-        if (modifiers != nullptr) {
-            for (int m = 0; m < 8 && numLock != 0; ++m) {
-                for (int k = 0; k < modifiers->max_keypermod; ++k) {
-                    if (modifiers->modifiermap[m * modifiers->max_keypermod + k] == numLock) {
-                        numLockMask = 1u << m;
-                    }
-                }
-            }
-            XFreeModifiermap(modifiers);
-        }
-    }
-
-    std::uint8_t virtualKey(unsigned int keycode, unsigned int state) const {
-        if (keycode > 255) {
-            return 0;
-        }
-        if ((state & numLockMask) != 0 && numpad[keycode] != 0) {
-            return numpad[keycode];
-        }
-        return plain[keycode];
-    }
-};
-
 } // namespace
 
 struct X11RecordKeyboardHook::Impl {
@@ -118,7 +59,7 @@ struct X11RecordKeyboardHook::Impl {
     bool recordingStarted = false;
 
     // Touched by the capture thread only while it runs.
-    KeyMap keys;
+    X11KeyMap keys;
     std::array<bool, 256> held{};
     // A key release not yet handed on: the server's auto-repeat sends a held key as a release
     // and a press with the same time stamp, which together are no key event at all.
@@ -311,7 +252,6 @@ struct X11RecordKeyboardHook::Impl {
             closeConnections();
             return false;
         }
-        keys = KeyMap{};
         keys.read(control);
         held.fill(false);
         pendingRelease.reset();
