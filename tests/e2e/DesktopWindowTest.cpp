@@ -2,7 +2,8 @@
 // button field, a drag through both function menus and a release on a row choose a function
 // without touching the main window under the menus; the macro category without macros shows no
 // pixel and takes no click; without a notification area hiding minimises; a second start opens
-// nothing; and with a scale factor the shape, the menus and the hit tests stay aligned.
+// nothing; without the mouse Enter closes its message and the program ends; and with a scale
+// factor the shape, the menus and the hit tests stay aligned.
 #include "e2e/DriverRig.h"
 #include "e2e/XServerProbe.h"
 
@@ -179,6 +180,21 @@ TEST_F(DesktopWindowTest, ASecondStartOpensNothingAndEnds) {
     EXPECT_EQ(features().size(), reports); // nothing reached the mouse either
     EXPECT_EQ(driver.state(), QProcess::Running);
     EXPECT_TRUE(windowVisible());
+}
+
+TEST_F(DesktopWindowTest, WithoutTheMouseEnterClosesTheMessageAndTheProgramEnds) {
+    driver.terminate();
+    ASSERT_TRUE(driver.waitForFinished(5000));
+    QProcess alone;
+    alone.setProcessEnvironment(environment);
+    alone.start(dir.path() + "/veldran-driver",
+                {"--virtual-mouse=" + dir.path() + "/runtime/no-mouse.sock"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windowVisible("veldran-driver"); }, 10000));
+    QTest::qWait(500);
+    ASSERT_EQ(alone.state(), QProcess::Running); // the message waits for the user
+    run("xdotool", {"key", "Return"});
+    ASSERT_TRUE(alone.waitForFinished(5000));
+    EXPECT_EQ(alone.exitCode(), 0);
 }
 
 // The same window at a scale factor: QT_SCALE_FACTOR as the parameter.

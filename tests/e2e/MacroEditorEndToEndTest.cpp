@@ -75,6 +75,17 @@ protected:
         return events;
     }
 
+    // The centre of line k of the event list, from the lines' height in the editor's look.
+    QPoint eventLineCentre(int k) {
+        QListWidget probe;
+        veldran::applyMacroControlStyle(probe);
+        probe.addItem(QStringLiteral("[Down]SHIFT"));
+        const int line = probe.sizeHintForRow(0);
+        EXPECT_GT(line, 0);
+        return skinRect(advancedLayout, "MACRODISPLAY", 2).topLeft() +
+               QPoint(40, 2 + line * k + line / 2);
+    }
+
     // Threads of the driver that the key capture runs.
     int driverCaptureThreads() {
         int n = 0;
@@ -148,6 +159,33 @@ TEST_F(MacroEditorEndToEndTest, DeletingTheMacroOrHidingTheWindowEndsTheCapture)
     EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
 }
 
+TEST_F(MacroEditorEndToEndTest, AfterAPageChangeDuringARecordingTheMenuDeletesTheLineUnderIt) {
+    const QPoint macrosTab = skinRect(layout, "BUTTONPOS", 10).center();
+    const QPoint record = skinRect(advancedLayout, "BUTTONPOS", 19).center();
+    clickAt(macrosTab);
+    clickAt(skinRect(advancedLayout, "MACRODISPLAY", 1).topLeft() + QPoint(30, 6)); // "Hello"
+    clickAt(record);
+    run("xdotool", {"type", "--delay", "80", "ab"});
+    clickAt(skinRect(layout, "BUTTONPOS", 9).center()); // the buttons page, and back
+    clickAt(macrosTab);
+    clickAt(record); // Stop
+
+    // Event k is on line 2k: line 4 is "[Down]B". "Apagar item" is the menu's fifth row.
+    const QPoint bDown = eventLineCentre(4);
+    clickAt(bDown, 3);
+    chooseMenuRow(bDown, 4);
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
+    const QString original = readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return macroValue(macroFile(), "0") != macroValue(original, "0"); }, 3000));
+    std::vector<std::pair<int, int>> saved;
+    for (const Event& e : savedEvents(macroValue(macroFile(), "0"))) {
+        saved.emplace_back(e.code, e.action);
+    }
+    const std::vector<std::pair<int, int>> expected = {{0x41, 1}, {0x41, 2}, {0x42, 2}};
+    EXPECT_EQ(saved, expected);
+}
+
 TEST_F(MacroEditorEndToEndTest, GoingOntoAListLeavesNoElementHot) {
     clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
     const QRect record = skinRect(advancedLayout, "BUTTONPOS", 19);
@@ -180,27 +218,16 @@ TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
 
     clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
     const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
-    const QRect events = skinRect(advancedLayout, "MACRODISPLAY", 2);
-    ASSERT_FALSE(events.isEmpty());
+    ASSERT_FALSE(skinRect(advancedLayout, "MACRODISPLAY", 2).isEmpty());
     clickAt(names.topLeft() + QPoint(30, 6)); // the first name: "Hello"
 
-    // The lines' height in the editor's look, as the driver's lists have it.
-    QListWidget probe;
-    veldran::applyMacroControlStyle(probe);
-    probe.addItem(QStringLiteral("[Down]SHIFT"));
-    const int line = probe.sizeHintForRow(0);
-    ASSERT_GT(line, 0);
-    const auto lineCentre = [&](int k) {
-        return events.topLeft() + QPoint(40, 2 + line * k + line / 2);
-    };
-
     // Delete the first event (SHIFT-down): "Apagar item" is the menu's fifth row.
-    const QPoint first = lineCentre(0);
+    const QPoint first = eventLineCentre(0);
     clickAt(first, 3);
     chooseMenuRow(first, 4);
 
     // Edit the pause after the new first event (H-down, 25 ms): "Modificar Delay", the fourth row.
-    const QPoint pause = lineCentre(1);
+    const QPoint pause = eventLineCentre(1);
     clickAt(pause, 3);
     chooseMenuRow(pause, 3);
     run("xdotool", {"type", "--delay", "50", "250"});
