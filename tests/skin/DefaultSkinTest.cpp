@@ -36,20 +36,6 @@ double contrast(QRgb a, QRgb b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The lightest colour of the part of a row band where the text goes (its middle half).
-QRgb lightestBehindText(const QImage& picture, int row, int rowHeight) {
-    QRgb lightest = qRgb(0, 0, 0);
-    for (int y = row * rowHeight + 3; y < (row + 1) * rowHeight - 3; ++y) {
-        for (int x = picture.width() / 4; x < picture.width() * 3 / 4; ++x) {
-            const QRgb c = picture.pixel(x, y);
-            if (qGray(c) > qGray(lightest)) {
-                lightest = c;
-            }
-        }
-    }
-    return lightest;
-}
-
 // The lightest colour of a picture inside a rectangle.
 QRgb lightestIn(const QImage& picture, const QRect& area) {
     QRgb lightest = qRgb(0, 0, 0);
@@ -62,6 +48,12 @@ QRgb lightestIn(const QImage& picture, const QRect& area) {
         }
     }
     return lightest;
+}
+
+// The part of a menu row band where the text goes (its middle half).
+QRgb lightestBehindText(const QImage& picture, int row, int rowHeight) {
+    return lightestIn(picture, QRect(picture.width() / 4, row * rowHeight + 3, picture.width() / 2,
+                                     rowHeight - 6));
 }
 
 class DefaultSkin : public ::testing::Test {
