@@ -1,6 +1,5 @@
 #include "platform/linux/X11RecordKeyboardHook.h"
 
-#include "platform/KeysymVirtualKeys.h"
 #include "platform/linux/X11KeyMap.h"
 
 #include <QMetaObject>
@@ -9,7 +8,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/extensions/record.h>
-#include <X11/keysym.h>
 #include <array>
 #include <atomic>
 #include <chrono>
