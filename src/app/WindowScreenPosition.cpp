@@ -1,6 +1,7 @@
 #include "app/WindowScreenPosition.h"
 
-#include <QGuiApplication>
+#include "platform/linux/QtXDisplay.h"
+
 #include <QWidget>
 #include <cmath>
 
@@ -10,12 +11,10 @@
 namespace veldran {
 
 QPoint windowScreenPosition(const QWidget& window) {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->display() == nullptr ||
-        !window.testAttribute(Qt::WA_WState_Created)) {
+    Display* display = qtXDisplay();
+    if (display == nullptr || !window.testAttribute(Qt::WA_WState_Created)) {
         return window.geometry().topLeft();
     }
-    Display* display = x11->display();
     int x = 0;
     int y = 0;
     ::Window child = 0;

@@ -27,8 +27,8 @@ inline constexpr int kMenuEntryCapacity = 20;
 
 // The two menus of the program.
 inline constexpr int kMacroContextMenuId = 154; // "MENU_CN": mouse-button inserts, delay, delete
-inline constexpr int kTrayMenuId =
-    157; // "Menu_Tray": show the window, the program rules, leave the driver
+// "Menu_Tray": show the window, the program rules, leave the driver.
+inline constexpr int kTrayMenuId = 157;
 
 // Command identifiers of their items.
 inline constexpr int kCmdLeftDown = 32782;

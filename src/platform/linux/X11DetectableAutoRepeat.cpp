@@ -1,18 +1,18 @@
 #include "platform/linux/X11DetectableAutoRepeat.h"
 
-#include <QGuiApplication>
+#include "platform/linux/QtXDisplay.h"
+
 #include <X11/XKBlib.h>
 
 namespace veldran {
 
 bool enableDetectableAutoRepeat() {
-    auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                                   : nullptr;
-    if (x11 == nullptr || x11->display() == nullptr) {
+    Display* display = qtXDisplay();
+    if (display == nullptr) {
         return false;
     }
     Bool supported = False;
-    return XkbSetDetectableAutoRepeat(x11->display(), True, &supported) && supported;
+    return XkbSetDetectableAutoRepeat(display, True, &supported) && supported;
 }
 
 } // namespace veldran

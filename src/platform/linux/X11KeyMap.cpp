@@ -1,8 +1,8 @@
 #include "platform/linux/X11KeyMap.h"
 
 #include "platform/KeysymVirtualKeys.h"
+#include "platform/linux/QtXDisplay.h"
 
-#include <QGuiApplication>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -66,12 +66,11 @@ std::uint8_t X11KeyMap::virtualKey(unsigned int keycode, unsigned int state) con
 }
 
 bool readApplicationKeyMap(X11KeyMap& map) {
-    auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                                   : nullptr;
-    if (x11 == nullptr || x11->display() == nullptr) {
+    Display* display = qtXDisplay();
+    if (display == nullptr) {
         return false;
     }
-    map.read(x11->display());
+    map.read(display);
     return true;
 }
 

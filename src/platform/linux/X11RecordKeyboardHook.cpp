@@ -123,14 +123,12 @@ struct X11RecordKeyboardHook::Impl {
 
     // Capture thread: a recorded press or release, with the server's time stamp.
     void serverKeyEvent(unsigned int keycode, bool down, unsigned int state, unsigned long time) {
-        if (pendingRelease) {
-            const Release release = *pendingRelease;
+        if (down && pendingRelease && keycode == pendingRelease->keycode &&
+            time == pendingRelease->time) {
             pendingRelease.reset();
-            if (down && keycode == release.keycode && time == release.time) {
-                return; // an auto-repeat of the held key
-            }
-            keyEvent(release.keycode, false, release.state);
+            return; // an auto-repeat of the held key
         }
+        flushRelease();
         if (down && keycode <= 255 && held[keys.virtualKey(keycode, state)]) {
             return; // a repeat sent without its release
         }
@@ -141,7 +139,8 @@ struct X11RecordKeyboardHook::Impl {
         keyEvent(keycode, true, state);
     }
 
-    // Capture thread: the server has nothing more for now, so a release held back is real.
+    // Capture thread: a release held back is real (the server has nothing more for now, or
+    // another key event follows it).
     void flushRelease() {
         if (pendingRelease) {
             const Release release = *pendingRelease;
