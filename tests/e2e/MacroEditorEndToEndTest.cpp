@@ -74,6 +74,24 @@ protected:
         }
         return events;
     }
+    // The (code, action) pairs of a saved record's events.
+    static std::vector<std::pair<int, int>> keyActions(const QString& record) {
+        std::vector<std::pair<int, int>> pairs;
+        for (const Event& e : savedEvents(record)) {
+            pairs.emplace_back(e.code, e.action);
+        }
+        return pairs;
+    }
+    // The record of the default Macro.dat under key.
+    static QString originalMacro(const char* key) {
+        return macroValue(readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat"), key);
+    }
+    // Presses "Save macros" and waits until the record under key differs from the default one.
+    bool saveMacrosChanging(const char* key) {
+        clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center());
+        return QTest::qWaitFor([&] { return macroValue(macroFile(), key) != originalMacro(key); },
+                               3000);
+    }
 
     // The centre of line k of the event list, from the lines' height in the editor's look.
     QPoint eventLineCentre(int k) {
@@ -115,10 +133,7 @@ TEST_F(MacroEditorEndToEndTest, HeldModifiedAndFastKeysRecordOnceInOrderThenSave
     QTest::qWait(500);
     clickAt(record); // Stop
     EXPECT_EQ(driverCaptureThreads(), 0);
-    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
-    const QString original = readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat");
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return macroValue(macroFile(), "0") != macroValue(original, "0"); }, 3000));
+    ASSERT_TRUE(saveMacrosChanging("0"));
 
     // K held for 1.5 s: one press with the true pause, one release. Then Shift+A, ten letters 1 ms
     // apart, and Ctrl+A, Enter (xdotool lets go of Ctrl first); each key once and in order.
@@ -132,13 +147,9 @@ TEST_F(MacroEditorEndToEndTest, HeldModifiedAndFastKeysRecordOnceInOrderThenSave
     }
     expected.insert(expected.end(),
                     {{0xA2, 1}, {0x41, 1}, {0xA2, 2}, {0x41, 2}, {0x0D, 1}, {0x0D, 2}});
-    std::vector<std::pair<int, int>> recorded;
-    for (const Event& e : events) {
-        recorded.emplace_back(e.code, e.action);
-    }
-    EXPECT_EQ(recorded, expected);
+    EXPECT_EQ(keyActions(macroValue(macroFile(), "0")), expected);
     for (const char* other : {"1", "2"}) {
-        EXPECT_EQ(macroValue(macroFile(), other), macroValue(original, other)) << other;
+        EXPECT_EQ(macroValue(macroFile(), other), originalMacro(other)) << other;
     }
 }
 
@@ -174,16 +185,9 @@ TEST_F(MacroEditorEndToEndTest, AfterAPageChangeDuringARecordingTheMenuDeletesTh
     const QPoint bDown = eventLineCentre(4);
     clickAt(bDown, 3);
     chooseMenuRow(bDown, 4);
-    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
-    const QString original = readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat");
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return macroValue(macroFile(), "0") != macroValue(original, "0"); }, 3000));
-    std::vector<std::pair<int, int>> saved;
-    for (const Event& e : savedEvents(macroValue(macroFile(), "0"))) {
-        saved.emplace_back(e.code, e.action);
-    }
+    ASSERT_TRUE(saveMacrosChanging("0"));
     const std::vector<std::pair<int, int>> expected = {{0x41, 1}, {0x41, 2}, {0x42, 2}};
-    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(keyActions(macroValue(macroFile(), "0")), expected);
 }
 
 TEST_F(MacroEditorEndToEndTest, GoingOntoAListLeavesNoElementHot) {
@@ -234,17 +238,15 @@ TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
     run("xdotool", {"key", "Return"});
     QTest::qWait(300);
 
-    EXPECT_EQ(macroValue(macroFile(), "0"), before);             // in memory until saved
-    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
-    ASSERT_TRUE(QTest::qWaitFor([&] { return macroValue(macroFile(), "0") != before; }, 3000));
+    EXPECT_EQ(macroValue(macroFile(), "0"), before); // in memory until saved
+    ASSERT_TRUE(saveMacrosChanging("0"));
     const QString after = macroValue(macroFile(), "0");
     SCOPED_TRACE(after.left(120).toStdString());
     EXPECT_EQ(after.left(60), before.left(60));       // the name
     EXPECT_EQ(after.mid(60, 3), "011");               // one event fewer
     EXPECT_EQ(after.mid(63, 12), "072001250000");     // H-down, then 250 ms
     EXPECT_EQ(after.mid(75, 12), before.mid(87, 12)); // H-up and its pause, one place back
-    EXPECT_EQ(macroValue(macroFile(), "1"),
-              macroValue(readText(env("VELDRAN_SOURCE_DIR") + "/resources/Macro.dat"), "1"));
+    EXPECT_EQ(macroValue(macroFile(), "1"), originalMacro("1"));
 }
 
 } // namespace
