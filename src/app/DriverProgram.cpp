@@ -171,20 +171,21 @@ int DriverProgram::run() {
         });
     }
 
+    // The request socket and the session bus see and drive the window alike.
+    const DriverWindow door{[&p] { return p.link.connected(); },
+                            [&p] { return p.state.macroEditor.recording; },
+                            [&p] { p.app.showMainWindow(); },
+                            [&p, &dialog] {
+                                if (!p.app.mainWindowDestroyed()) {
+                                    dialog.input().hideToTray();
+                                }
+                            }};
     p.remote = std::make_unique<RemoteRequests>(
-        RemoteRequests::Services{p.controller, p.app, dialog, p.link, p.model, p.state});
+        RemoteRequests::Services{p.controller, p.app, dialog, p.model, door});
     p.requests = std::make_unique<RequestServer>(
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
-    p.busService = std::make_unique<DriverBusService>(
-        p.controller, DriverBusService::Window{[&p] { return p.link.connected(); },
-                                               [&p] { return p.state.macroEditor.recording; },
-                                               [&p] { p.app.showMainWindow(); },
-                                               [&p, &dialog] {
-                                                   if (!p.app.mainWindowDestroyed()) {
-                                                       dialog.input().hideToTray();
-                                                   }
-                                               }});
+    p.busService = std::make_unique<DriverBusService>(p.controller, door);
     dialog.input().setRecordingListener([&p] { p.busService->refreshRecording(); });
     if (commandLine_.startProfile != 0) {
         // Started for --profile N: the start-up Apply applies that profile.

@@ -5,9 +5,7 @@
 #include "app/MainWindowInput.h"
 #include "config/Profile.h"
 #include "control/ProfileController.h"
-#include "device/DeviceLink.h"
 #include "macro/CQelMenu.h"
-#include "skin/MainWindowState.h"
 
 namespace veldran {
 namespace {
@@ -21,16 +19,14 @@ const char* yesNo(bool value) {
 std::string RemoteRequests::run(const Request& request) {
     switch (request.kind) {
     case Request::Kind::Show:
-        s_.app.showMainWindow();
+        s_.window.show();
         return okAnswer();
     case Request::Kind::Hide:
-        if (!s_.app.mainWindowDestroyed()) {
-            s_.window.input().hideToTray();
-        }
+        s_.window.hide();
         return okAnswer();
     case Request::Kind::Quit:
         if (!s_.app.mainWindowDestroyed()) {
-            s_.window.input().tray().onCommand(kCmdExitDriver);
+            s_.dialog.input().tray().onCommand(kCmdExitDriver);
         }
         return okAnswer();
     case Request::Kind::Status:
@@ -45,21 +41,20 @@ std::string RemoteRequests::run(const Request& request) {
 }
 
 std::string RemoteRequests::switchProfile(const Request& request) {
-    if (!s_.link.connected()) {
-        return errorAnswer("the mouse is not connected");
-    }
+    // The controller refuses only while the mouse is not open (the request holds a profile
+    // from 1 to 5).
     const bool switched =
         request.kind == Request::Kind::NextProfile
             ? s_.controller.selectNextProfile(SwitchCause::CommandLine)
             : s_.controller.selectProfile(request.profile, SwitchCause::CommandLine);
-    return switched ? okAnswer() : errorAnswer("the profile could not be applied");
+    return switched ? okAnswer() : errorAnswer("the mouse is not connected");
 }
 
 std::string RemoteRequests::status() const {
     const auto& profile = s_.model.profile;
     return "profile " + std::to_string(s_.controller.currentProfile()) + ";connected " +
-           yesNo(s_.link.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
-           ";recording " + yesNo(s_.state.macroEditor.recording) + ";dpi-stage " +
+           yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
+           ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +
            std::to_string(profile.dpiLevel.load() + 1);
 }
 

@@ -3,17 +3,17 @@
 // Driver" does, or tell its status.
 #pragma once
 
+#include "control/DriverWindow.h"
 #include "control/RequestLine.h"
 
 #include <string>
+#include <utility>
 
 namespace veldran {
 
 class CQEL_GMouseApp;
 class CQEL_GMouseDlg;
 struct ConfigModel;
-class DeviceLink;
-struct MainWindowState;
 class ProfileController;
 
 class RemoteRequests {
@@ -21,12 +21,11 @@ public:
     struct Services {
         ProfileController& controller;
         CQEL_GMouseApp& app;
-        CQEL_GMouseDlg& window;
-        const DeviceLink& link;
+        CQEL_GMouseDlg& dialog;
         const ConfigModel& model;
-        const MainWindowState& state;
+        DriverWindow window;
     };
-    explicit RemoteRequests(Services services) : s_(services) {}
+    explicit RemoteRequests(Services services) : s_(std::move(services)) {}
 
     // Runs request on the user-interface thread; returns the answer line.
     std::string run(const Request& request);

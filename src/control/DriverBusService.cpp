@@ -19,7 +19,8 @@ void say(const char* text) {
 
 } // namespace
 
-DriverBusService::DriverBusService(ProfileController& controller, Window window, QObject* parent)
+DriverBusService::DriverBusService(ProfileController& controller, DriverWindow window,
+                                   QObject* parent)
     : QObject(parent), controller_(controller), window_(std::move(window)) {
     controller_.addSwitchListener([this](int profile, SwitchCause) {
         const auto number = static_cast<uint>(profile);

@@ -4,6 +4,8 @@
 // with PropertiesChanged; the signal ProfileChanged after every switch, whatever caused it.
 #pragma once
 
+#include "control/DriverWindow.h"
+
 #include <QDBusContext>
 #include <QObject>
 #include <QVariant>
@@ -25,15 +27,7 @@ class DriverBusService : public QObject, protected QDBusContext {
     Q_PROPERTY(bool Recording READ recording)
 
 public:
-    // What the service reads and does outside the controller.
-    struct Window {
-        std::function<bool()> connected; // the mouse is open
-        std::function<bool()> recording; // a macro recording runs
-        std::function<void()> show;
-        std::function<void()> hide;
-    };
-
-    DriverBusService(ProfileController& controller, Window window, QObject* parent = nullptr);
+    DriverBusService(ProfileController& controller, DriverWindow window, QObject* parent = nullptr);
 
     // Registers the object and takes the name on the session bus. Without a bus, or when the name
     // is taken, says so once on standard error and returns false: the driver runs on without it.
@@ -62,7 +56,7 @@ private:
     void refuse(const char* error, const QString& text);
 
     ProfileController& controller_;
-    Window window_;
+    DriverWindow window_;
     bool published_ = false;
     bool lastConnected_ = false;
     bool lastRecording_ = false;

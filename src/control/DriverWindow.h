@@ -1,0 +1,17 @@
+// What the driver's doors to the outside (the session-bus service, the request socket) read and
+// do beyond the profile controller: whether the mouse is open and a recording runs, and showing
+// or hiding the window.
+#pragma once
+
+#include <functional>
+
+namespace veldran {
+
+struct DriverWindow {
+    std::function<bool()> connected; // the mouse is open
+    std::function<bool()> recording; // a macro recording runs
+    std::function<void()> show;
+    std::function<void()> hide;
+};
+
+} // namespace veldran
