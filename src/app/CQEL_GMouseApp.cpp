@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <sys/file.h>
 #include <unistd.h>
@@ -41,13 +40,15 @@ CQEL_GMouseApp::~CQEL_GMouseApp() {
     }
 }
 
-std::filesystem::path CQEL_GMouseApp::appFolder() {
+std::string CQEL_GMouseApp::executablePath() {
     std::array<char, 4096> buffer{};
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0) {
-        return {};
-    }
-    return folderOfExecutable(std::string(buffer.data(), static_cast<std::size_t>(n)));
+    return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
+}
+
+std::filesystem::path CQEL_GMouseApp::appFolder() {
+    const std::string exe = executablePath();
+    return exe.empty() ? std::filesystem::path() : folderOfExecutable(exe);
 }
 
 std::filesystem::path CQEL_GMouseApp::folderOfExecutable(const std::string& exe) {
@@ -60,18 +61,16 @@ std::filesystem::path CQEL_GMouseApp::folderOfExecutable(const std::string& exe)
 }
 
 QString CQEL_GMouseApp::applicationName() {
-    std::array<char, 4096> buffer{};
-    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    const QString exe = n > 0 ? QString::fromLocal8Bit(buffer.data(), n) : QString();
-    return QFileInfo(exe).completeBaseName();
+    return QFileInfo(QString::fromLocal8Bit(executablePath().c_str())).completeBaseName();
 }
 
 bool CQEL_GMouseApp::claimSingleInstance(const QString& serverName) {
     // The lock plays the named mutex: the kernel drops it when the holder ends, even by kill -9.
     // A lock or folder that another user could have planted is not trusted: the driver then runs
     // without single-instance protection and says why.
-    std::string problem = runtimeFolder().problem;
-    const QString base = instancePath(serverName);
+    const RuntimeFolder folder = runtimeFolder();
+    std::string problem = folder.problem;
+    const QString base = QString::fromLocal8Bit(folder.path) + '/' + serverName;
     if (problem.empty()) {
         lockFd_ = openPrivateLockFile(QFile::encodeName(base + ".lock").toStdString(), problem);
     }

@@ -17,6 +17,9 @@ namespace veldran {
 
 class InputSynth;
 
+// The name of the single-instance server that the driver listens on and the command line asks.
+inline constexpr const char* kInstanceName = "CQEL_GMouseApp";
+
 class CQEL_GMouseApp : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +29,8 @@ public:
     explicit CQEL_GMouseApp(QObject* parent = nullptr);
     ~CQEL_GMouseApp() override;
 
+    // The running executable's absolute path (from /proc/self/exe), empty when unknown.
+    static std::string executablePath();
     // Folder of the running executable (from /proc/self/exe, up to its last separator).
     static std::filesystem::path appFolder();
     // The folder part of an executable's absolute path: up to its last separator, "/" for a
@@ -37,7 +42,7 @@ public:
     // Becomes the single instance (true), or asks the running instance to show and restore its
     // main window (false: this process should end without showing anything). The instance holds
     // a lock file for its whole life and listens on a per-user local server of that name.
-    bool claimSingleInstance(const QString& serverName = QStringLiteral("CQEL_GMouseApp"));
+    bool claimSingleInstance(const QString& serverName = QString::fromLatin1(kInstanceName));
     // Where the single-instance server of that name listens (its lock file adds ".lock"): the
     // user's runtime folder, or a per-user name under /tmp, so that two users never meet.
     static QString instancePath(const QString& serverName);

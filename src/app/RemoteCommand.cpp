@@ -4,16 +4,16 @@
 #include "control/RequestClient.h"
 #include "control/RequestLine.h"
 
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
-#include <string_view>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -67,33 +67,24 @@ constexpr const char* kStartProfileVariable = "VELDRAN_START_PROFILE";
 // Starts this program again as a hidden driver in a session of its own, with no terminal to
 // write to (it outlives this process).
 pid_t startBackgroundDriver(const CommandLine& commandLine, int profile) {
-    std::array<char, 4096> exe{};
-    if (readlink("/proc/self/exe", exe.data(), exe.size() - 1) <= 0) {
+    std::vector<std::string> args = {CQEL_GMouseApp::executablePath(), "--hidden"};
+    if (args[0].empty()) {
         return -1;
     }
-    std::vector<std::string> args = {exe.data(), "--hidden"};
     if (commandLine.virtualMouseSocket) {
         args.push_back("--virtual-mouse=" + *commandLine.virtualMouseSocket);
     }
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::string_view(*entry).rfind(std::string(kStartProfileVariable) + '=', 0) != 0) {
-            variables.emplace_back(*entry);
-        }
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
     }
+    argv.push_back(nullptr);
+    // This process has one thread and ends soon: its own environment goes to the driver.
     if (profile != 0) {
-        variables.push_back(std::string(kStartProfileVariable) + '=' + std::to_string(profile));
+        setenv(kStartProfileVariable, std::to_string(profile).c_str(), 1);
+    } else {
+        unsetenv(kStartProfileVariable);
     }
-    const auto pointers = [](std::vector<std::string>& strings) {
-        std::vector<char*> out;
-        for (std::string& text : strings) {
-            out.push_back(text.data());
-        }
-        out.push_back(nullptr);
-        return out;
-    };
-    std::vector<char*> argv = pointers(args);
-    std::vector<char*> envp = pointers(variables);
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -104,7 +95,7 @@ pid_t startBackgroundDriver(const CommandLine& commandLine, int profile) {
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), envp.data());
+    const int failed = posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&files);
     return failed == 0 ? pid : -1;
@@ -114,7 +105,7 @@ pid_t startBackgroundDriver(const CommandLine& commandLine, int profile) {
 
 int runRemoteCommand(const CommandLine& commandLine) {
     const std::string path =
-        CQEL_GMouseApp::instancePath(QStringLiteral("CQEL_GMouseApp")).toStdString();
+        CQEL_GMouseApp::instancePath(QString::fromLatin1(kInstanceName)).toStdString();
     const RequestReply reply = sendRequest(path, commandLine.request, kAnswerTimeout);
     const Request request = parseRequestLine(commandLine.request);
     const bool profileRequest =
