@@ -43,6 +43,9 @@ std::array<std::optional<std::uint8_t>, kDeviceSlotCount> classifySlotsForApply(
 // outside 0 to 3 (from a hand-edited file) is first brought to the nearest stage.
 std::int32_t stepDpiLevel(std::int32_t level, DpiAction action);
 
+// The function code of the profile-cycle button.
+inline constexpr std::int32_t kNextProfileCode = 40;
+
 // The user profile after curConfig: curConfig + 1 for 0 to 4, else 1 (also for a negative
 // number from a hand-edited file, which names no profile).
 std::int32_t nextProfileNumber(std::int32_t curConfig);

@@ -9,8 +9,6 @@
 namespace veldran {
 namespace {
 
-constexpr std::int32_t kNextProfileCode = 40;
-
 bool isUserProfile(int profile) {
     return profile >= 1 && profile <= kUserProfileCount;
 }
@@ -61,10 +59,7 @@ void ProfileController::cycleFromButton(int slot) {
     const std::int32_t next = nextProfileNumber(model_.runtime.curConfig.load());
     user_ = next;
     const CauseScope scope(pendingCause_, SwitchCause::Button);
-    model_.runtime.curConfig.store(next);
-    store_.load(next, model_.profile);
-    model_.profile.setCode(slot, kNextProfileCode);
-    protocol_.apply();
+    protocol_.applyProfileFromButton(next, slot);
 }
 
 void ProfileController::addSwitchListener(SwitchListener listener) {

@@ -15,7 +15,6 @@ namespace veldran {
 namespace {
 
 constexpr std::int32_t kFirstMacroCode = 41;
-constexpr std::int32_t kNextProfileCode = 40;
 
 } // namespace
 
@@ -152,12 +151,8 @@ void DeviceEventReader::switchToNextProfile(int slot) {
             profileCycle_(slot);
             return;
         }
-        auto& runtime = s_.model.runtime;
-        const std::int32_t next = nextProfileNumber(runtime.curConfig.load());
-        runtime.curConfig.store(next);
-        s_.store.load(next, s_.model.profile);
-        s_.model.profile.setCode(slot, kNextProfileCode);
-        s_.protocol.apply();
+        s_.protocol.applyProfileFromButton(nextProfileNumber(s_.model.runtime.curConfig.load()),
+                                           slot);
     });
 }
 

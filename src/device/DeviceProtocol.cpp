@@ -13,6 +13,13 @@ DeviceProtocol::DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStor
                                WindowPort& window)
     : link_(link), model_(model), store_(store), window_(window) {}
 
+void DeviceProtocol::applyProfileFromButton(std::int32_t profile, int slot) {
+    model_.runtime.curConfig.store(profile);
+    store_.load(profile, model_.profile);
+    model_.profile.setCode(slot, kNextProfileCode);
+    apply();
+}
+
 void DeviceProtocol::apply() {
     Profile& profile = model_.profile;
     model_.runtime.armed.store(true);

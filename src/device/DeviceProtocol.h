@@ -44,6 +44,9 @@ public:
     // Factory values into the working profile; a repaint; the DPI report for level 0; the reset
     // report. Writes nothing to config.ini.
     void defaults();
+    // The profile-cycle button's switch: profile becomes CurConfig and the working profile, the
+    // pressed slot keeps the cycle function (code 40, so the button goes on cycling), then Apply.
+    void applyProfileFromButton(std::int32_t profile, int slot);
     // The DPI report for level (sent by the device event reader after a DPI step), then a repaint.
     void sendDpiStep(std::int32_t level);
 
