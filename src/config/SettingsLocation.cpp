@@ -102,6 +102,10 @@ fs::path findDataFolder(const fs::path& appFolder, const fs::path& installedData
     return (appFolder / installedDataFromBin).lexically_normal();
 }
 
+namespace {
+
+// What lets another user tamper with the settings beside the executable: the folder, config.ini
+// or Macro.dat belongs to someone else or may be written by group or others. "" when nothing.
 std::string besideExecutableDistrust(const fs::path& appFolder) {
     // The folder is followed (it is where the executable really is); the files are not.
     struct stat info {};
@@ -121,23 +125,22 @@ std::string besideExecutableDistrust(const fs::path& appFolder) {
     return {};
 }
 
-bool settingsBesideExecutable(const fs::path& appFolder) {
-    std::error_code error;
-    return fs::is_regular_file(appFolder / kConfigFileName, error) &&
-           ::access(appFolder.c_str(), W_OK | X_OK) == 0 &&
-           besideExecutableDistrust(appFolder).empty();
-}
+} // namespace
 
 FileLocations locateFiles(const fs::path& appFolder, const fs::path& installedDataFromBin,
                           const SettingsEnvironment& environment) {
     FileLocations locations;
     locations.dataFolder = findDataFolder(appFolder, installedDataFromBin);
     const auto userFolder = userSettingsFolder(environment);
-    locations.besideExecutable = settingsBesideExecutable(appFolder) || !userFolder;
-    locations.settingsFolder = locations.besideExecutable ? appFolder : *userFolder;
     std::error_code error;
-    if (!locations.besideExecutable && fs::is_regular_file(appFolder / kConfigFileName, error)) {
-        locations.besideExecutableRefused = besideExecutableDistrust(appFolder);
+    const bool hasConfig = fs::is_regular_file(appFolder / kConfigFileName, error);
+    const std::string distrust = hasConfig ? besideExecutableDistrust(appFolder) : std::string();
+    const bool usable =
+        hasConfig && ::access(appFolder.c_str(), W_OK | X_OK) == 0 && distrust.empty();
+    locations.besideExecutable = usable || !userFolder;
+    locations.settingsFolder = locations.besideExecutable ? appFolder : *userFolder;
+    if (!locations.besideExecutable) {
+        locations.besideExecutableRefused = distrust;
     }
     return locations;
 }

@@ -48,16 +48,10 @@ std::optional<std::filesystem::path> userSettingsFolder(const SettingsEnvironmen
 std::filesystem::path findDataFolder(const std::filesystem::path& appFolder,
                                      const std::filesystem::path& installedDataFromBin);
 
-// Whether the settings stay beside the executable: its folder holds a config.ini and this user
-// may create files in it (an atomic replacement writes a new file there), and
-// besideExecutableDistrust finds nothing wrong.
-bool settingsBesideExecutable(const std::filesystem::path& appFolder);
-
-// What lets another user tamper with the settings beside the executable: the folder, config.ini
-// or Macro.dat belongs to someone else or may be written by group or others. "" when nothing.
-std::string besideExecutableDistrust(const std::filesystem::path& appFolder);
-
-// The whole decision. Without a user folder to go to, the settings stay beside the executable.
+// The whole decision. The settings stay beside the executable when its folder holds a
+// config.ini, this user may create files in it (an atomic replacement writes a new file there)
+// and neither the folder nor config.ini or Macro.dat belongs to someone else or may be written by
+// group or others; without a user folder to go to, they stay there in any case.
 FileLocations locateFiles(const std::filesystem::path& appFolder,
                           const std::filesystem::path& installedDataFromBin,
                           const SettingsEnvironment& environment);
