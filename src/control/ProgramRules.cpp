@@ -4,8 +4,6 @@
 #include "platform/ProfileStringsDocument.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace veldran {
@@ -14,15 +12,6 @@ namespace {
 
 constexpr const char* kProgramsSection = "Programs";
 constexpr const char* kSettingsSection = "Settings";
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) {
-                   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-               };
-               return lower(x) == lower(y);
-           });
-}
 
 // A profile number written as plain decimal digits, 1 to 5.
 std::optional<int> strictProfile(const std::string& value) {
@@ -46,15 +35,13 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
     if (!std::filesystem::exists(file, error) && !error) {
         return loaded;
     }
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in || !std::filesystem::is_regular_file(file, error)) {
+    const std::optional<std::string> text = ProfileStrings::readText(file);
+    if (!text) {
         loaded.problems.push_back(file.string() +
                                   " cannot be read; programs do not switch profiles");
         return loaded;
     }
-    const ProfileStringsDocument document(text.str());
+    const ProfileStringsDocument document(*text);
     loaded.rules.enabled = switchOn(document, "Enabled");
     loaded.rules.notify = switchOn(document, "Notify");
     for (const auto& [key, value] : document.entries(kProgramsSection)) {

@@ -157,6 +157,10 @@ std::string ProfileStrings::get(const fs::path& file, std::string_view section,
                        bufferSize);
 }
 
+std::optional<std::string> ProfileStrings::readText(const fs::path& file) {
+    return readWhole(file);
+}
+
 std::string ProfileStrings::fileText(const fs::path& file) {
     return readWhole(file).value_or(std::string());
 }

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -45,6 +46,9 @@ public:
     // The whole text of file, for reading several keys with getFromText; empty when the file is
     // missing or cannot be read, so that every key then reads as its default.
     static std::string fileText(const std::filesystem::path& file);
+    // The whole text of file: empty when it does not exist, nothing when it exists but cannot be
+    // read as a regular file.
+    static std::optional<std::string> readText(const std::filesystem::path& file);
 
     // Writes one key. Returns false, leaving the old file intact, when the file cannot be written
     // (a folder in its place, a missing or unwritable folder, a full disk) or when a name or the

@@ -26,12 +26,6 @@ char lowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           });
-}
-
 enum class LineKind { Blank, Comment, Header, Entry, Other };
 
 LineKind kindOf(std::string_view content) {
@@ -97,6 +91,12 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
 }
 
 } // namespace
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
 
 std::string cutToCodePoints(std::string_view text, std::size_t maxCodePoints) {
     std::size_t i = 0;

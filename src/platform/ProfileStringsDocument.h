@@ -58,6 +58,10 @@ private:
     std::string newline_ = "\n";
 };
 
+// Whether a and b are the same text but for the case of ASCII letters (as section and key names
+// are compared).
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
 // The first maxCodePoints characters of text, never cutting a UTF-8 sequence in two. A byte that
 // does not begin a valid sequence counts as one character.
 std::string cutToCodePoints(std::string_view text, std::size_t maxCodePoints);
