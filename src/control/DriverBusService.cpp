@@ -1,5 +1,6 @@
 #include "control/DriverBusService.h"
 
+#include "config/Profile.h"
 #include "control/ProfileController.h"
 
 #include <QDBusConnection>
@@ -76,7 +77,7 @@ void DriverBusService::refreshRecording() {
 }
 
 void DriverBusService::SelectProfile(uint profile) {
-    if (profile < 1 || profile > 5) {
+    if (!isUserProfile(profile)) {
         refuse(kInvalidProfileError, QStringLiteral("profile %1 is not 1 to 5").arg(profile));
         return;
     }

@@ -9,10 +9,6 @@
 namespace veldran {
 namespace {
 
-bool isUserProfile(int profile) {
-    return profile >= 1 && profile <= kUserProfileCount;
-}
-
 // Restores the cause of the Apply in progress when the switch ends, also by an exception.
 class CauseScope {
 public:

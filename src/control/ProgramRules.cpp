@@ -1,5 +1,6 @@
 #include "control/ProgramRules.h"
 
+#include "config/Profile.h"
 #include "platform/ProfileStrings.h"
 #include "platform/ProfileStringsDocument.h"
 
@@ -12,14 +13,6 @@ namespace {
 
 constexpr const char* kProgramsSection = "Programs";
 constexpr const char* kSettingsSection = "Settings";
-
-// A profile number written as plain decimal digits, 1 to 5.
-std::optional<int> strictProfile(const std::string& value) {
-    if (value.size() != 1 || value[0] < '1' || value[0] > '5') {
-        return std::nullopt;
-    }
-    return value[0] - '0';
-}
 
 // A switch of [Settings]: off only when written as 0.
 bool switchOn(const ProfileStringsDocument& document, const char* key) {
@@ -45,8 +38,8 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
     loaded.rules.enabled = switchOn(document, "Enabled");
     loaded.rules.notify = switchOn(document, "Notify");
     for (const auto& [key, value] : document.entries(kProgramsSection)) {
-        const auto profile = strictProfile(value);
-        if (key.empty() || !profile) {
+        const int profile = userProfileDigit(value);
+        if (key.empty() || profile == 0) {
             loaded.problems.push_back("ignoring rule \"" + key + "=" + value + "\" in " +
                                       file.string() +
                                       ": the program must be named and the "
@@ -57,7 +50,7 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
             loaded.rules.rules.begin(), loaded.rules.rules.end(),
             [&key](const ProgramRule& rule) { return equalsIgnoringCase(rule.program, key); });
         if (!known) {
-            loaded.rules.rules.push_back({key, *profile});
+            loaded.rules.rules.push_back({key, profile});
         }
     }
     return loaded;
@@ -68,7 +61,7 @@ bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rul
     text += std::string("Enabled=") + (rules.enabled ? "1" : "0") + "\n";
     text += std::string("Notify=") + (rules.notify ? "1" : "0") + "\n\n[Programs]\n";
     for (const ProgramRule& rule : rules.rules) {
-        if (!isValidProgramKey(rule.program) || rule.profile < 1 || rule.profile > 5) {
+        if (!isValidProgramKey(rule.program) || !isUserProfile(rule.profile)) {
             return false;
         }
         text += rule.program + "=" + std::to_string(rule.profile) + "\n";

@@ -1,5 +1,7 @@
 #include "control/RequestLine.h"
 
+#include "config/Profile.h"
+
 #include <array>
 #include <utility>
 
@@ -46,8 +48,8 @@ Request parseRequestLine(std::string_view line) {
         if (argument == "next") {
             return ofKind(Request::Kind::NextProfile);
         }
-        if (argument.size() == 1 && argument[0] >= '1' && argument[0] <= '5') {
-            return ofKind(Request::Kind::Profile, argument[0] - '0');
+        if (const int profile = userProfileDigit(argument)) {
+            return ofKind(Request::Kind::Profile, profile);
         }
         return invalid("the profile is 1 to 5 or next");
     }
