@@ -4,9 +4,9 @@
 #include "config/MacroTable.h"
 #include "macro/CEditableListBox.h"
 #include "macro/CQelMenu.h"
-#include "macro/MacroEditorState.h"
 #include "macro/MacroListControls.h"
 #include "macro/MacroListEditor.h"
+#include "skin/MacroEditorState.h"
 
 #include <QApplication>
 #include <QWidget>

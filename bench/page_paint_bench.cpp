@@ -1,11 +1,11 @@
 // Full paint of each page of the default skin (back buffer composed, then copied to a window-sized
 // surface), with the picture cache and, in the same run, decoding every picture at every paint.
 #include "SkinBenchSupport.h"
+#include "app/MainWindowState.h"
 #include "config/FunctionCode.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "skin/ImageCache.h"
-#include "skin/MainWindowState.h"
 #include "skin/PageRenderer.h"
 #include "skin/SkinReader.h"
 #include "skin/StartupReporter.h"
@@ -54,9 +54,10 @@ void paint(benchmark::State& bm, SkinPage page, bool caching) {
     Window window;
     window.state.pointer.page = page;
     ImageCache images(caching);
-    PageRenderer renderer(window.state, window.model, window.macros, images);
+    PageRenderer renderer(window.state, window.state.macroEditor, window.model, window.macros,
+                          images);
     if (window.state.maskSize.isEmpty()) {
-        bm.SkipWithError("no default skin beside the benchmark (build veldran_skin first)");
+        bm.SkipWithError("no default skin beside the benchmark (build veldran_default_skin first)");
         return;
     }
     QImage surface(window.state.maskSize, QImage::Format_RGB32);

@@ -6,7 +6,6 @@
 #include "config/FunctionCode.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
-#include "control/ActiveWindowWatcher.h"
 #include "control/ProfileController.h"
 #include "control/ProgramRuleSwitcher.h"
 #include "device/DeviceLink.h"
@@ -14,6 +13,7 @@
 #include "fakes/FakeWindowPort.h"
 #include "fakes/VirtualMouseProcess.h"
 #include "platform/linux/VirtualHidBus.h"
+#include "platform/linux/X11ActiveWindow.h"
 
 #include <QCoreApplication>
 #include <X11/Xatom.h>
@@ -87,7 +87,7 @@ void BM_FocusRestToLastReport(benchmark::State& state) {
     const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
     ProgramRuleSwitcher rules(switcher);
     rules.setRules({true, true, {{executableNameOf(::getpid()), 2}}});
-    ActiveWindowWatcher watcher([&rules](const WindowProgram& p) { rules.focusChanged(p); });
+    X11ActiveWindow watcher([&rules](const WindowProgram& p) { rules.focusChanged(p); });
 
     std::vector<double> samples;
     bool toRule = true;

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the HID report descriptor reader: it must never read out of bounds,
 // overflow or hang, and any summary it gives must have at least one collection, lengths in
 // range, and report ids that are ascending, distinct and present exactly when ids are used.
-#include "platform/HidReportDescriptor.h"
+#include "formats/HidReportDescriptor.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes as the text of config.ini through the INI document, the profile-string
 // reads and the profile store, all in memory, and checks that an edit changes only what it should.
 #include "config/ProfileStore.h"
+#include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
-#include "platform/ProfileStringsDocument.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes as a request line of the single-instance socket and checks that every
 // request parsed from it is well formed and reads back from its own line.
-#include "control/RequestLine.h"
+#include "formats/RequestLine.h"
 
 #include <cstdlib>
 #include <string_view>

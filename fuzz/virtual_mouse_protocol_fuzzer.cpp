@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes as the stream a peer sends on the virtual mouse's socket: split into
 // lines in arbitrary pieces, each line read as a command, hex bytes and an interface line, as
 // both sides of the protocol read them. Checks the line bound and the hex round trip.
-#include "platform/VirtualMouseProtocol.h"
+#include "formats/VirtualMouseProtocol.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,7 +1,9 @@
 #include "app/CQEL_GMouseApp.h"
 
 #include "platform/InputSynth.h"
+#include "platform/Log.h"
 #include "platform/PrivateFolder.h"
+#include "platform/linux/OwnProcess.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -9,10 +11,9 @@
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QWidget>
-#include <array>
+#include <chrono>
 #include <cstdio>
-#include <sys/file.h>
-#include <unistd.h>
+#include <thread>
 
 namespace veldran {
 
@@ -34,16 +35,10 @@ CQEL_GMouseApp::CQEL_GMouseApp(InputSynth& input, QObject* parent)
 
 CQEL_GMouseApp::CQEL_GMouseApp(QObject* parent) : QObject(parent) {}
 
-CQEL_GMouseApp::~CQEL_GMouseApp() {
-    if (lockFd_ >= 0) {
-        close(lockFd_);
-    }
-}
+CQEL_GMouseApp::~CQEL_GMouseApp() = default;
 
 std::string CQEL_GMouseApp::executablePath() {
-    std::array<char, 4096> buffer{};
-    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
+    return veldran::executablePath();
 }
 
 std::filesystem::path CQEL_GMouseApp::appFolder() {
@@ -69,19 +64,18 @@ bool CQEL_GMouseApp::claimSingleInstance(const QString& serverName) {
     // A lock or folder that another user could have planted is not trusted: the driver then runs
     // without single-instance protection and says why.
     const RuntimeFolder folder = runtimeFolder();
-    std::string problem = folder.problem;
     const QString base = QString::fromLocal8Bit(folder.path) + '/' + serverName;
+    InstanceLock::Outcome outcome = InstanceLock::Outcome::Unprotected;
+    std::string problem = folder.problem;
     if (problem.empty()) {
-        lockFd_ = openPrivateLockFile(QFile::encodeName(base + ".lock").toStdString(), problem);
+        outcome = lock_.claim(QFile::encodeName(base + ".lock").toStdString());
+        problem = lock_.problem();
     }
-    if (lockFd_ < 0) {
-        std::fprintf(stderr, "veldran: running without single-instance protection: %s\n",
-                     problem.c_str());
+    if (outcome == InstanceLock::Outcome::Unprotected) {
+        logLine("running without single-instance protection: " + problem);
         return true;
     }
-    if (flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        close(lockFd_);
-        lockFd_ = -1;
+    if (outcome == InstanceLock::Outcome::HeldElsewhere) {
         askRunningInstanceToShow(base);
         return false;
     }
@@ -107,7 +101,7 @@ void CQEL_GMouseApp::askRunningInstanceToShow(const QString& serverPath) {
             socket.disconnectFromServer();
             return;
         }
-        usleep(kConnectTimeoutMs * 1000 / 3);
+        std::this_thread::sleep_for(std::chrono::milliseconds(kConnectTimeoutMs / 3));
     }
 }
 

@@ -2,6 +2,8 @@
 // know when the end of the program is pending, and ExitSequence.
 #pragma once
 
+#include "platform/linux/InstanceLock.h"
+
 #include <QObject>
 #include <QString>
 #include <filesystem>
@@ -90,7 +92,7 @@ private:
     std::function<void()> trayIconRemover_;
     std::function<void(QLocalSocket*)> clientHandler_;
     std::unique_ptr<QLocalServer> server_;
-    int lockFd_ = -1;
+    InstanceLock lock_;
     bool endPending_ = false;
     bool mainWindowDestroyed_ = false;
 };

@@ -3,6 +3,7 @@
 
 #include "app/CQEL_GMouseApp.h"
 #include "app/MainWindowInput.h"
+#include "app/MainWindowState.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -11,7 +12,6 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
-#include "skin/MainWindowState.h"
 #include "skin/ShapedWindow.h"
 #include "skin/SkinReader.h"
 #include "skin/WindowShape.h"
@@ -44,7 +44,8 @@ void CQEL_GMouseDlg::Reporter::exitSequence() {
 
 CQEL_GMouseDlg::CQEL_GMouseDlg(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), s_(services), reporter_(services.app),
-      renderer_(services.state, services.model, services.macros, images_) {
+      renderer_(services.state, services.state.macroEditor, services.model, services.macros,
+                images_) {
     // The paint covers the whole window from the back buffer: the background is never erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
-#include "control/RequestLine.h"
-#include "platform/VirtualMouseSocket.h"
+#include "formats/RequestLine.h"
+#include "platform/linux/VirtualMouseSocket.h"
 
 namespace veldran {
 namespace {

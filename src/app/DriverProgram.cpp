@@ -3,9 +3,9 @@
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowInput.h"
+#include "app/MainWindowState.h"
 #include "app/ProgramProfiles.h"
 #include "app/QtWindowPort.h"
-#include "app/RemoteRequests.h"
 #include "app/Translations.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
@@ -14,18 +14,20 @@
 #include "config/SettingsLocation.h"
 #include "control/DriverBusService.h"
 #include "control/ProfileController.h"
+#include "control/RemoteRequests.h"
 #include "control/RequestServer.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
+#include "macro/CQelMenu.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 #include "platform/ProfileStrings.h"
 #include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/VirtualHidBus.h"
 #include "platform/linux/X11RecordKeyboardHook.h"
-#include "skin/MainWindowState.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -122,12 +124,11 @@ int DriverProgram::run() {
     // Only the single instance touches the settings folder: it is made and filled on the first
     // start, and what a killed write left there goes.
     if (!p.files.besideExecutableRefused.empty()) {
-        std::fprintf(stderr,
-                     "veldran-driver: settings beside the executable not used (%s): using %s\n",
-                     p.files.besideExecutableRefused.c_str(), p.files.settingsFolder.c_str());
+        logLine("settings beside the executable not used (" + p.files.besideExecutableRefused +
+                "): using " + p.files.settingsFolder.string());
     }
     if (const std::string problem = prepareSettingsFolder(p.files); !problem.empty()) {
-        std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
+        logLine(problem);
     }
     ProfileStrings::removeStaleTemporaries(p.state.configPath);
     ProfileStrings::removeStaleTemporaries(p.state.macroPath);
@@ -142,9 +143,7 @@ int DriverProgram::run() {
     CQEL_GMouseDlg::InitHooks hooks;
     if (commandLine_.startHidden) {
         // Nobody asked for the window: a start without the mouse just ends, saying why.
-        hooks.mouseMissing = [] {
-            std::fputs("veldran-driver: no VELDRAN GAMING MOUSE is connected; ending\n", stderr);
-        };
+        hooks.mouseMissing = [] { logLine("no VELDRAN GAMING MOUSE is connected; ending"); };
         hooks.showWindow = [&dialog] { dialog.input().hideToTray(); };
     } else {
         hooks.showWindow = [&dialog] { dialog.show(); };
@@ -179,9 +178,14 @@ int DriverProgram::run() {
                                 if (!p.app.mainWindowDestroyed()) {
                                     dialog.input().hideToTray();
                                 }
+                            },
+                            [&p, &dialog] {
+                                if (!p.app.mainWindowDestroyed()) {
+                                    dialog.input().tray().onCommand(kCmdExitDriver);
+                                }
                             }};
-    p.remote = std::make_unique<RemoteRequests>(
-        RemoteRequests::Services{p.controller, p.app, dialog, p.model, door});
+    p.remote =
+        std::make_unique<RemoteRequests>(RemoteRequests::Services{p.controller, p.model, door});
     p.requests = std::make_unique<RequestServer>(
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });

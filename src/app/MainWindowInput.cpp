@@ -1,7 +1,7 @@
 #include "app/MainWindowInput.h"
 
 #include "app/CQEL_GMouseApp.h"
-#include "app/WindowScreenPosition.h"
+#include "app/MainWindowState.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
@@ -10,8 +10,8 @@
 #include "macro/WindowKeyMessages.h"
 #include "menus/MenuPointerRelay.h"
 #include "platform/linux/LogindPowerNotices.h"
+#include "platform/linux/WindowScreenPosition.h"
 #include "platform/linux/X11DetectableAutoRepeat.h"
-#include "skin/MainWindowState.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -23,7 +23,8 @@
 namespace veldran {
 
 MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::Services& services)
-    : window_(window), s_(services), pointer_(s_.state, s_.model, s_.macros, *this), mover_(window),
+    : window_(window), s_(services),
+      pointer_(s_.state, s_.state.macroEditor, s_.model, s_.macros, *this), mover_(window),
       macroControls_(window),
       macroEditor_(s_.macros, s_.state.macroEditor, macroControls_, contextMenu_),
       macroActions_(

@@ -2,9 +2,10 @@
 
 #include "app/ProgramRulesDialog.h"
 #include "app/TrayController.h"
-#include "control/ActiveWindowWatcher.h"
 #include "control/ProfileNotifier.h"
 #include "control/ProgramRuleSwitcher.h"
+#include "platform/Log.h"
+#include "platform/linux/X11ActiveWindow.h"
 
 #include <QWidget>
 #include <cstdio>
@@ -17,11 +18,11 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
       ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
     const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
     for (const std::string& problem : loaded.problems) {
-        std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
+        logLine(problem);
     }
     ruleSwitcher_->setRules(loaded.rules);
 
-    watcher_ = std::make_unique<ActiveWindowWatcher>(
+    watcher_ = std::make_unique<X11ActiveWindow>(
         [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); });
     if (watcher_->watching()) {
         ruleSwitcher_->focusChanged(watcher_->activeProgram());

@@ -16,7 +16,7 @@ class QWidget;
 
 namespace veldran {
 
-class ActiveWindowWatcher;
+class ActiveWindow;
 class ProfileNotifier;
 class ProgramRuleSwitcher;
 class ProgramRulesDialog;
@@ -38,7 +38,7 @@ private:
     std::filesystem::path rulesFile_;
     QPointer<TrayController> tray_;
     std::unique_ptr<ProgramRuleSwitcher> ruleSwitcher_;
-    std::unique_ptr<ActiveWindowWatcher> watcher_;
+    std::unique_ptr<ActiveWindow> watcher_;
     std::unique_ptr<ProfileNotifier> notifier_;
     QPointer<ProgramRulesDialog> dialog_;
 };

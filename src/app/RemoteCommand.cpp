@@ -1,21 +1,17 @@
 #include "app/RemoteCommand.h"
 
 #include "app/CQEL_GMouseApp.h"
-#include "control/RequestClient.h"
-#include "control/RequestLine.h"
+#include "formats/RequestLine.h"
+#include "platform/Log.h"
+#include "platform/linux/OwnProcess.h"
+#include "platform/linux/RequestClient.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace veldran {
 namespace {
@@ -29,7 +25,7 @@ constexpr auto kStartTimeout = 15s;
 constexpr auto kStartPoll = 2ms;
 
 void say(const char* text) {
-    std::fprintf(stderr, "veldran-driver: %s\n", text);
+    logLine(text);
 }
 
 int report(const RequestReply& reply) {
@@ -66,39 +62,18 @@ constexpr const char* kStartProfileVariable = "VELDRAN_START_PROFILE";
 
 // Starts this program again as a hidden driver in a session of its own, with no terminal to
 // write to (it outlives this process).
-pid_t startBackgroundDriver(const CommandLine& commandLine, int profile) {
-    std::vector<std::string> args = {CQEL_GMouseApp::executablePath(), "--hidden"};
-    if (args[0].empty()) {
-        return -1;
-    }
+int startBackgroundDriver(const CommandLine& commandLine, int profile) {
+    std::vector<std::string> args = {executablePath(), "--hidden"};
     if (commandLine.virtualMouseSocket) {
         args.push_back("--virtual-mouse=" + *commandLine.virtualMouseSocket);
     }
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
     // This process has one thread and ends soon: its own environment goes to the driver.
     if (profile != 0) {
         setenv(kStartProfileVariable, std::to_string(profile).c_str(), 1);
     } else {
         unsetenv(kStartProfileVariable);
     }
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        posix_spawn_file_actions_addopen(&files, fd, "/dev/null", O_RDWR, 0);
-    }
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&files);
-    return failed == 0 ? pid : -1;
+    return startInOwnSession(args);
 }
 
 } // namespace
@@ -114,7 +89,7 @@ int runRemoteCommand(const CommandLine& commandLine) {
         return report(reply);
     }
 
-    const pid_t child = startBackgroundDriver(commandLine, request.profile);
+    const int child = startBackgroundDriver(commandLine, request.profile);
     if (child < 0) {
         say("no driver is running and none could be started");
         return 1;
@@ -123,7 +98,7 @@ int runRemoteCommand(const CommandLine& commandLine) {
     // profile applied (or, for next, switches once more).
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        const bool childEnded = waitpid(child, nullptr, WNOHANG) == child;
+        const bool childEnded = childHasEnded(child);
         const RequestReply started = sendRequest(path, commandLine.request, kAnswerTimeout);
         if (started.outcome != RequestReply::Outcome::NotRunning) {
             return report(started);

@@ -3,6 +3,7 @@
 #include "app/DriverProgram.h"
 #include "app/RemoteCommand.h"
 #include "app/SessionPlatform.h"
+#include "platform/Log.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -26,8 +27,8 @@ int main(int argc, char** argv) {
                   "There is NO WARRANTY, to the extent permitted by law.");
         return 0;
     case veldran::CommandLine::Action::Usage:
-        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), commandLine.error.c_str(),
-                     veldran::usageText(program).c_str());
+        veldran::logLine(commandLine.error);
+        std::fputs(veldran::usageText(program).c_str(), stderr);
         return 2;
     case veldran::CommandLine::Action::Request:
         // Answered by the running driver (which --profile starts when there is none).
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
     // unit tries again) instead of letting Qt abort with a core dump.
     if (commandLine.startHidden && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr && std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        std::fprintf(stderr, "%s: no graphical session (DISPLAY is not set)\n", program.c_str());
+        veldran::logLine("no graphical session (DISPLAY is not set)");
         return 1;
     }
 

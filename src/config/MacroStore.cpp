@@ -1,8 +1,8 @@
 #include "config/MacroStore.h"
 
-#include "config/LenientNumber.h"
+#include "formats/LenientNumber.h"
+#include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
-#include "platform/ProfileStringsDocument.h"
 
 #include <utility>
 #include <vector>

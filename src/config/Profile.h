@@ -4,29 +4,17 @@
 // atomic word or byte.
 #pragma once
 
+#include "formats/ProfileNumbers.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <string_view>
 
 namespace veldran {
 
-inline constexpr int kSlotCount = 10;       // button slots in the model and the file (1 to 10)
-inline constexpr int kDeviceSlotCount = 7;  // slots that the mouse has (1 to 7)
-inline constexpr int kStageCount = 4;       // DPI stages (1 to 4, level 0 to 3)
-inline constexpr int kUserProfileCount = 5; // Config1 to Config5; Config6 is the applied profile
-inline constexpr int kAppliedProfile = 6;
-
-// Whether number names a user profile (1 to 5).
-inline constexpr bool isUserProfile(long long number) {
-    return number >= 1 && number <= kUserProfileCount;
-}
-
-// The user profile that text names when it is that one digit alone, else 0.
-inline constexpr int userProfileDigit(std::string_view text) {
-    return text.size() == 1 && isUserProfile(text[0] - '0') ? text[0] - '0' : 0;
-}
-
+inline constexpr int kSlotCount = 10;      // button slots in the model and the file (1 to 10)
+inline constexpr int kDeviceSlotCount = 7; // slots that the mouse has (1 to 7)
+inline constexpr int kStageCount = 4;      // DPI stages (1 to 4, level 0 to 3)
 struct DpiStage {
     std::atomic<std::int32_t> editedCode{0};  // DPI code as edited on the main page
     std::atomic<std::uint8_t> codeInForce{0}; // DPI code last loaded, applied or reset

@@ -1,9 +1,9 @@
 #include "config/ProfileStore.h"
 
 #include "config/FunctionCode.h"
-#include "config/LenientNumber.h"
+#include "formats/LenientNumber.h"
+#include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
-#include "platform/ProfileStringsDocument.h"
 
 #include <string>
 #include <utility>

@@ -2,6 +2,7 @@
 
 #include "config/Profile.h"
 #include "control/ProfileController.h"
+#include "platform/Log.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -15,7 +16,7 @@ constexpr const char* kInvalidProfileError = "org.veldran.Driver1.Error.InvalidP
 constexpr const char* kNotConnectedError = "org.veldran.Driver1.Error.NotConnected";
 
 void say(const char* text) {
-    std::fprintf(stderr, "veldran-driver: %s\n", text);
+    logLine(text);
 }
 
 } // namespace
@@ -102,7 +103,7 @@ void DriverBusService::Hide() {
 
 void DriverBusService::replyIfRefused(bool switched) {
     if (!switched) {
-        refuse(kNotConnectedError, QStringLiteral("the mouse is not connected"));
+        refuse(kNotConnectedError, QString::fromLatin1(kNotConnectedText));
     }
 }
 

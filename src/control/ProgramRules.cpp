@@ -1,8 +1,8 @@
 #include "control/ProgramRules.h"
 
 #include "config/Profile.h"
+#include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
-#include "platform/ProfileStringsDocument.h"
 
 #include <algorithm>
 #include <system_error>

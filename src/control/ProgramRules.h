@@ -4,6 +4,8 @@
 // class part of its window's WM_CLASS or by the file name of its executable, ignoring case.
 #pragma once
 
+#include "platform/ActiveWindow.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,13 +24,6 @@ struct ProgramRules {
     bool enabled = false; // a file that is missing or cannot be read leaves the feature off
     bool notify = true;
     std::vector<ProgramRule> rules;
-};
-
-// What the active window shows of its program. Empty fields are unknown.
-struct WindowProgram {
-    std::string instance;   // first part of WM_CLASS
-    std::string className;  // second part of WM_CLASS
-    std::string executable; // file name of /proc/PID/exe of the window's process
 };
 
 struct LoadedProgramRules {

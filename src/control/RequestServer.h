@@ -4,7 +4,7 @@
 // showing a message box, say) waits its turn.
 #pragma once
 
-#include "control/RequestLine.h"
+#include "formats/RequestLine.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,9 +1,9 @@
 #include "device/SoftwareFunctions.h"
 
+#include "formats/VirtualKeys.h"
 #include "platform/Clock.h"
 #include "platform/InputSynth.h"
 #include "platform/Shell.h"
-#include "platform/VirtualKeys.h"
 
 #include <chrono>
 

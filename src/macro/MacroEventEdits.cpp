@@ -1,6 +1,6 @@
 #include "macro/MacroEventEdits.h"
 
-#include "config/LenientNumber.h"
+#include "formats/LenientNumber.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "config/MacroTable.h"
-#include "macro/MacroEditorState.h"
+#include "skin/MacroEditorState.h"
 
 #include <QObject>
 #include <QPoint>

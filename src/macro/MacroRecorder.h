@@ -8,9 +8,9 @@
 #pragma once
 
 #include "config/MacroTable.h"
-#include "macro/MacroEditorState.h"
 #include "platform/Clock.h"
 #include "platform/KeyboardHook.h"
+#include "skin/MacroEditorState.h"
 
 #include <array>
 #include <cstdint>

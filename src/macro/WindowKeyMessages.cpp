@@ -1,6 +1,6 @@
 #include "macro/WindowKeyMessages.h"
 
-#include "platform/KeysymVirtualKeys.h"
+#include "formats/KeysymVirtualKeys.h"
 
 #include <QKeyEvent>
 

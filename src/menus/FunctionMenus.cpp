@@ -8,11 +8,11 @@
 
 namespace veldran {
 
-FunctionMenus::FunctionMenus(MainWindowState& state, Profile& profile, MacroNameSource macroNames,
+FunctionMenus::FunctionMenus(SkinWindowState& state, Profile& profile, MacroNameSource macroNames,
                              QWidget* owner)
     : QObject(owner), context_{state, profile, std::move(macroNames)}, owner_(owner) {}
 
-FunctionMenus::FunctionMenus(MainWindowState& state, Profile& profile, const MacroTable& macros,
+FunctionMenus::FunctionMenus(SkinWindowState& state, Profile& profile, const MacroTable& macros,
                              QWidget* owner)
     : FunctionMenus(state, profile, macroNameSource(macros), owner) {}
 

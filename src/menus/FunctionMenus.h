@@ -20,10 +20,10 @@ class FunctionMenus : public QObject {
     Q_OBJECT
 public:
     // owner: the main window (the menus stay above it and go away with it), or none.
-    FunctionMenus(MainWindowState& state, Profile& profile, MacroNameSource macroNames,
+    FunctionMenus(SkinWindowState& state, Profile& profile, MacroNameSource macroNames,
                   QWidget* owner = nullptr);
     // The same, listing the macros of macros (which must outlive this object).
-    FunctionMenus(MainWindowState& state, Profile& profile, const MacroTable& macros,
+    FunctionMenus(SkinWindowState& state, Profile& profile, const MacroTable& macros,
                   QWidget* owner = nullptr);
     ~FunctionMenus() override;
 

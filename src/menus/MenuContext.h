@@ -4,7 +4,7 @@
 #pragma once
 
 #include "config/Profile.h"
-#include "skin/MainWindowState.h"
+#include "skin/SkinWindowState.h"
 
 #include <QStringList>
 #include <functional>
@@ -15,7 +15,7 @@ namespace veldran {
 using MacroNameSource = std::function<QStringList()>;
 
 struct MenuContext {
-    MainWindowState& state;
+    SkinWindowState& state;
     Profile& profile;
     MacroNameSource macroNames;
 

@@ -3,6 +3,8 @@
 // Adapters: HidrawBus (Linux hidraw + udev), VirtualHidBus (veldran-virtual-mouse), test fakes.
 #pragma once
 
+#include "formats/HidInterfaceInfo.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,20 +14,6 @@
 #include <vector>
 
 namespace veldran {
-
-// What discovery needs to know of one HID interface: one top-level collection of a device. A
-// device node that holds several collections gives one entry for each, all with its path.
-struct HidInterfaceInfo {
-    std::string path;            // device node path, used to open it and to match notices
-    std::uint16_t vendorId = 0;  // USB vendor identifier
-    std::uint16_t productId = 0; // USB product identifier
-    std::uint16_t usagePage = 0; // top-level collection usage page
-    std::uint16_t usage = 0;     // top-level collection usage
-    int inputReportLength = 0;   // bytes, report id included
-    int featureReportLength = 0; // bytes, report id included
-    // The report ids of the collection's reports; empty when the device numbers no reports.
-    std::vector<std::uint8_t> reportIds;
-};
 
 // An interface opened for reading input reports. read() blocks until a report of its collection
 // arrives: reports of the node's other collections are passed over, and on a device without

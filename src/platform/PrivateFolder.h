@@ -1,9 +1,14 @@
-// The per-user folder that holds the driver's single-instance lock and local sockets:
-// $XDG_RUNTIME_DIR, or where that is unset a folder of the user's own under /tmp. /tmp itself is
-// never used directly: another user could plant a socket, a lock or a symbolic link there first.
+// The one rule by which the driver trusts a file or folder of its own, and the folders it keeps:
+// a path is the driver's when it belongs to this user and no one else may change it; a private
+// one (the runtime folder with the single-instance lock and the sockets) may not even be read by
+// others. Where no XDG_RUNTIME_DIR is set, the runtime folder is one of the user's own under
+// /tmp: /tmp itself is never used directly, since another user could plant a socket, a lock or a
+// symbolic link there first.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace veldran {
 
@@ -24,5 +29,19 @@ std::string ensurePrivateFolder(const std::string& folder);
 // never through a symbolic link, and checks that it is a regular file of this user's that no one
 // else may use. The descriptor, or -1 with problem saying what is wrong.
 int openPrivateLockFile(const std::string& path, std::string& problem);
+
+// Why another user could change what is at path: it belongs to someone else, or group or others
+// may write it (a symbolic link's own mode means nothing; its owner does). "" when no one else
+// can, and when nothing is there. followLink examines what a symbolic link points to instead.
+std::string tamperProblem(const std::filesystem::path& path, bool followLink);
+
+// Whether this user may create files in folder (an atomic replacement writes a new file there).
+bool mayCreateFilesIn(const std::filesystem::path& folder);
+
+// Creates folder and the missing folders above it, each with mode 0700 whatever the umask.
+std::error_code createPrivateFolders(const std::filesystem::path& folder);
+
+// The home folder of this user as the password database has it ("" when it has none).
+std::string homeFolderOfUser();
 
 } // namespace veldran

@@ -1,5 +1,7 @@
-// Reading and writing INI "profile strings": the service through which config.ini, Macro.dat and
-// the skin's layout files are read and written key by key.
+// Reading and writing INI "profile strings": the settings-file store through which config.ini,
+// Macro.dat and the skin's layout files are read and written key by key. The text itself is
+// handled by ProfileStringsDocument; the file side (reading, the atomic replacement, the file
+// modes) is the platform's.
 //
 // Section and key names match without regard to case; blanks around a value are dropped; a value
 // wrapped whole in quotation marks loses them; a read is bounded by a buffer (the value is cut to
@@ -19,6 +21,8 @@
 // named "." + the file's name + ".tmp-" + pid + "-" + number.
 #pragma once
 
+#include "formats/ProfileStringsDocument.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -28,8 +32,6 @@
 #include <vector>
 
 namespace veldran {
-
-class ProfileStringsDocument;
 
 class ProfileStrings {
 public:
@@ -42,7 +44,9 @@ public:
     // The same read from a file's text held in memory, parsed once for any number of reads.
     static std::string getFromText(const ProfileStringsDocument& text, std::string_view section,
                                    std::string_view key, std::string_view defaultValue,
-                                   std::size_t bufferSize);
+                                   std::size_t bufferSize) {
+        return text.get(section, key, defaultValue, bufferSize);
+    }
     // The whole text of file, for reading several keys with getFromText; empty when the file is
     // missing or cannot be read, so that every key then reads as its default.
     static std::string fileText(const std::filesystem::path& file);

@@ -10,7 +10,8 @@
 #include "config/Profile.h"
 #include "config/ValueBounds.h"
 #include "skin/ImageCache.h"
-#include "skin/MainWindowState.h"
+#include "skin/MacroEditorState.h"
+#include "skin/SkinWindowState.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -94,10 +95,10 @@ struct PageRenderer::Context {
     }
 };
 
-PageRenderer::PageRenderer(MainWindowState& state, const ConfigModel& model,
-                           const MacroTable& macros, ImageCache& images)
-    : state_(state), model_(model), macros_(macros), images_(images), font_(skinFont()),
-      metrics_(font_, &skinResolutionProbe()) {}
+PageRenderer::PageRenderer(SkinWindowState& state, const MacroEditorState& editor,
+                           const ConfigModel& model, const MacroTable& macros, ImageCache& images)
+    : state_(state), editor_(editor), model_(model), macros_(macros), images_(images),
+      font_(skinFont()), metrics_(font_, &skinResolutionProbe()) {}
 
 QString PageRenderer::skinPath(const char* name) const {
     return QString::fromStdString((state_.skinFolder / name).string());
@@ -185,7 +186,7 @@ void PageRenderer::pageLayer(Context& c) {
             c.copy(hotImage, *e);
         }
         c.copy(*c.down, c.skin.advanced[8]);
-        if (state_.macroEditor.recording) {
+        if (editor_.recording) {
             c.copy(*c.down, c.skin.advanced[19]);
         }
         break;
@@ -305,9 +306,8 @@ void PageRenderer::textLayer(Context& c) {
             const int k = i - 17;
             Element& e = skin.advanced[static_cast<std::size_t>(k)];
             if (k == 19) {
-                e.label = state_.macroEditor.recording
-                              ? QCoreApplication::translate("PageRenderer", "Stop")
-                              : QCoreApplication::translate("PageRenderer", "Record");
+                e.label = editor_.recording ? QCoreApplication::translate("PageRenderer", "Stop")
+                                            : QCoreApplication::translate("PageRenderer", "Record");
             }
             if (k == state_.pointer.advancedHot) {
                 color = kRed;

@@ -19,7 +19,8 @@ namespace veldran {
 struct ConfigModel;
 class ImageCache;
 class MacroTable;
-struct MainWindowState;
+struct MacroEditorState;
+struct SkinWindowState;
 
 // One text drawn by the text layer: top-left corner of its cell, text and colour.
 struct TextDraw {
@@ -38,8 +39,8 @@ inline constexpr int kSkinDotsPerMeter = 3780;
 
 class PageRenderer {
 public:
-    PageRenderer(MainWindowState& state, const ConfigModel& model, const MacroTable& macros,
-                 ImageCache& images);
+    PageRenderer(SkinWindowState& state, const MacroEditorState& editor, const ConfigModel& model,
+                 const MacroTable& macros, ImageCache& images);
 
     // Composes the whole window (mask size) and returns the back buffer; a null image when the
     // mask could not be decoded. Stores the texts it writes: the status line label, the
@@ -67,7 +68,8 @@ private:
                      const QColor& color);
     QString statusText() const;
 
-    MainWindowState& state_;
+    SkinWindowState& state_;
+    const MacroEditorState& editor_;
     const ConfigModel& model_;
     const MacroTable& macros_;
     ImageCache& images_;

@@ -58,9 +58,10 @@ std::uint8_t hitTest(std::span<const Element> table, int lastIndex, QPoint point
     return kNoElement;
 }
 
-PointerInput::PointerInput(MainWindowState& state, ConfigModel& model, const MacroTable& macros,
-                           PointerActions& actions)
-    : state_(state), pointer_(state.pointer), model_(model), macros_(macros), actions_(actions) {}
+PointerInput::PointerInput(SkinWindowState& state, MacroEditorState& editor, ConfigModel& model,
+                           const MacroTable& macros, PointerActions& actions)
+    : state_(state), editor_(editor), pointer_(state.pointer), model_(model), macros_(macros),
+      actions_(actions) {}
 
 void PointerInput::moved(QPoint pos) {
     const SkinTables& skin = state_.skin;
@@ -208,7 +209,7 @@ void PointerInput::enterAdvanced(bool limitSelection) {
     if (macros_.count() == 0) {
         return;
     }
-    MacroEditorState& editor = state_.macroEditor;
+    MacroEditorState& editor = editor_;
     if (limitSelection) {
         const int lastLine = std::max(actions_.macroNameLineCount() - 1, 0);
         editor.selectedMacro = std::min(editor.selectedMacro, lastLine);

@@ -4,7 +4,8 @@
 // implements, so the rules themselves run without any widget.
 #pragma once
 
-#include "skin/MainWindowState.h"
+#include "skin/MacroEditorState.h"
+#include "skin/SkinWindowState.h"
 
 #include <QPoint>
 #include <cstdint>
@@ -58,8 +59,8 @@ public:
 
 class PointerInput {
 public:
-    PointerInput(MainWindowState& state, ConfigModel& model, const MacroTable& macros,
-                 PointerActions& actions);
+    PointerInput(SkinWindowState& state, MacroEditorState& editor, ConfigModel& model,
+                 const MacroTable& macros, PointerActions& actions);
 
     // Pointer movement, press and release of the left button, in client coordinates.
     void moved(QPoint pos);
@@ -80,7 +81,8 @@ private:
     void enterAdvanced(bool limitSelection);
     void chooseDpi(int element);
 
-    MainWindowState& state_;
+    SkinWindowState& state_;
+    MacroEditorState& editor_;
     PointerState& pointer_;
     ConfigModel& model_;
     const MacroTable& macros_;

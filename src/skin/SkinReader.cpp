@@ -1,8 +1,8 @@
 // ReadSkinEntry and the filling of the skin tables.
 #include "skin/SkinReader.h"
 
+#include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
-#include "platform/ProfileStringsDocument.h"
 #include "skin/StartupReporter.h"
 
 #include <QCoreApplication>

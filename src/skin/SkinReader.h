@@ -2,7 +2,7 @@
 // steps that fill the element tables, the function-name table and the macro editor's rectangles.
 #pragma once
 
-#include "platform/ProfileStringsDocument.h"
+#include "formats/ProfileStringsDocument.h"
 #include "skin/SkinTables.h"
 
 #include <QString>

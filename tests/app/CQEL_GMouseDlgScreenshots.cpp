@@ -7,6 +7,7 @@
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowInput.h"
+#include "app/MainWindowState.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -19,7 +20,6 @@
 #include "fakes/FakeInputSynth.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowPort.h"
-#include "skin/MainWindowState.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "platform/VirtualMouseSocket.h"
+#include "platform/linux/VirtualMouseSocket.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -47,9 +47,12 @@ TEST(CommandLine, RequestsToTheRunningDriverTakeOnlyTheVirtualMouseBeside) {
     EXPECT_EQ(status.request, "status");
     EXPECT_EQ(status.virtualMouseSocket, "/tmp/x.sock");
 
-    for (const std::vector<std::string>& refused :
-         {std::vector<std::string>{"--profile"}, {"--profile", "0"}, {"--profile", "03"},
-          {"--profile", "--status"}, {"--show", "--hide"}, {"--quit", "--hidden"}}) {
+    for (const std::vector<std::string>& refused : {std::vector<std::string>{"--profile"},
+                                                    {"--profile", "0"},
+                                                    {"--profile", "03"},
+                                                    {"--profile", "--status"},
+                                                    {"--show", "--hide"},
+                                                    {"--quit", "--hidden"}}) {
         EXPECT_EQ(parseCommandLine(refused).action, Action::Usage) << refused[0];
     }
 }

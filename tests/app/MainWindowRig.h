@@ -5,6 +5,7 @@
 
 #include "app/CQEL_GMouseApp.h"
 #include "app/CQEL_GMouseDlg.h"
+#include "app/MainWindowState.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -18,7 +19,6 @@
 #include "fakes/FakeKeyboardHook.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeWindowPort.h"
-#include "skin/MainWindowState.h"
 #include "skin/TinySkin.h"
 
 namespace veldran::testing {

@@ -76,7 +76,7 @@ TEST(SingleInstance, ALockPlantedByAnotherUserIsRefusedAloud) {
     ::testing::internal::CaptureStderr();
     EXPECT_TRUE(app.claimSingleInstance(name));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "veldran: running without single-instance protection: " + lock.toStdString() +
+              "veldran-driver: running without single-instance protection: " + lock.toStdString() +
                   " belongs to uid 65534, not to this user\n");
     close(planted);
     unlink(lock.constData());

@@ -3,7 +3,7 @@
 #include "config/ProfileStore.h"
 
 #include "config/FunctionCode.h"
-#include "config/LenientNumber.h"
+#include "formats/LenientNumber.h"
 #include "platform/TempFolder.h"
 
 #include <gtest/gtest.h>

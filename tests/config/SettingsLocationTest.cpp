@@ -142,7 +142,7 @@ TEST_F(InstalledTree, SettingsBesideTheExecutableAreTrustedOnlyWhenNoOneElseCanC
         files = locate();
         EXPECT_FALSE(files.besideExecutable);
         EXPECT_EQ(files.besideExecutableRefused,
-                  (bin_ / "Macro.dat").string() + " belongs to uid 65534");
+                  (bin_ / "Macro.dat").string() + " belongs to uid 65534, not to this user");
     }
 }
 

@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 // clang-format on
 
-#include "control/ActiveWindowWatcher.h"
 #include "control/ProfileNotifier.h"
 #include "control/ProgramRuleSwitcher.h"
 #include "e2e/DriverRig.h"
 #include "fakes/FakeProfileSwitcher.h"
+#include "platform/linux/X11ActiveWindow.h"
 
 #include <QDBusConnection>
 #include <QProcess>
@@ -150,7 +150,7 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickP
     testing::FakeProfileSwitcher switcher(1);
     ProgramRuleSwitcher rules(switcher);
     rules.setRules({true, true, {{"XEV", 3}, {executableNameOf(::getpid()), 2}}});
-    ActiveWindowWatcher watcher([&rules](const WindowProgram& p) { rules.focusChanged(p); });
+    X11ActiveWindow watcher([&rules](const WindowProgram& p) { rules.focusChanged(p); });
     ASSERT_TRUE(watcher.watching());
     ProfileNotifier notifier(QDBusConnection::sessionBus(), {[] { return true; }, {}});
     notifier.listenTo(switcher);

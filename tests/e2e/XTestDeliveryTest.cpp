@@ -8,8 +8,8 @@
 
 #include "device/SoftwareFunctions.h"
 #include "fakes/FakeShell.h"
+#include "formats/VirtualKeys.h"
 #include "platform/Clock.h"
-#include "platform/VirtualKeys.h"
 #include "platform/linux/XTestInputSynth.h"
 
 #include <X11/XF86keysym.h>

@@ -2,7 +2,7 @@
 // input and output, so that a test can type its commands and read the lines it prints.
 #pragma once
 
-#include "platform/VirtualMouseProtocol.h"
+#include "formats/VirtualMouseProtocol.h"
 
 #include <optional>
 #include <string>

@@ -2,11 +2,11 @@
 // events sent straight to a menu window.
 #pragma once
 
+#include "app/MainWindowState.h"
 #include "config/Profile.h"
 #include "menus/CMenuDlg.h"
 #include "menus/CSubMenuDlg.h"
 #include "menus/MenuContext.h"
-#include "skin/MainWindowState.h"
 
 #include <QApplication>
 #include <QColor>

@@ -3,10 +3,10 @@
 // and the picture cache.
 #include "skin/PageRenderer.h"
 
+#include "app/MainWindowState.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "skin/ImageCache.h"
-#include "skin/MainWindowState.h"
 #include "skin/TinySkin.h"
 
 #include <QFontMetrics>
@@ -29,7 +29,7 @@ void place(Element& e, int x, int y, int w, int h, const QString& label = {}) {
 
 class PageRendererTest : public ::testing::Test {
 protected:
-    PageRendererTest() : renderer(state, model, macros, cache) {
+    PageRendererTest() : renderer(state, state.macroEditor, model, macros, cache) {
         state.skinFolder = skin.skinFolder();
         state.maskSize = QSize(testing::kTinyWidth, testing::kTinyHeight);
         state.pointer.mainHot = 255;

@@ -2,6 +2,7 @@
 // PointerActions.
 #include "skin/PointerInput.h"
 
+#include "app/MainWindowState.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 
@@ -96,7 +97,7 @@ protected:
     ConfigModel model;
     MacroTable macros;
     RecordingActions actions;
-    PointerInput input{state, model, macros, actions};
+    PointerInput input{state, state.macroEditor, model, macros, actions};
 };
 
 TEST(HitTest, LowerIndexWinsAndEdgesFollowTheRectangle) {

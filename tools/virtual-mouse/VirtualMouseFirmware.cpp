@@ -1,6 +1,6 @@
 #include "VirtualMouseFirmware.h"
 
-#include "platform/VirtualMouseProtocol.h"
+#include "formats/VirtualMouseProtocol.h"
 
 namespace veldran::virtualmouse {
 namespace {

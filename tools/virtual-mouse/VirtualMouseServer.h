@@ -4,7 +4,7 @@
 #pragma once
 
 #include "VirtualMouseFirmware.h"
-#include "platform/VirtualMouseProtocol.h"
+#include "formats/VirtualMouseProtocol.h"
 
 #include <cstdio>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "VirtualMouseDescriptors.h"
 #include "VirtualMouseServer.h"
 #include "platform/PrivateFolder.h"
-#include "platform/VirtualMouseSocket.h"
+#include "platform/linux/VirtualMouseSocket.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,5 +1,6 @@
 #include "platform/linux/DesktopInputSynth.h"
 
+#include "platform/Log.h"
 #include "platform/linux/UinputInputSynth.h"
 #include "platform/linux/XTestInputSynth.h"
 
@@ -26,15 +27,11 @@ std::unique_ptr<InputSynth> makeDesktopInputSynth() {
     if (adapter == InputAdapter::Uinput) {
         auto uinput = std::make_unique<UinputInputSynth>();
         if (uinput->available()) {
-            std::fputs("veldran-driver: software keys and clicks go through uinput "
-                       "(/dev/uinput)\n",
-                       stderr);
+            logLine("software keys and clicks go through uinput (/dev/uinput)");
             return uinput;
         }
     }
-    std::fputs("veldran-driver: software keys and clicks go through XTest (X11 programs only in a "
-               "Wayland session)\n",
-               stderr);
+    logLine("software keys and clicks go through XTest (X11 programs only in a Wayland session)");
     return std::make_unique<XTestInputSynth>();
 }
 

@@ -1,7 +1,7 @@
 #include "platform/linux/HidrawBus.h"
 
-#include "platform/HidInterfaces.h"
-#include "platform/HidReportFilter.h"
+#include "formats/HidInterfaces.h"
+#include "formats/HidReportFilter.h"
 #include "platform/linux/CancelSignal.h"
 
 #include <algorithm>

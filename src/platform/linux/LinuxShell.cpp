@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxShell.h"
 
+#include "platform/Log.h"
 #include "platform/linux/DetachedProcess.h"
 
 #include <QDBusConnection>
@@ -113,7 +114,7 @@ bool LinuxShell::startFirst(Action action, std::span<const ProgramCandidate> can
 
 void LinuxShell::reportOnce(Action action, const std::string& message) {
     if (!reported_[action].exchange(true)) {
-        std::fprintf(stderr, "veldran: %s\n", message.c_str());
+        logLine(message);
     }
 }
 

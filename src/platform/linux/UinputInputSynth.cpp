@@ -1,5 +1,6 @@
 #include "platform/linux/UinputInputSynth.h"
 
+#include "platform/Log.h"
 #include "platform/linux/UinputEvents.h"
 
 #include <cerrno>
@@ -33,10 +34,9 @@ UinputInputSynth::UinputInputSynth(const std::string& devicePath) {
     fd_ = ::open(devicePath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0 || !setUp(fd_)) {
         const int error = errno;
-        std::fprintf(stderr,
-                     "veldran: cannot create an input device through %s (%s); mouse buttons set "
-                     "to keyboard shortcuts or macros will not send any input.\n",
-                     devicePath.c_str(), std::strerror(error));
+        logLine("cannot create an input device through " + devicePath + " (" +
+                std::strerror(error) +
+                "); mouse buttons set to keyboard shortcuts or macros will not send any input.");
         if (fd_ >= 0) {
             ::close(fd_);
             fd_ = -1;

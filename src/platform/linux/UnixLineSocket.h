@@ -3,7 +3,7 @@
 // requests to the running driver.
 #pragma once
 
-#include "platform/VirtualMouseProtocol.h"
+#include "formats/VirtualMouseProtocol.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,7 @@
 #include "platform/linux/VirtualHidBus.h"
 
-#include "platform/HidReportFilter.h"
+#include "formats/HidReportFilter.h"
+#include "platform/Log.h"
 #include "platform/linux/CancelSignal.h"
 #include "platform/linux/UnixLineSocket.h"
 
@@ -44,8 +45,7 @@ bool peerIsThisUser(int fd, const std::string& path) {
     if (!reported.exchange(true)) {
         const std::string who = known ? "it runs as uid " + std::to_string(peer.uid)
                                       : std::string("its user is unknown");
-        std::fprintf(stderr, "veldran: refusing the virtual mouse at %s: %s, not this user\n",
-                     path.c_str(), who.c_str());
+        logLine("refusing the virtual mouse at " + path + ": " + who + ", not this user");
     }
     return false;
 }
@@ -279,8 +279,7 @@ std::vector<HidNotice> VirtualHidBus::takeNotices() {
         }
         if (notices.size() > kMaxNoticesPerWake) {
             dropNoticesLocked();
-            std::fprintf(stderr, "veldran: the virtual mouse sent a flood of notices; its notice "
-                                 "connection is dropped\n");
+            logLine("the virtual mouse sent a flood of notices; its notice connection is dropped");
             notices.clear();
             break;
         }

@@ -3,8 +3,8 @@
 // arrival and removal notices. docs/virtual-mouse.md describes the protocol.
 #pragma once
 
+#include "formats/VirtualMouseProtocol.h"
 #include "platform/HidBus.h"
-#include "platform/VirtualMouseProtocol.h"
 
 #include <mutex>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/linux/X11KeyMap.h"
 
-#include "platform/KeysymVirtualKeys.h"
+#include "formats/KeysymVirtualKeys.h"
 #include "platform/linux/QtXDisplay.h"
 
 #include <X11/Xlib.h>

@@ -1,5 +1,6 @@
 #include "platform/linux/X11RecordKeyboardHook.h"
 
+#include "platform/Log.h"
 #include "platform/linux/X11KeyMap.h"
 
 #include <QMetaObject>
@@ -72,10 +73,8 @@ struct X11RecordKeyboardHook::Impl {
 
     void say(const char* why) {
         if (!warned) {
-            std::fprintf(stderr,
-                         "veldran: %s; while recording a macro, only keys typed into the "
-                         "driver's own windows are recorded.\n",
-                         why);
+            logLine(std::string(why) + "; while recording a macro, only keys typed into the "
+                                       "driver's own windows are recorded.");
             warned = true;
         }
     }

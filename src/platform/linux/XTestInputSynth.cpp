@@ -1,5 +1,6 @@
 #include "platform/linux/XTestInputSynth.h"
 
+#include "platform/Log.h"
 #include "platform/linux/XKeycodeChoice.h"
 
 #include <X11/XKBlib.h>
@@ -133,9 +134,8 @@ XTestInputSynth::XTestInputSynth(const std::string& displayName) : impl_(std::ma
     XInitThreads();
     impl_->display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
     if (impl_->display == nullptr) {
-        std::fprintf(stderr,
-                     "veldran: cannot connect to the X display; mouse buttons set to keyboard "
-                     "shortcuts or macros will not send any input.\n");
+        logLine("cannot connect to the X display; mouse buttons set to keyboard shortcuts or "
+                "macros will not send any input.");
         return;
     }
     int eventBase = 0;
@@ -143,9 +143,8 @@ XTestInputSynth::XTestInputSynth(const std::string& displayName) : impl_(std::ma
     int major = 0;
     int minor = 0;
     if (!XTestQueryExtension(impl_->display, &eventBase, &errorBase, &major, &minor)) {
-        std::fprintf(stderr,
-                     "veldran: the X server has no XTEST extension; mouse buttons set to keyboard "
-                     "shortcuts or macros will not send any input.\n");
+        logLine("the X server has no XTEST extension; mouse buttons set to keyboard shortcuts "
+                "or macros will not send any input.");
         XCloseDisplay(impl_->display);
         impl_->display = nullptr;
         return;

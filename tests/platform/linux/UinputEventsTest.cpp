@@ -1,7 +1,7 @@
 // The uinput adapter's encoding: virtual keys to Linux key codes and the event pair of a change.
 #include "platform/linux/UinputEvents.h"
 
-#include "platform/VirtualKeys.h"
+#include "formats/VirtualKeys.h"
 #include "platform/linux/DesktopInputSynth.h"
 
 #include <algorithm>

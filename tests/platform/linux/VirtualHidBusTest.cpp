@@ -186,7 +186,7 @@ TEST(VirtualHidBus, RefusesAVirtualMouseRunByAnotherUser) {
     input.path = "virtual-mouse/hid1";
     EXPECT_EQ(bus.openForReading(input), nullptr);
     const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, "veldran: refusing the virtual mouse at " + socket +
+    EXPECT_EQ(said, "veldran-driver: refusing the virtual mouse at " + socket +
                         ": it runs as uid 65534, not this user\n");
     other.command("press 3");
     EXPECT_TRUE(other.waitForLine("# press of slot 3: 06 f3 00 00 00 00 00 00 to 0 reader(s)"));

@@ -1,6 +1,6 @@
 #include "platform/linux/XKeycodeChoice.h"
 
-#include "platform/VirtualKeys.h"
+#include "formats/VirtualKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,87 @@
+#include "formats/RequestLine.h"
+
+#include "formats/ProfileNumbers.h"
+
+#include <array>
+#include <utility>
+
+namespace veldran {
+namespace {
+
+constexpr std::string_view kProfileWord = "profile";
+
+Request invalid(std::string message) {
+    Request request;
+    request.error = std::move(message);
+    return request;
+}
+
+Request ofKind(Request::Kind kind, int profile = 0) {
+    Request request;
+    request.kind = kind;
+    request.profile = profile;
+    return request;
+}
+
+} // namespace
+
+Request parseRequestLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    if (line.size() >= kMaxRequestLine) {
+        return invalid("request line too long");
+    }
+    static constexpr std::array<std::pair<std::string_view, Request::Kind>, 4> plain{{
+        {"show", Request::Kind::Show},
+        {"hide", Request::Kind::Hide},
+        {"quit", Request::Kind::Quit},
+        {"status", Request::Kind::Status},
+    }};
+    for (const auto& [word, kind] : plain) {
+        if (line == word) {
+            return ofKind(kind);
+        }
+    }
+    if (line.substr(0, kProfileWord.size() + 1) == "profile ") {
+        const std::string_view argument = line.substr(kProfileWord.size() + 1);
+        if (argument == "next") {
+            return ofKind(Request::Kind::NextProfile);
+        }
+        if (const int profile = userProfileDigit(argument)) {
+            return ofKind(Request::Kind::Profile, profile);
+        }
+        return invalid("the profile is 1 to 5 or next");
+    }
+    return invalid("unknown request");
+}
+
+std::string requestLine(const Request& request) {
+    switch (request.kind) {
+    case Request::Kind::Show:
+        return "show";
+    case Request::Kind::Hide:
+        return "hide";
+    case Request::Kind::Quit:
+        return "quit";
+    case Request::Kind::Status:
+        return "status";
+    case Request::Kind::Profile:
+        return std::string(kProfileWord) + ' ' + std::to_string(request.profile);
+    case Request::Kind::NextProfile:
+        return std::string(kProfileWord) + " next";
+    case Request::Kind::Invalid:
+        break;
+    }
+    return {};
+}
+
+std::string okAnswer(std::string_view text) {
+    return text.empty() ? std::string("ok") : "ok " + std::string(text);
+}
+
+std::string errorAnswer(std::string_view text) {
+    return "error " + std::string(text);
+}
+
+} // namespace veldran

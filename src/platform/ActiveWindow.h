@@ -1,0 +1,36 @@
+// The window in front, as the program rules see it: what it shows of its program, told on every
+// change of the active window, and the user's pick of a window by clicking it. Adapters: the X11
+// watcher of _NET_ACTIVE_WINDOW (platform/linux/X11ActiveWindow).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace veldran {
+
+// What the active window shows of its program. Empty fields are unknown.
+struct WindowProgram {
+    std::string instance;   // first part of WM_CLASS
+    std::string className;  // second part of WM_CLASS
+    std::string executable; // file name of /proc/PID/exe of the window's process
+};
+
+class ActiveWindow {
+public:
+    using Listener = std::function<void(const WindowProgram& program)>;
+
+    virtual ~ActiveWindow() = default;
+
+    // Whether the window in front is followed at all (false without a source for it).
+    virtual bool watching() const = 0;
+    // What the window in front shows of its program now (empty fields when there is none).
+    virtual WindowProgram activeProgram() = 0;
+    // Lets the user click a window: picked is told the program of the window clicked (empty
+    // fields over the bare desktop). False when no pick can be made or one runs already.
+    virtual bool pickWindow(Listener picked) = 0;
+    // The program names (WM_CLASS instances) of the windows open now, sorted, each once.
+    virtual std::vector<std::string> programsWithWindows() = 0;
+};
+
+} // namespace veldran

@@ -1,0 +1,20 @@
+// This process as the system knows it: the path of its executable, and children started again
+// from it in a session of their own (the hidden driver that the command line starts).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace veldran {
+
+// The path of the running executable (/proc/self/exe), "" when it cannot be read.
+std::string executablePath();
+
+// Starts argv (argv[0] a path, no shell) as a child in a session of its own, its standard
+// streams on /dev/null, with this process's environment. The child's pid, or -1.
+int startInOwnSession(const std::vector<std::string>& argv);
+
+// Whether a child started by startInOwnSession has ended (it is collected then). Never waits.
+bool childHasEnded(int pid);
+
+} // namespace veldran
