@@ -19,6 +19,12 @@ veldran_folder_library(veldran_skin src/skin LIBS veldran_config Qt6::Widgets)
 veldran_folder_library(veldran_menus src/menus LIBS veldran_skin)
 veldran_folder_library(veldran_macro src/macro LIBS veldran_skin)
 veldran_folder_library(veldran_control src/control LIBS veldran_device Qt6::Core Qt6::DBus Qt6::Network)
+# The session bus's adaptor, generated from the one description of the interface.
+qt_add_dbus_adaptor(VELDRAN_BUS_ADAPTOR ${CMAKE_SOURCE_DIR}/packaging/dbus/org.veldran.Driver1.xml
+                    control/DriverBusService.h veldran::DriverBusService DriverBusAdaptor
+                    DriverBusAdaptor)
+target_sources(veldran_control PRIVATE ${VELDRAN_BUS_ADAPTOR})
+target_include_directories(veldran_control PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
 veldran_glob(VELDRAN_APP_SOURCES src/app)
 list(FILTER VELDRAN_APP_SOURCES EXCLUDE REGEX ".*/src/app/main\\.cpp$")
 add_library(veldran_app STATIC ${VELDRAN_APP_SOURCES} resources/veldran.qrc)

@@ -160,7 +160,7 @@ int DriverProgram::run() {
                 }
                 const DeviceLink::NoticeResult result = p.link.onDeviceChange(notice);
                 if (p.busService) {
-                    p.busService->refreshConnected();
+                    p.busService->refreshProperties();
                 }
                 if (result == DeviceLink::NoticeResult::Removed) {
                     p.app.removeTrayIcon();
@@ -190,7 +190,7 @@ int DriverProgram::run() {
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
     p.busService = std::make_unique<DriverBusService>(p.controller, door);
-    dialog.input().setRecordingListener([&p] { p.busService->refreshRecording(); });
+    dialog.input().setRecordingListener([&p] { p.busService->refreshProperties(); });
     if (commandLine_.startProfile != 0) {
         // Started for --profile N: the start-up Apply applies that profile.
         p.profiles.writeCurConfig(commandLine_.startProfile);

@@ -105,6 +105,11 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
                                 if (macroControls_.shown()) {
                                     selectMacro(record);
                                 }
+                                // However it ended (Stop, hiding, deleting the macro, the 40th
+                                // event), those who follow the recording hear of it.
+                                if (recordingListener_) {
+                                    recordingListener_();
+                                }
                             }});
 }
 

@@ -1,5 +1,6 @@
 #include "control/DriverBusService.h"
 
+#include "DriverBusAdaptor.h" // generated from packaging/dbus/org.veldran.Driver1.xml
 #include "config/Profile.h"
 #include "control/ProfileController.h"
 #include "platform/Log.h"
@@ -7,6 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QMetaProperty>
 #include <cstdio>
 
 namespace veldran {
@@ -24,10 +26,10 @@ void say(const char* text) {
 DriverBusService::DriverBusService(ProfileController& controller, DriverWindow window,
                                    QObject* parent)
     : QObject(parent), controller_(controller), window_(std::move(window)) {
+    new DriverBusAdaptor(this); // owned by this object; relays ProfileChanged
     controller_.addSwitchListener([this](int profile, SwitchCause) {
-        const auto number = static_cast<uint>(profile);
-        emit ProfileChanged(number);
-        propertyChanged("CurrentProfile", number);
+        emit ProfileChanged(static_cast<uint>(profile));
+        refreshProperties();
     });
 }
 
@@ -37,17 +39,14 @@ bool DriverBusService::publish() {
         say("no session bus: the D-Bus interface org.veldran.Driver is off");
         return false;
     }
-    const auto exported = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
-                          QDBusConnection::ExportAllProperties;
-    if (!bus.registerObject(QString::fromLatin1(kBusPath), this, exported) ||
+    if (!bus.registerObject(QString::fromLatin1(kBusPath), this, QDBusConnection::ExportAdaptors) ||
         !bus.registerService(QString::fromLatin1(kBusName))) {
         say("the D-Bus name org.veldran.Driver is taken: the D-Bus interface is off");
         bus.unregisterObject(QString::fromLatin1(kBusPath));
         return false;
     }
     published_ = true;
-    lastConnected_ = connected();
-    lastRecording_ = recording();
+    told_ = propertyValues();
     return true;
 }
 
@@ -63,18 +62,36 @@ bool DriverBusService::recording() const {
     return window_.recording && window_.recording();
 }
 
-void DriverBusService::refreshConnected() {
-    if (const bool now = connected(); now != lastConnected_) {
-        lastConnected_ = now;
-        propertyChanged("Connected", now);
+QVariantMap DriverBusService::propertyValues() const {
+    QVariantMap values;
+    const QMetaObject* meta = metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        values.insert(QString::fromLatin1(property.name()), property.read(this));
     }
+    return values;
 }
 
-void DriverBusService::refreshRecording() {
-    if (const bool now = recording(); now != lastRecording_) {
-        lastRecording_ = now;
-        propertyChanged("Recording", now);
+void DriverBusService::refreshProperties() {
+    if (!published_) {
+        return;
     }
+    QVariantMap changed;
+    const QVariantMap now = propertyValues();
+    for (auto value = now.begin(); value != now.end(); ++value) {
+        if (told_.value(value.key()) != value.value()) {
+            changed.insert(value.key(), value.value());
+        }
+    }
+    if (changed.isEmpty()) {
+        return;
+    }
+    told_ = now;
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QString::fromLatin1(kBusPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
+    signal << QString::fromLatin1(kBusInterface) << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
 }
 
 void DriverBusService::SelectProfile(uint profile) {
@@ -111,18 +128,6 @@ void DriverBusService::refuse(const char* error, const QString& text) {
     if (calledFromDBus()) {
         sendErrorReply(QString::fromLatin1(error), text);
     }
-}
-
-void DriverBusService::propertyChanged(const char* name, const QVariant& value) {
-    if (!published_) {
-        return;
-    }
-    QDBusMessage signal = QDBusMessage::createSignal(
-        QString::fromLatin1(kBusPath), QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("PropertiesChanged"));
-    signal << QString::fromLatin1(kBusInterface) << QVariantMap{{QString::fromLatin1(name), value}}
-           << QStringList();
-    QDBusConnection::sessionBus().send(signal);
 }
 
 } // namespace veldran

@@ -1,15 +1,16 @@
 // The driver on the session bus: name org.veldran.Driver, object /org/veldran/Driver,
-// interface org.veldran.Driver1. A thin door to the profile controller and the window:
-// SelectProfile, NextProfile, Show, Hide; the properties CurrentProfile, Connected and Recording
-// with PropertiesChanged; the signal ProfileChanged after every switch, whatever caused it.
+// interface org.veldran.Driver1 as packaging/dbus/org.veldran.Driver1.xml describes it (the
+// adaptor that exports it is generated from that file). A thin door to the profile controller
+// and the window: SelectProfile, NextProfile, Show, Hide; the properties CurrentProfile,
+// Connected and Recording with PropertiesChanged; the signal ProfileChanged after every switch,
+// whatever caused it.
 #pragma once
 
 #include "control/DriverWindow.h"
 
 #include <QDBusContext>
 #include <QObject>
-#include <QVariant>
-#include <functional>
+#include <QVariantMap>
 
 namespace veldran {
 
@@ -21,7 +22,7 @@ inline constexpr const char* kBusInterface = "org.veldran.Driver1";
 
 class DriverBusService : public QObject, protected QDBusContext {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.veldran.Driver1")
+    // Read by the generated adaptor, by these names.
     Q_PROPERTY(uint CurrentProfile READ currentProfile)
     Q_PROPERTY(bool Connected READ connected)
     Q_PROPERTY(bool Recording READ recording)
@@ -37,9 +38,10 @@ public:
     bool connected() const;
     bool recording() const;
 
-    // Tell the bus that Connected or Recording may have changed (sent only when it did).
-    void refreshConnected();
-    void refreshRecording();
+    // Tells the bus which properties of the interface have changed since it was last told, in
+    // one PropertiesChanged signal (none when nothing did). Every change of a property reaches
+    // the bus through here.
+    void refreshProperties();
 
 public slots:
     void SelectProfile(uint profile);
@@ -51,15 +53,15 @@ signals:
     void ProfileChanged(uint profile);
 
 private:
-    void propertyChanged(const char* name, const QVariant& value);
+    // The interface's properties as they are now, by their D-Bus names.
+    QVariantMap propertyValues() const;
     void replyIfRefused(bool switched);
     void refuse(const char* error, const QString& text);
 
     ProfileController& controller_;
     DriverWindow window_;
     bool published_ = false;
-    bool lastConnected_ = false;
-    bool lastRecording_ = false;
+    QVariantMap told_; // the values the bus was last told
 };
 
 } // namespace veldran

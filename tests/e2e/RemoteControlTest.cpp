@@ -3,6 +3,7 @@
 #include "e2e/DriverRig.h"
 
 #include <QLocalSocket>
+#include <QXmlStreamReader>
 
 namespace veldran::testing {
 namespace {
@@ -18,6 +19,37 @@ const std::string kConfig3Reports =
 // Config4 as shipped: wheel mode 0, DPI level 0 with code 1.
 const std::string kConfig4Reports =
     kButtonReports + "07 11 00 00 00 00 00 00\n07 09 00 90 00 00 00 00";
+
+// What an introspection document says of org.veldran.Driver1, one line a member, argument,
+// property and annotation, in document order (comments and blanks left out).
+QStringList driverInterface(const QString& xml) {
+    QStringList members;
+    QXmlStreamReader reader(xml);
+    bool inside = false;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) {
+            if (reader.isEndElement() && reader.name() == u"interface") {
+                inside = false;
+            }
+            continue;
+        }
+        const auto attributes = reader.attributes();
+        if (reader.name() == u"interface") {
+            inside = attributes.value("name") == u"org.veldran.Driver1";
+            continue;
+        }
+        if (inside) {
+            QStringList line{reader.name().toString()};
+            for (const char* key : {"name", "type", "direction", "access", "value"}) {
+                if (attributes.hasAttribute(key)) {
+                    line << QString::fromLatin1(key) + '=' + attributes.value(key).toString();
+                }
+            }
+            members << line.join(' ');
+        }
+    }
+    return members;
+}
 
 struct Outcome {
     int status = -1;
@@ -146,6 +178,20 @@ TEST_F(RemoteControl, DBusClientsSwitchReadPropertiesAndHearEverySwitch) {
     EXPECT_TRUE(heard.contains("{'CurrentProfile': <uint32 4>}"));
     monitor.kill();
     monitor.waitForFinished();
+}
+
+TEST_F(RemoteControl, TheBusShowsTheInterfaceAsItsDescriptionSaysIt) {
+    QFile description(env("VELDRAN_SOURCE_DIR") + "/packaging/dbus/org.veldran.Driver1.xml");
+    ASSERT_TRUE(description.open(QIODevice::ReadOnly));
+    const QStringList described = driverInterface(QString::fromUtf8(description.readAll()));
+    ASSERT_GE(described.size(), 10);
+
+    QProcess introspect;
+    introspect.setProcessEnvironment(environment);
+    introspect.start("gdbus", {"introspect", "--session", "--xml", "--dest", "org.veldran.Driver",
+                               "--object-path", "/org/veldran/Driver"});
+    ASSERT_TRUE(introspect.waitForFinished(10000));
+    EXPECT_EQ(driverInterface(QString::fromUtf8(introspect.readAllStandardOutput())), described);
 }
 
 TEST_F(RemoteControl, ProfileStartsAHiddenDriverWhenNoneRuns) {

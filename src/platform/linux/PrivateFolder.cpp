@@ -1,5 +1,7 @@
 #include "platform/PrivateFolder.h"
 
+#include "platform/linux/UniqueFd.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,25 +67,21 @@ std::string ensurePrivateFolder(const std::string& folder) {
 }
 
 int openPrivateLockFile(const std::string& path, std::string& problem) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.valid()) {
         problem = errno == ELOOP ? path + " is a symbolic link"
                                  : "cannot open " + path + ": " + std::strerror(errno);
         return -1;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(fd.get(), &info) != 0) {
         problem = "cannot examine " + path + ": " + std::strerror(errno);
     } else if (!S_ISREG(info.st_mode)) {
         problem = path + " is not a regular file";
     } else {
         problem = ownershipProblem(path, info, Sharing::Private);
     }
-    if (!problem.empty()) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return problem.empty() ? fd.release() : -1;
 }
 
 std::string tamperProblem(const fs::path& path, bool followLink) {

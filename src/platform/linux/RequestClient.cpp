@@ -1,18 +1,18 @@
 #include "platform/linux/RequestClient.h"
 
+#include "platform/linux/UniqueFd.h"
 #include "platform/linux/UnixLineSocket.h"
-
-#include <unistd.h>
 
 namespace veldran {
 
 RequestReply sendRequest(const std::string& socketPath, const std::string& line,
                          std::chrono::milliseconds timeout) {
     RequestReply reply;
-    const int fd = connectUnixSocket(socketPath);
-    if (fd < 0) {
+    const UniqueFd socket(connectUnixSocket(socketPath));
+    if (!socket.valid()) {
         return reply;
     }
+    const int fd = socket.get();
     reply.outcome = RequestReply::Outcome::NoAnswer;
     virtualmouse::LineSplitter lines;
     if (writeLine(fd, line)) {
@@ -21,7 +21,6 @@ RequestReply sendRequest(const std::string& socketPath, const std::string& line,
             reply.line = std::move(*answer);
         }
     }
-    close(fd);
     return reply;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/linux/X11ActiveWindow.h"
 
+#include "platform/linux/XResources.h"
+
 #include <QSocketNotifier>
 #include <cstdint>
 #include <cstdlib>
@@ -18,24 +20,21 @@ namespace {
 
 xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     const auto cookie = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return atom;
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
+    return reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 // The raw value of a property (empty when the window or the property is gone).
 std::string propertyBytes(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
                           xcb_atom_t type) {
     const auto cookie = xcb_get_property(c, 0, window, property, type, 0, 1024);
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
     std::string bytes;
     if (reply != nullptr && reply->type != XCB_ATOM_NONE) {
-        const auto* data = static_cast<const char*>(xcb_get_property_value(reply));
-        const int length = xcb_get_property_value_length(reply);
+        const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
+        const int length = xcb_get_property_value_length(reply.get());
         bytes.assign(data, static_cast<std::size_t>(length > 0 ? length : 0));
     }
-    std::free(reply);
     return bytes;
 }
 
@@ -66,10 +65,11 @@ std::pair<std::string, std::string> windowClass(xcb_connection_t* c, xcb_window_
 std::uint32_t clientProcess(xcb_connection_t* c, xcb_window_t window) {
     xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     const auto cookie = xcb_res_query_client_ids(c, 1, &spec);
-    xcb_res_query_client_ids_reply_t* reply = xcb_res_query_client_ids_reply(c, cookie, nullptr);
+    const XcbReply<xcb_res_query_client_ids_reply_t> reply(
+        xcb_res_query_client_ids_reply(c, cookie, nullptr));
     std::uint32_t pid = 0;
     if (reply != nullptr) {
-        for (auto ids = xcb_res_query_client_ids_ids_iterator(reply); ids.rem > 0 && pid == 0;
+        for (auto ids = xcb_res_query_client_ids_ids_iterator(reply.get()); ids.rem > 0 && pid == 0;
              xcb_res_client_id_value_next(&ids)) {
             if ((ids.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) != 0 &&
                 xcb_res_client_id_value_value_length(ids.data) >= 1) {
@@ -77,7 +77,6 @@ std::uint32_t clientProcess(xcb_connection_t* c, xcb_window_t window) {
             }
         }
     }
-    std::free(reply);
     return pid;
 }
 
@@ -171,9 +170,8 @@ bool X11ActiveWindow::pickWindow(Listener picked) {
     const auto cookie =
         xcb_grab_pointer(c, 0, x_->root, XCB_EVENT_MASK_BUTTON_PRESS, XCB_GRAB_MODE_ASYNC,
                          XCB_GRAB_MODE_ASYNC, XCB_WINDOW_NONE, cursor, XCB_CURRENT_TIME);
-    xcb_grab_pointer_reply_t* reply = xcb_grab_pointer_reply(c, cookie, nullptr);
+    const XcbReply<xcb_grab_pointer_reply_t> reply(xcb_grab_pointer_reply(c, cookie, nullptr));
     const bool grabbed = reply != nullptr && reply->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(reply);
     xcb_free_cursor(c, cursor);
     xcb_flush(c);
     if (grabbed) {
@@ -191,14 +189,13 @@ std::uint32_t X11ActiveWindow::clientWindowOf(std::uint32_t window) {
         if (!propertyBytes(x_->c, pending[i], wmState, wmState).empty()) {
             return pending[i];
         }
-        xcb_query_tree_reply_t* tree =
-            xcb_query_tree_reply(x_->c, xcb_query_tree(x_->c, pending[i]), nullptr);
+        const XcbReply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(x_->c, xcb_query_tree(x_->c, pending[i]), nullptr));
         if (tree != nullptr) {
-            const xcb_window_t* children = xcb_query_tree_children(tree);
+            const xcb_window_t* children = xcb_query_tree_children(tree.get());
             pending.insert(pending.end(), children,
-                           children + xcb_query_tree_children_length(tree));
+                           children + xcb_query_tree_children_length(tree.get()));
         }
-        std::free(tree);
     }
     return window;
 }
@@ -223,18 +220,17 @@ std::vector<std::string> X11ActiveWindow::programsWithWindows() {
 void X11ActiveWindow::readEvents() {
     bool activeChanged = false;
     std::optional<xcb_window_t> clicked;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(x_->c)) {
+    while (const XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(x_->c)}) {
         const int type = event->response_type & 0x7F;
         if (type == XCB_PROPERTY_NOTIFY) {
-            const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
+            const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event.get());
             activeChanged = activeChanged || notify->atom == x_->activeWindow;
         } else if (type == XCB_BUTTON_PRESS && picked_ && !clicked) {
             // The top-level window under the pointer (none over the bare desktop).
-            clicked = reinterpret_cast<xcb_button_press_event_t*>(event)->child;
+            clicked = reinterpret_cast<xcb_button_press_event_t*>(event.get())->child;
             xcb_ungrab_pointer(x_->c, XCB_CURRENT_TIME);
             xcb_flush(x_->c);
         }
-        std::free(event);
     }
     if (clicked) {
         const Listener picked = std::exchange(picked_, nullptr);
