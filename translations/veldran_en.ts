@@ -43,6 +43,10 @@
         <source>Profiles for programs</source>
         <translation>Profiles for programs</translation>
     </message>
+    <message>
+        <source>Stop macros</source>
+        <translation>Stop macros</translation>
+    </message>
 </context>
 <context>
     <name>CoreMessages</name>

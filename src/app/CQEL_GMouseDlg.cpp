@@ -23,6 +23,8 @@
 #include <QStyle>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <string>
 #include <thread>
 
 namespace veldran {
@@ -183,6 +185,10 @@ void CQEL_GMouseDlg::loadMacros() {
     if (!s_.macroStore.read(count, s_.macros)) {
         reporter_.message(QCoreApplication::translate("SkinReader", kSkinFileMissingMessage));
         reporter_.exitSequence();
+        return;
+    }
+    for (const std::string& problem : s_.macroStore.readRepeatModes(s_.macros)) {
+        std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "device/DeviceEventReader.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
 #include "macro/WindowKeyMessages.h"
@@ -122,7 +123,13 @@ void MainWindowInput::loadTrayMenu() {
 }
 
 void MainWindowInput::listenForPowerNotices(PowerNotices& notices) {
-    notices.subscribe([this] { s_.protocol.apply(); });
+    notices.subscribe([this](PowerNotice notice) {
+        // Nothing may stay held down through a suspend: the keys of playing macros go up first.
+        if (notice == PowerNotice::Suspending) {
+            s_.reader.macroPlayer().stopAll();
+        }
+        s_.protocol.apply();
+    });
 }
 
 MainWindowInput::~MainWindowInput() {

@@ -45,7 +45,8 @@ public:
     void loadContextMenu();
     void loadTrayMenu();
 
-    // Applies the settings again on every notice of notices (logind's, from the start).
+    // Applies the settings again on every notice of notices (logind's, from the start); before a
+    // suspend, stops the macros first.
     void listenForPowerNotices(PowerNotices& notices);
 
     TrayController& tray() { return *tray_; }
