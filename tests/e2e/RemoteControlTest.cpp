@@ -166,6 +166,8 @@ TEST_F(RemoteControl, DBusClientsSwitchReadPropertiesAndHearEverySwitch) {
         << properties.out.toStdString();
     EXPECT_TRUE(properties.out.contains("'Connected': <true>"));
     EXPECT_TRUE(properties.out.contains("'Recording': <false>"));
+    EXPECT_TRUE(properties.out.contains("'Playing': <false>"));
+    EXPECT_EQ(gdbus({"org.veldran.Driver1.StopMacros"}).status, 0);
 
     QString heard;
     EXPECT_TRUE(QTest::qWaitFor(
