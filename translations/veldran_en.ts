@@ -69,6 +69,25 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     </message>
 </context>
 <context>
+    <name>MacroRepeatControl</name>
+    <message>
+        <source>Once</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>%1 times</source>
+        <translation>%1 times</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowInput</name>
     <message>
         <source>The settings could not be saved to %1.</source>
