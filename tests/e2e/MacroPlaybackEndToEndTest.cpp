@@ -88,6 +88,17 @@ protected:
         return QString::fromUtf8(process.readAllStandardOutput());
     }
     QString status() { return request({"--status"}); }
+    // The Playing property on the session bus.
+    QString busPlaying() {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start("gdbus", {"call", "--session", "--dest", "org.veldran.Driver",
+                                "--object-path", "/org/veldran/Driver", "--method",
+                                "org.freedesktop.DBus.Properties.Get", "org.veldran.Driver1",
+                                "Playing"});
+        process.waitForFinished(10000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
     bool playing() { return status().contains("playing yes"); }
     bool down(int keycode) const { return probe.keysDown().contains(keycode); }
     // The macro holding Shift and A has started.
@@ -146,14 +157,26 @@ TEST_F(MacroPlaybackEndToEndTest, RepeatModesLoopsAndTheStops) {
     EXPECT_EQ(probe.keyPresses(keyC), passes);
     EXPECT_FALSE(down(keyC));
 
-    // The command line stops it as well, and a stop with nothing playing is no failure.
+    // A profile switch ends a loop.
     press(3);
     ASSERT_TRUE(QTest::qWaitFor([&] { return playing(); }, 3000));
+    request({"--profile", "2"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !playing(); }, 3000));
+    request({"--profile", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status().contains("profile 1"); }, 3000));
+    press(5); // the Apply disarmed the driver: the mouse re-arms it
+
+    // The command line stops it as well, and a stop with nothing playing is no failure. The
+    // bus tells of it.
+    press(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return playing(); }, 3000));
+    EXPECT_TRUE(busPlaying().contains("true"));
     int exitCode = -1;
     request({"--stop-macros"}, &exitCode);
     EXPECT_EQ(exitCode, 0);
     EXPECT_FALSE(playing());
     EXPECT_FALSE(down(keyC));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return busPlaying().contains("false"); }, 3000));
     request({"--stop-macros", "--virtual-mouse=" + dir.path() + "/runtime/mouse.sock"}, &exitCode);
     EXPECT_EQ(exitCode, 0);
 }
@@ -163,6 +186,15 @@ TEST_F(MacroPlaybackEndToEndTest, QuitInTheMiddleOfAMacroLeavesNothingDown) {
     int exitCode = -1;
     request({"--quit"}, &exitCode);
     EXPECT_EQ(exitCode, 0);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+    EXPECT_FALSE(down(shift));
+    EXPECT_FALSE(down(keyA));
+}
+
+TEST_F(MacroPlaybackEndToEndTest, UnpluggingTheMouseInTheMiddleOfAMacroLeavesNothingDown) {
+    startShiftA();
+    mouse.write("unplug\n");
+    mouse.waitForBytesWritten(1000);
     ASSERT_TRUE(driver.waitForFinished(10000));
     EXPECT_FALSE(down(shift));
     EXPECT_FALSE(down(keyA));
