@@ -123,13 +123,15 @@ void MacroPlayer::setPlayingListener(std::function<void()> listener) {
 
 void MacroPlayer::reapFinished() {
     // Called under mutex_: the threads of macros that have ended are joined (each has done its
-    // last step or is about to) and forgotten.
-    for (auto& playback : playbacks_) {
-        if (playback->done.load() && playback->thread.joinable()) {
-            playback->thread.join();
+    // last step or is about to) and forgotten, with one look at each, so that a macro ending
+    // meanwhile is never forgotten with its thread still running; it is reaped the next time.
+    std::erase_if(playbacks_, [](const auto& playback) {
+        if (!playback->done.load()) {
+            return false;
         }
-    }
-    std::erase_if(playbacks_, [](const auto& playback) { return playback->done.load(); });
+        playback->thread.join();
+        return true;
+    });
 }
 
 void MacroPlayer::notifyPlaying() {
