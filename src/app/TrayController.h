@@ -49,9 +49,7 @@ public:
         programProfiles_ = std::move(command);
     }
     // What the tray menu's "Stop macros" does; the item is shown only while macros play.
-    void setStopMacrosCommand(std::function<void()> command) {
-        stopMacros_ = std::move(command);
-    }
+    void setStopMacrosCommand(std::function<void()> command) { stopMacros_ = std::move(command); }
     void setMacrosPlaying(bool playing);
     // Removes the icon; nothing when there is none.
     void removeIcon();

@@ -17,9 +17,8 @@ std::optional<int> parseMacroRepeat(std::string_view text) {
         })) {
         return kRepeatLoop;
     }
-    if (text.empty() || text.size() > 2 ||
-        !std::all_of(text.begin(), text.end(),
-                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+    const auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), digit)) {
         return std::nullopt;
     }
     int value = 0;

@@ -21,7 +21,6 @@ MacroRecord MacroTable::snapshot(int index) const {
     return records_[static_cast<std::size_t>(index)];
 }
 
-
 int MacroTable::repeat(int index) const {
     if (index < 0 || index >= kMaxMacros) {
         return kRepeatOnce;

@@ -1,5 +1,6 @@
 // The request lines of the single-instance socket: a client sends one line (show, hide, quit,
-// status, stop-macros, profile N, profile next) and reads one answer line ("ok", "ok TEXT" or "error TEXT").
+// status, stop-macros, profile N, profile next) and reads one answer line ("ok", "ok TEXT" or
+// "error TEXT").
 #pragma once
 
 #include <cstddef>

@@ -153,8 +153,8 @@ void MacroRepeatControl::paintEvent(QPaintEvent*) {
                              (part == Part::Count && repeat >= 2);
         const bool hot = macro >= 0 && part == hot_;
         const QImage& look = inForce || (hot && part == pressed_) ? looks_[2]
-                             : hot                               ? looks_[1]
-                                                                 : looks_[0];
+                             : hot                                ? looks_[1]
+                                                                  : looks_[0];
         const QRect r = partRect(part);
         drawButton(painter, r, look);
         painter.setPen(hot ? kHotTextColor : kTextColor);

@@ -7,8 +7,8 @@
 #include "fakes/FakeInputSynth.h"
 #include "platform/InputSynth.h"
 
-#include <gmock/gmock.h>
 #include <algorithm>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <thread>
 

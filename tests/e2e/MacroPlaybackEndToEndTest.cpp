@@ -48,8 +48,11 @@ protected:
         QString config = QString::fromUtf8(file.readAll());
         file.close();
         const qsizetype at = config.indexOf("[Config1]");
-        for (const auto& [key, code] : {std::pair{"K1=1", "K1=41"}, {"K2=2", "K2=42"},
-                                        {"K3=3", "K3=43"}, {"K4=5", "K4=44"}, {"K5=4", "K5=17"}}) {
+        for (const auto& [key, code] : {std::pair{"K1=1", "K1=41"},
+                                        {"K2=2", "K2=42"},
+                                        {"K3=3", "K3=43"},
+                                        {"K4=5", "K4=44"},
+                                        {"K5=4", "K5=17"}}) {
             config.replace(config.indexOf(key, at), QString(key).size(), code);
         }
         writeFile(app + "/config.ini", config);
@@ -92,10 +95,10 @@ protected:
     QString busPlaying() {
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start("gdbus", {"call", "--session", "--dest", "org.veldran.Driver",
-                                "--object-path", "/org/veldran/Driver", "--method",
-                                "org.freedesktop.DBus.Properties.Get", "org.veldran.Driver1",
-                                "Playing"});
+        process.start("gdbus",
+                      {"call", "--session", "--dest", "org.veldran.Driver", "--object-path",
+                       "/org/veldran/Driver", "--method", "org.freedesktop.DBus.Properties.Get",
+                       "org.veldran.Driver1", "Playing"});
         process.waitForFinished(10000);
         return QString::fromUtf8(process.readAllStandardOutput());
     }

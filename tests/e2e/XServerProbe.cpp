@@ -7,6 +7,7 @@
 #include <X11/extensions/shape.h>
 // After Xlib: the helper uses its types.
 #include "support/FocusedXWindow.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>

@@ -12,7 +12,8 @@ namespace {
 TEST(MacroRepeatControl, ButtonsSetTheSelectedMacrosMode) {
     MacroTable table;
     int selected = -1;
-    MacroRepeatControl control(table, [&] { return selected; }, nullptr);
+    MacroRepeatControl control(
+        table, [&] { return selected; }, nullptr);
     using Part = MacroRepeatControl::Part;
     control.choose(Part::Loop); // no macro selected: nothing
     EXPECT_EQ(table.repeat(0), kRepeatOnce);
