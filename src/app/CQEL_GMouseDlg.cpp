@@ -12,6 +12,7 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
+#include "platform/Log.h"
 #include "skin/ShapedWindow.h"
 #include "skin/SkinReader.h"
 #include "skin/WindowShape.h"
@@ -23,7 +24,6 @@
 #include <QStyle>
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -188,7 +188,7 @@ void CQEL_GMouseDlg::loadMacros() {
         return;
     }
     for (const std::string& problem : s_.macroStore.readRepeatModes(s_.macros)) {
-        std::fprintf(stderr, "veldran-driver: %s\n", problem.c_str());
+        logLine(problem);
     }
 }
 
