@@ -43,6 +43,10 @@
         <source>Profiles for programs</source>
         <translation>Profiles for programs</translation>
     </message>
+    <message>
+        <source>Stop macros</source>
+        <translation>Stop macros</translation>
+    </message>
 </context>
 <context>
     <name>CoreMessages</name>
@@ -62,6 +66,25 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     <message>
         <source>The macros could not be saved to %1.</source>
         <translation>The macros could not be saved to %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MacroRepeatControl</name>
+    <message>
+        <source>Once</source>
+        <translation>Once</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>%1 times</source>
+        <translation>%1 times</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
     </message>
 </context>
 <context>

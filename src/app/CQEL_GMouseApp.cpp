@@ -148,6 +148,7 @@ void CQEL_GMouseApp::removeTrayIcon() {
 }
 
 void CQEL_GMouseApp::exitSequence() {
+    releaseHeldInput();
     for (int i = 0; input_ != nullptr && i < kAltKeyUps; ++i) {
         input_->keyUp(kAltKey, 0);
     }
@@ -155,7 +156,14 @@ void CQEL_GMouseApp::exitSequence() {
     destroyMainWindow();
 }
 
+void CQEL_GMouseApp::releaseHeldInput() {
+    if (heldInputRelease_) {
+        heldInputRelease_();
+    }
+}
+
 void CQEL_GMouseApp::destroyMainWindow() {
+    releaseHeldInput();
     if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
         mainWindow_->hide();
         mainWindowDestroyed_ = true;

@@ -65,11 +65,19 @@ public:
     void setTrayIconRemover(std::function<void()> remover);
     void removeTrayIcon();
 
-    // Seven Alt key-ups, remove the tray icon, destroy the main window. From then on the end of
-    // the program is pending. The caller carries on with its own steps afterwards.
+    // What lets go of every key and button the program's own input holds down (the playing
+    // macros), run first whenever the program is about to end.
+    void setHeldInputRelease(std::function<void()> release) {
+        heldInputRelease_ = std::move(release);
+    }
+    void releaseHeldInput();
+
+    // Releases held input, seven Alt key-ups, remove the tray icon, destroy the main window.
+    // From then on the end of the program is pending. The caller carries on with its own steps
+    // afterwards.
     void exitSequence();
-    // Destroys the main window without the Alt key-ups (the mouse was unplugged). The end of the
-    // program is then pending as well.
+    // Releases held input and destroys the main window without the Alt key-ups (the mouse was
+    // unplugged). The end of the program is then pending as well.
     void destroyMainWindow();
     bool endPending() const { return endPending_; }
     bool mainWindowDestroyed() const { return mainWindowDestroyed_; }
@@ -90,6 +98,7 @@ private:
     InputSynth* input_ = nullptr;
     QWidget* mainWindow_ = nullptr;
     std::function<void()> trayIconRemover_;
+    std::function<void()> heldInputRelease_;
     std::function<void(QLocalSocket*)> clientHandler_;
     std::unique_ptr<QLocalServer> server_;
     InstanceLock lock_;

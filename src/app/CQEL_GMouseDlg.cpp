@@ -12,6 +12,7 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
+#include "platform/Log.h"
 #include "skin/ShapedWindow.h"
 #include "skin/SkinReader.h"
 #include "skin/WindowShape.h"
@@ -23,6 +24,7 @@
 #include <QStyle>
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace veldran {
@@ -183,6 +185,10 @@ void CQEL_GMouseDlg::loadMacros() {
     if (!s_.macroStore.read(count, s_.macros)) {
         reporter_.message(QCoreApplication::translate("SkinReader", kSkinFileMissingMessage));
         reporter_.exitSequence();
+        return;
+    }
+    for (const std::string& problem : s_.macroStore.readRepeatModes(s_.macros)) {
+        logLine(problem);
     }
 }
 

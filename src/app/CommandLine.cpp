@@ -17,7 +17,8 @@ CommandLine usage(std::string error) {
 // Takes the value of --profile from the next argument when it is not given with "=".
 std::string requestOf(const std::vector<std::string>& args, std::size_t& i, std::string& error) {
     const std::string& arg = args[i];
-    if (arg == "--status" || arg == "--show" || arg == "--hide" || arg == "--quit") {
+    if (arg == "--status" || arg == "--show" || arg == "--hide" || arg == "--quit" ||
+        arg == "--stop-macros") {
         return arg.substr(2);
     }
     const std::string profileOption = "--profile";
@@ -59,7 +60,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         std::string error;
         if (std::string request = requestOf(args, i, error); !request.empty()) {
             if (!result.request.empty()) {
-                return usage("only one of --profile, --status, --show, --hide and --quit");
+                return usage(
+                    "only one of --profile, --status, --show, --hide, --quit and --stop-macros");
             }
             result.request = std::move(request);
         } else if (!error.empty()) {
@@ -80,8 +82,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (!result.request.empty()) {
         if (result.startHidden) {
-            return usage("--hidden does not combine with --profile, --status, --show, --hide or "
-                         "--quit");
+            return usage("--hidden does not combine with --profile, --status, --show, --hide, "
+                         "--quit or --stop-macros");
         }
         result.action = CommandLine::Action::Request;
     }
@@ -93,8 +95,8 @@ std::string usageText(const std::string& programName) {
            " [--hidden] [--virtual-mouse[=SOCKET]]\n"
            "       " +
            programName +
-           " --profile N|next | --status | --show | --hide | --quit\n"
-           "                      [--virtual-mouse[=SOCKET]]\n"
+           " --profile N|next | --status | --show | --hide | --quit |\n"
+           "                      --stop-macros [--virtual-mouse[=SOCKET]]\n"
            "Configuration program of the VELDRAN GAMING MOUSE.\n"
            "\n"
            "  --hidden                  start hidden in the notification area; without the\n"
@@ -107,9 +109,11 @@ std::string usageText(const std::string& programName) {
            "                            next one and apply it; without a running driver, start\n"
            "                            one hidden with that profile\n"
            "  --status                  print the running driver's profile, connected, armed,\n"
-           "                            recording and dpi-stage, one a line\n"
+           "                            recording, dpi-stage and playing, one a line\n"
            "  --show, --hide            show the running driver's window, or hide it\n"
            "  --quit                    reset the mouse and end the running driver\n"
+           "  --stop-macros             stop every macro the running driver plays and release\n"
+           "                            the keys they hold\n"
            "  --help                    show this text and exit\n"
            "  --version                 show the version and exit\n"
            "\n"

@@ -1,5 +1,6 @@
 // The driver's command line: --help, --version, --hidden, --virtual-mouse[=SOCKET], and the
-// requests to a running driver (--profile N|next, --status, --show, --hide, --quit).
+// requests to a running driver (--profile N|next, --status, --show, --hide, --quit,
+// --stop-macros).
 #pragma once
 
 #include <optional>

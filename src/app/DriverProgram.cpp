@@ -7,6 +7,7 @@
 #include "app/ProgramProfiles.h"
 #include "app/QtWindowPort.h"
 #include "app/Translations.h"
+#include "app/TrayController.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -26,6 +27,7 @@
 #include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
 #include "platform/linux/LinuxShell.h"
+#include "platform/linux/TerminationSignals.h"
 #include "platform/linux/VirtualHidBus.h"
 #include "platform/linux/X11RecordKeyboardHook.h"
 
@@ -99,13 +101,17 @@ struct DriverProgram::Parts {
     std::unique_ptr<DriverBusService> busService;
     // The rules for the program in front and the switch notifications; they go first.
     std::unique_ptr<ProgramProfiles> programProfiles;
+    // SIGTERM and SIGINT end the driver through the event loop.
+    std::unique_ptr<TerminationSignals> terminationSignals;
 };
 
 DriverProgram::DriverProgram(const CommandLine& commandLine) : commandLine_(commandLine) {}
 
 DriverProgram::~DriverProgram() {
     if (parts_) {
-        // Work the reader waits for on the user-interface thread is dropped, then it is joined.
+        parts_->reader.macroPlayer().setPlayingListener({});
+        // Work the reader waits for on the user-interface thread is dropped, then it is joined;
+        // the macros still playing stop and release what they hold.
         parts_->window.shutdown();
         parts_->link.cancelReads();
         parts_->reader.stop();
@@ -139,6 +145,13 @@ int DriverProgram::run() {
                                  p.link, p.protocol, p.reader, &p.clock, &p.keyboardHook});
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
+    MacroPlayer& player = p.reader.macroPlayer();
+    // Whenever the program is about to end, the keys the macros hold go up first.
+    p.app.setHeldInputRelease([&player] { player.stopAll(); });
+    p.terminationSignals =
+        std::make_unique<TerminationSignals>([&p] { p.app.destroyMainWindow(); });
+    // A profile switch, whatever its cause, ends the macros that loop.
+    p.controller.addSwitchListener([&player](int, SwitchCause) { player.stopLoops(); });
     p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });
     CQEL_GMouseDlg::InitHooks hooks;
     if (commandLine_.startHidden) {
@@ -183,7 +196,9 @@ int DriverProgram::run() {
                                 if (!p.app.mainWindowDestroyed()) {
                                     dialog.input().tray().onCommand(kCmdExitDriver);
                                 }
-                            }};
+                            },
+                            [&player] { return player.playing(); },
+                            [&player] { player.stopAll(); }};
     p.remote =
         std::make_unique<RemoteRequests>(RemoteRequests::Services{p.controller, p.model, door});
     p.requests = std::make_unique<RequestServer>(
@@ -191,6 +206,19 @@ int DriverProgram::run() {
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
     p.busService = std::make_unique<DriverBusService>(p.controller, door);
     dialog.input().setRecordingListener([&p] { p.busService->refreshProperties(); });
+    // The player tells of a change on its own threads; the tray item and the bus property
+    // follow on this thread.
+    TrayController& tray = dialog.input().tray();
+    tray.setStopMacrosCommand([&player] { player.stopAll(); });
+    player.setPlayingListener([&p, &tray, &player] {
+        QMetaObject::invokeMethod(
+            &p.app,
+            [&p, &tray, &player] {
+                tray.setMacrosPlaying(player.playing());
+                p.busService->refreshProperties();
+            },
+            Qt::QueuedConnection);
+    });
     if (commandLine_.startProfile != 0) {
         // Started for --profile N: the start-up Apply applies that profile.
         p.profiles.writeCurConfig(commandLine_.startProfile);

@@ -5,6 +5,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "device/DeviceEventReader.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
 #include "macro/WindowKeyMessages.h"
@@ -40,6 +41,19 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     // The frames around the editor's controls are elements: going on from a frame (or any
     // element) onto a control leaves no element under the pointer.
     macroControls_.onPointerEntered([this] { pointer_.movedOntoControl(); });
+    // The repeat mode of the macro chosen in the name list.
+    repeatControl_ = new MacroRepeatControl(
+        s_.macros,
+        [this] {
+            const QListWidget& names = macroControls_.nameList();
+            const QListWidgetItem* line = names.item(names.currentRow());
+            return line != nullptr && line->isSelected() && names.currentRow() < s_.macros.count()
+                       ? names.currentRow()
+                       : -1;
+        },
+        &window_);
+    repeatControl_->hide();
+    repeatControl_->onPointerEntered([this] { pointer_.movedOntoControl(); });
 
     TrayController::Hooks hooks;
     hooks.defaults = [this] { s_.protocol.defaults(); };
@@ -74,7 +88,10 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     // selections are made without telling the list's listeners. (The connections end with the
     // pre-filter, before the window's children go.)
     QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged,
-                     preFilter_.get(), [this] { macroEditor_.OnMacroSelected(); });
+                     preFilter_.get(), [this] {
+                         macroEditor_.OnMacroSelected();
+                         repeatControl_->update();
+                     });
     QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, preFilter_.get(),
                      [this](QListWidgetItem* item) {
                          macroEditor_.EditPauseLine(macroControls_.eventList().row(item));
@@ -122,7 +139,13 @@ void MainWindowInput::loadTrayMenu() {
 }
 
 void MainWindowInput::listenForPowerNotices(PowerNotices& notices) {
-    notices.subscribe([this] { s_.protocol.apply(); });
+    notices.subscribe([this](PowerNotice notice) {
+        // Nothing may stay held down through a suspend: the keys of playing macros go up first.
+        if (notice == PowerNotice::Suspending) {
+            s_.reader.macroPlayer().stopAll();
+        }
+        s_.protocol.apply();
+    });
 }
 
 MainWindowInput::~MainWindowInput() {
@@ -226,10 +249,31 @@ void MainWindowInput::createMacroControls() {
     }
     const SkinTables& skin = s_.state.skin;
     macroControls_.create(skin.nameEditRect, skin.nameListRect, skin.eventListRect, names);
+    placeRepeatControl();
+}
+
+void MainWindowInput::placeRepeatControl() {
+    // Below the quick guide's last line, across its column, in the look of the Add button.
+    const SkinTables& skin = s_.state.skin;
+    const Element& guide = skin.advanced[16];
+    const Element& add = skin.advanced[17];
+    if (guide.width <= 0 || add.width <= 0) {
+        return;
+    }
+    const PageRenderer& renderer = window_.renderer();
+    repeatControl_->setLook(QImage(renderer.skinPath("advanced_normal.jpg")),
+                            QImage(renderer.skinPath("advanced_over.jpg")),
+                            QImage(renderer.skinPath("advanced_down.jpg")),
+                            QRect(add.x, add.y, add.width, add.height));
+    repeatControl_->setGeometry(guide.x, guide.y + guide.height + 12, guide.width,
+                                MacroRepeatControl::kHeight);
+    repeatControl_->show();
+    repeatControl_->raise();
 }
 
 void MainWindowInput::destroyMacroControls() {
     macroControls_.destroy();
+    repeatControl_->hide();
 }
 
 int MainWindowInput::macroNameLineCount() {
@@ -240,11 +284,13 @@ void MainWindowInput::selectMacro(int line) {
     if (macroControls_.selectMacro(line) >= 0) {
         macroEditor_.OnMacroSelected();
     }
+    repeatControl_->update();
 }
 
 void MainWindowInput::addMacro() {
     macroEditor_.finishEditing();
     macroActions_.add();
+    repeatControl_->update();
 }
 
 void MainWindowInput::deleteMacro() {
@@ -253,6 +299,7 @@ void MainWindowInput::deleteMacro() {
     // A pause being edited is stored before the macros move down.
     macroEditor_.finishEditing();
     macroActions_.remove();
+    repeatControl_->update();
 }
 
 void MainWindowInput::editClosed() {

@@ -14,6 +14,7 @@
 #include "macro/MacroListControls.h"
 #include "macro/MacroListEditor.h"
 #include "macro/MacroRecorder.h"
+#include "macro/MacroRepeatControl.h"
 #include "menus/CMenuDlg.h"
 #include "menus/FunctionMenus.h"
 #include "platform/Clock.h"
@@ -45,7 +46,8 @@ public:
     void loadContextMenu();
     void loadTrayMenu();
 
-    // Applies the settings again on every notice of notices (logind's, from the start).
+    // Applies the settings again on every notice of notices (logind's, from the start); before a
+    // suspend, stops the macros first.
     void listenForPowerNotices(PowerNotices& notices);
 
     TrayController& tray() { return *tray_; }
@@ -58,6 +60,7 @@ public:
     CQelMenu& contextMenu() { return contextMenu_; }
     MacroListControls& macroControls() { return macroControls_; }
     MacroListEditor& macroEditor() { return macroEditor_; }
+    MacroRepeatControl& repeatControl() { return *repeatControl_; }
     MainWindowPreFilter& preFilter() { return *preFilter_; }
 
     // The event list's in-place editor has closed (UM_EDIT_CLOSED): store the edited pause.
@@ -90,6 +93,7 @@ public:
     void saveMacros() override;
 
 private:
+    void placeRepeatControl();
     CQEL_GMouseDlg& window_;
     CQEL_GMouseDlg::Services s_;
     CQelMenu trayMenu_{kTrayMenuId};
@@ -99,6 +103,7 @@ private:
     MacroListControls macroControls_;
     MacroListEditor macroEditor_;
     MacroListActions macroActions_;
+    MacroRepeatControl* repeatControl_; // a child of the window
     std::unique_ptr<TrayController> tray_;
     std::function<void()> recordingListener_;
     std::unique_ptr<WindowMenu> windowMenu_;

@@ -20,6 +20,17 @@ TrayController::TrayController(QWidget& window, CQelMenu& trayMenu, Hooks hooks,
         connect(popup, &QMenu::triggered, this,
                 [this](QAction* action) { onCommand(action->data().toInt()); });
     }
+    setMacrosPlaying(false);
+}
+
+void TrayController::setMacrosPlaying(bool playing) {
+    if (QMenu* popup = trayMenu_.popup()) {
+        for (QAction* action : popup->actions()) {
+            if (action->data().toInt() == kCmdStopMacros) {
+                action->setVisible(playing);
+            }
+        }
+    }
 }
 
 TrayController::~TrayController() = default;
@@ -108,6 +119,10 @@ void TrayController::onCommand(int id) {
     if (id == kCmdShowWindow) {
         showAndRestore();
         removeIcon();
+    } else if (id == kCmdStopMacros) {
+        if (stopMacros_) {
+            stopMacros_();
+        }
     } else if (id == kCmdProgramProfiles) {
         if (programProfiles_) {
             programProfiles_();

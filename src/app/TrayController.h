@@ -48,6 +48,9 @@ public:
     void setProgramProfilesCommand(std::function<void()> command) {
         programProfiles_ = std::move(command);
     }
+    // What the tray menu's "Stop macros" does; the item is shown only while macros play.
+    void setStopMacrosCommand(std::function<void()> command) { stopMacros_ = std::move(command); }
+    void setMacrosPlaying(bool playing);
     // Removes the icon; nothing when there is none.
     void removeIcon();
     bool iconShown() const;
@@ -61,8 +64,8 @@ public:
     // held): the activation brings the window back and the context request opens the menu at
     // once.
     void onActivated(QSystemTrayIcon::ActivationReason reason);
-    // The tray menu's commands: 32801 shows the window, 32802 opens the program rules, 32800
-    // leaves the driver.
+    // The tray menu's commands: 32801 shows the window, 32802 opens the program rules, 32803
+    // stops the macros, 32800 leaves the driver.
     void onCommand(int id);
 
 protected:
@@ -77,6 +80,7 @@ private:
     CQelMenu& trayMenu_;
     Hooks hooks_;
     std::function<void()> programProfiles_;
+    std::function<void()> stopMacros_;
     QPointer<QSystemTrayIcon> icon_;
     bool exiting_ = false;
     bool menuOnRightRelease_ = false;

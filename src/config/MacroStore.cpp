@@ -4,6 +4,7 @@
 #include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace veldran {
 namespace {
 
 constexpr const char* kSection = "Macros";
+constexpr const char* kRepeatSection = "Repeat";
+constexpr const char* kRepeatFileName = "macros.ini";
+constexpr std::size_t kRepeatBuffer = 16;
 constexpr const char* kCountKey = "macroNum";
 constexpr std::size_t kCountBuffer = 3;
 
@@ -82,7 +86,40 @@ bool MacroStore::write(const MacroTable& table) const {
     for (int i = 0; i < count; ++i) {
         keys.emplace_back(formatDecimal(i), encodeRecord(table.snapshot(i)));
     }
-    return ProfileStrings::writeAll(path_, kSection, keys);
+    if (!ProfileStrings::writeAll(path_, kSection, keys)) {
+        return false;
+    }
+    std::vector<std::pair<std::string, std::string>> repeats;
+    for (int i = 0; i < count; ++i) {
+        repeats.emplace_back(formatDecimal(i), formatMacroRepeat(table.repeat(i)));
+    }
+    return ProfileStrings::writeAll(repeatPath(), kRepeatSection, repeats);
+}
+
+std::filesystem::path MacroStore::repeatPath() const {
+    return path_.parent_path() / kRepeatFileName;
+}
+
+std::vector<std::string> MacroStore::readRepeatModes(MacroTable& table) const {
+    return readRepeatModesFromText(ProfileStrings::fileText(repeatPath()), table);
+}
+
+std::vector<std::string> MacroStore::readRepeatModesFromText(std::string_view text,
+                                                             MacroTable& table) {
+    const ProfileStringsDocument document(text);
+    std::vector<std::string> problems;
+    for (int i = 0; i < kMaxMacros; ++i) {
+        const std::string value = ProfileStrings::getFromText(document, kRepeatSection,
+                                                              formatDecimal(i), "", kRepeatBuffer);
+        const std::optional<int> repeat = parseMacroRepeat(value);
+        if (!value.empty() && !repeat) {
+            problems.push_back(std::string(kRepeatFileName) + ": macro " + formatDecimal(i) +
+                               " has the repeat mode '" + value +
+                               "', which is not 1 to 99 or toggle: it plays once");
+        }
+        table.setRepeat(i, repeat.value_or(kRepeatOnce));
+    }
+    return problems;
 }
 
 std::string MacroStore::encodeRecord(const MacroRecord& record) {

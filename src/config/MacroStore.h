@@ -1,5 +1,6 @@
 // Macro.dat: section Macros, key macroNum and one key per macro holding its record as 185 fields
-// of three decimal digits.
+// of three decimal digits. Beside it, macros.ini: section Repeat, one key per macro index whose
+// value is its repeat mode (1 to 99 passes, or toggle).
 #pragma once
 
 #include "config/MacroTable.h"
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veldran {
 
@@ -28,11 +30,21 @@ public:
     static std::int16_t countFromText(std::string_view text);
     static void readFromText(std::string_view text, int count, MacroTable& table);
     // Writes macroNum and records 0 to count - 1 in one replacement of the file; keys of records
-    // from count on that an earlier save left stay in the file. False when the file could not be
-    // written (the old file is then left intact).
+    // from count on that an earlier save left stay in the file. Then the repeat modes of macros 0
+    // to count - 1 to macros.ini, the same way. False when either file could not be written (the
+    // old file is then left intact).
     bool write(const MacroTable& table) const;
 
+    // Reads the repeat modes of macros 0 to 11 from macros.ini into the table. A missing file or
+    // key means once; so does a value that is no repeat mode, and the problem is returned (one
+    // line each) for the caller to report.
+    std::vector<std::string> readRepeatModes(MacroTable& table) const;
+    static std::vector<std::string> readRepeatModesFromText(std::string_view text,
+                                                            MacroTable& table);
+
     const std::filesystem::path& path() const { return path_; }
+    // macros.ini, in the folder of Macro.dat.
+    std::filesystem::path repeatPath() const;
 
     // The 555-character text of one record (185 fields of three digits: name bytes 0 to 19, the
     // event count, then code, action, pause low and high byte of each of the 41 events), and

@@ -62,6 +62,10 @@ bool DriverBusService::recording() const {
     return window_.recording && window_.recording();
 }
 
+bool DriverBusService::playing() const {
+    return window_.playing && window_.playing();
+}
+
 QVariantMap DriverBusService::propertyValues() const {
     QVariantMap values;
     const QMetaObject* meta = metaObject();
@@ -115,6 +119,12 @@ void DriverBusService::Show() {
 void DriverBusService::Hide() {
     if (window_.hide) {
         window_.hide();
+    }
+}
+
+void DriverBusService::StopMacros() {
+    if (window_.stopMacros) {
+        window_.stopMacros();
     }
 }
 

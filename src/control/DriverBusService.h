@@ -1,9 +1,9 @@
 // The driver on the session bus: name org.veldran.Driver, object /org/veldran/Driver,
 // interface org.veldran.Driver1 as packaging/dbus/org.veldran.Driver1.xml describes it (the
 // adaptor that exports it is generated from that file). A thin door to the profile controller
-// and the window: SelectProfile, NextProfile, Show, Hide; the properties CurrentProfile,
-// Connected and Recording with PropertiesChanged; the signal ProfileChanged after every switch,
-// whatever caused it.
+// and the window: SelectProfile, NextProfile, Show, Hide, StopMacros; the properties
+// CurrentProfile, Connected, Recording and Playing with PropertiesChanged; the signal
+// ProfileChanged after every switch, whatever caused it.
 #pragma once
 
 #include "control/DriverWindow.h"
@@ -26,6 +26,7 @@ class DriverBusService : public QObject, protected QDBusContext {
     Q_PROPERTY(uint CurrentProfile READ currentProfile)
     Q_PROPERTY(bool Connected READ connected)
     Q_PROPERTY(bool Recording READ recording)
+    Q_PROPERTY(bool Playing READ playing)
 
 public:
     DriverBusService(ProfileController& controller, DriverWindow window, QObject* parent = nullptr);
@@ -37,6 +38,7 @@ public:
     uint currentProfile() const;
     bool connected() const;
     bool recording() const;
+    bool playing() const;
 
     // Tells the bus which properties of the interface have changed since it was last told, in
     // one PropertiesChanged signal (none when nothing did). Every change of a property reaches
@@ -48,6 +50,7 @@ public slots:
     void NextProfile();
     void Show();
     void Hide();
+    void StopMacros();
 
 signals:
     void ProfileChanged(uint profile);

@@ -25,6 +25,11 @@ std::string RemoteRequests::run(const Request& request) {
         return okAnswer();
     case Request::Kind::Status:
         return okAnswer(status());
+    case Request::Kind::StopMacros:
+        if (s_.window.stopMacros) {
+            s_.window.stopMacros();
+        }
+        return okAnswer();
     case Request::Kind::Profile:
     case Request::Kind::NextProfile:
         return switchProfile(request);
@@ -49,7 +54,8 @@ std::string RemoteRequests::status() const {
     return "profile " + std::to_string(s_.controller.currentProfile()) + ";connected " +
            yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
            ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +
-           std::to_string(profile.dpiLevel.load() + 1);
+           std::to_string(profile.dpiLevel.load() + 1) + ";playing " +
+           yesNo(s_.window.playing && s_.window.playing());
 }
 
 } // namespace veldran

@@ -1,6 +1,6 @@
 // What the running driver does for a request line of the single-instance socket: switch the
 // profile through the controller, show or hide the window, leave as the tray menu's "Sair do
-// Driver" does, or tell its status.
+// Driver" does, stop the macros, or tell its status.
 #pragma once
 
 #include "control/DriverWindow.h"
@@ -27,7 +27,7 @@ public:
     std::string run(const Request& request);
 
     // The status as the command line prints it: profile N, connected yes|no, armed yes|no,
-    // recording yes|no, dpi-stage K, separated by ';' in the answer line.
+    // recording yes|no, dpi-stage K, playing yes|no, separated by ';' in the answer line.
     std::string status() const;
 
 private:

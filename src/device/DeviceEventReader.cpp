@@ -41,6 +41,7 @@ void DeviceEventReader::stop() {
     if (thread_.joinable()) {
         thread_.join();
     }
+    player_.stopAll();
 }
 
 void DeviceEventReader::run() {
@@ -48,9 +49,6 @@ void DeviceEventReader::run() {
     while (!stopping_.load()) {
         // The link bounds the read by the buffer and by the interface's input report length;
         // without a mouse (not found yet, unplugged) the read fails at once.
-        if (macroPlayedSlots_ != 0 && !s_.link.reportWaiting()) {
-            macroPlayedSlots_ = 0; // the presses made while the macros played are all read
-        }
         const int length = s_.link.readReport(buffer);
         if (length > 0 && !stopping_.load()) {
             handleReport(buffer.data(), length);
@@ -86,7 +84,7 @@ void DeviceEventReader::handlePress(int slot) {
         return;
     }
     const std::int32_t code = s_.model.profile.code(slot);
-    if (playMacroFor(slot, code) || programPressTooSoon(slot, code)) {
+    if (playMacroFor(code) || programPressTooSoon(slot, code)) {
         return;
     }
     if (code == kNextProfileCode) {
@@ -109,22 +107,15 @@ void DeviceEventReader::stepDpi(std::int32_t action) {
     s_.protocol.sendDpiStep(next);
 }
 
-bool DeviceEventReader::playMacroFor(int slot, std::int32_t code) {
+bool DeviceEventReader::playMacroFor(std::int32_t code) {
     const std::int32_t index = code - kFirstMacroCode;
     // The macro count comes from Macro.dat; records beyond the twelve macros are never played.
     if (index < 0 || index >= s_.macros.count() || index >= kMaxMacros) {
         return false;
     }
-    // A press of the button while its macro was playing is dropped, not played afterwards: a
-    // burst of presses would otherwise type on long after the burst ended.
-    const std::uint32_t bit = 1U << slot;
-    if ((macroPlayedSlots_ & bit) != 0) {
-        return true;
-    }
-    // Playback uses a copy, so the macro editor may change the table meanwhile.
-    const MacroRecord record = s_.macros.snapshot(index);
-    player_.play(record, stopping_);
-    macroPlayedSlots_ |= bit;
+    // Playback uses a copy, so the macro editor may change the table meanwhile. The player
+    // starts the macro, or stops it, or ignores the press, as its repeat mode says.
+    player_.press(index, s_.macros.snapshot(index), s_.macros.repeat(index));
     return true;
 }
 

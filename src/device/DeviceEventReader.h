@@ -48,10 +48,15 @@ public:
     // Starts the thread (once). It copes with no mouse and no settings yet: failed reads are
     // retried every 2 ms.
     void start();
-    // Wakes the thread from its read, stops it and joins it. A macro being played ends within
-    // one pause slice. The thread may be waiting in WindowPort::runOnUiThread (next profile):
-    // the window port must not leave that call waiting once the end of the program is pending.
+    // Wakes the thread from its read, stops it and joins it, then stops the macros that play
+    // and waits until they have released their keys. The thread may be waiting in
+    // WindowPort::runOnUiThread (next profile): the window port must not leave that call waiting
+    // once the end of the program is pending.
     void stop();
+
+    // The macros started by the mouse's buttons play here, each on a thread of its own; the
+    // reader never waits for them.
+    MacroPlayer& macroPlayer() { return player_; }
 
     // What a press of a next-profile button (code 40) does on the user-interface thread, given
     // the pressed slot. Set before start(); without it the reader switches by itself.
@@ -70,7 +75,7 @@ private:
     void run();
     void handlePress(int slot);
     void stepDpi(std::int32_t action);
-    bool playMacroFor(int slot, std::int32_t code);
+    bool playMacroFor(std::int32_t code);
     bool programPressTooSoon(int slot, std::int32_t code);
     void switchToNextProfile(int slot);
 
@@ -78,9 +83,6 @@ private:
     MacroPlayer player_;
     SoftwareFunctions functions_;
     std::atomic<bool> stopping_{false};
-    // Reader thread only. Slots whose macro has just played: their presses that came meanwhile
-    // are still waiting to be read, and are dropped until no report is waiting any more.
-    std::uint32_t macroPlayedSlots_ = 0;
     // Reader thread only. When each slot last started a program.
     std::array<std::optional<std::chrono::steady_clock::time_point>, kSlotCount> programStarts_{};
     std::mutex threadMutex_; // guards thread_ between start() and stop()

@@ -1,67 +1,144 @@
 #include "device/MacroPlayer.h"
 
-#include "platform/Clock.h"
-#include "platform/InputSynth.h"
+#include "config/MacroRepeat.h"
 
 #include <algorithm>
 
 namespace veldran {
-namespace {
 
-// Macro codes 240 and above stand for mouse buttons: 240 left, 241 right, the rest middle.
-constexpr std::uint8_t kLeftButtonCode = 240;
-constexpr std::uint8_t kRightButtonCode = 241;
+MacroPlayer::MacroPlayer(InputSynth& input, Clock& clock) : held_(input), clock_(clock) {}
 
-MouseButton buttonOf(std::uint8_t code) {
-    if (code == kLeftButtonCode) {
-        return MouseButton::Left;
-    }
-    if (code == kRightButtonCode) {
-        return MouseButton::Right;
-    }
-    return MouseButton::Middle;
+MacroPlayer::~MacroPlayer() {
+    stopAll();
 }
 
-} // namespace
-
-MacroPlayer::MacroPlayer(InputSynth& input, Clock& clock) : input_(input), clock_(clock) {}
-
-void MacroPlayer::play(const MacroRecord& record, const std::atomic<bool>& stop) {
-    const int count = record.usableEventCount();
-    auto deadline = clock_.now();
-    for (int k = 0; k < count && !stop.load(); ++k) {
-        const MacroEvent event = record.event(k);
-        perform(event);
-        deadline += std::chrono::milliseconds(event.pause);
-        pauseUntil(deadline, stop);
+void MacroPlayer::press(int index, const MacroRecord& record, int repeat) {
+    std::lock_guard lock(mutex_);
+    reapFinished();
+    for (const auto& playback : playbacks_) {
+        if (playback->index == index && !playback->done.load()) {
+            if (playback->repeat != kRepeatOnce) {
+                playback->stop.set();
+            }
+            return;
+        }
     }
-}
-
-void MacroPlayer::perform(const MacroEvent& event) {
-    const bool press = event.action == static_cast<std::uint8_t>(MacroAction::Press);
-    const bool release = event.action == static_cast<std::uint8_t>(MacroAction::Release);
-    if (!press && !release) {
-        return; // any other action only pauses
-    }
-    if (event.code >= kLeftButtonCode) {
-        input_.mouseButton(buttonOf(event.code), press);
+    if (record.usableEventCount() == 0) {
         return;
     }
-    const std::uint16_t scan = input_.scanCode(event.code);
-    if (press) {
-        input_.keyDown(event.code, scan);
-    } else {
-        input_.keyUp(event.code, scan);
+    auto playback = std::make_unique<Playback>();
+    playback->index = index;
+    playback->repeat = isMacroRepeat(repeat) ? repeat : kRepeatOnce;
+    playback->owner = nextOwner_++;
+    Playback& started = *playback;
+    active_.fetch_add(1);
+    notifyPlaying();
+    started.thread = std::thread([this, &started, record] { run(started, record); });
+    playbacks_.push_back(std::move(playback));
+}
+
+void MacroPlayer::run(Playback& playback, MacroRecord record) {
+    playPasses(held_, clock_, playback.owner, record, playback.repeat, playback.stop);
+    held_.releaseAll(playback.owner);
+    playback.done.store(true);
+    {
+        std::lock_guard lock(idleMutex_);
+        active_.fetch_sub(1);
+    }
+    idle_.notify_all();
+    notifyPlaying();
+}
+
+void MacroPlayer::playPasses(HeldInput& held, Clock& clock, int owner, const MacroRecord& record,
+                             int passes, WakeFlag& stop) {
+    const int count = record.usableEventCount();
+    if (count == 0) {
+        return;
+    }
+    std::chrono::milliseconds passTime{0};
+    for (int k = 0; k < count; ++k) {
+        passTime += std::chrono::milliseconds(record.event(k).pause);
+    }
+    auto deadline = clock.now();
+    for (int pass = 1; passes == kRepeatLoop || pass <= passes; ++pass) {
+        for (int k = 0; k < count; ++k) {
+            if (stop.isSet()) {
+                return;
+            }
+            const MacroEvent event = record.event(k);
+            if (event.action == static_cast<std::uint8_t>(MacroAction::Press)) {
+                held.press(owner, event.code);
+            } else if (event.action == static_cast<std::uint8_t>(MacroAction::Release)) {
+                held.release(owner, event.code);
+            } // any other action only pauses
+            deadline += std::chrono::milliseconds(event.pause);
+            if (clock.sleepUntil(deadline, stop)) {
+                return;
+            }
+        }
+        const bool another = passes == kRepeatLoop || pass < passes;
+        if (another && passTime < kLeastPassTime) {
+            deadline += kLeastPassTime;
+            if (clock.sleepUntil(deadline, stop)) {
+                return;
+            }
+        }
     }
 }
 
-void MacroPlayer::pauseUntil(std::chrono::steady_clock::time_point deadline,
-                             const std::atomic<bool>& stop) {
-    // One sleep for pauses up to a slice (the usual case), slices beyond that.
-    do {
-        const auto now = clock_.now();
-        clock_.sleepUntil(std::min(deadline, now + kPauseSlice));
-    } while (!stop.load() && clock_.now() < deadline);
+void MacroPlayer::stopAll() {
+    std::vector<std::unique_ptr<Playback>> stopping;
+    {
+        std::lock_guard lock(mutex_);
+        stopping.swap(playbacks_);
+    }
+    for (const auto& playback : stopping) {
+        playback->stop.set();
+    }
+    for (const auto& playback : stopping) {
+        if (playback->thread.joinable()) {
+            playback->thread.join();
+        }
+    }
+}
+
+void MacroPlayer::stopLoops() {
+    std::lock_guard lock(mutex_);
+    for (const auto& playback : playbacks_) {
+        if (playback->repeat == kRepeatLoop) {
+            playback->stop.set();
+        }
+    }
+}
+
+bool MacroPlayer::waitUntilIdle(std::chrono::milliseconds limit) {
+    std::unique_lock lock(idleMutex_);
+    return idle_.wait_for(lock, limit, [this] { return active_.load() == 0; });
+}
+
+void MacroPlayer::setPlayingListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerMutex_);
+    listener_ = std::move(listener);
+}
+
+void MacroPlayer::reapFinished() {
+    // Called under mutex_: the threads of macros that have ended are joined (each has done its
+    // last step or is about to) and forgotten, with one look at each, so that a macro ending
+    // meanwhile is never forgotten with its thread still running; it is reaped the next time.
+    std::erase_if(playbacks_, [](const auto& playback) {
+        if (!playback->done.load()) {
+            return false;
+        }
+        playback->thread.join();
+        return true;
+    });
+}
+
+void MacroPlayer::notifyPlaying() {
+    std::lock_guard lock(listenerMutex_);
+    if (listener_) {
+        listener_();
+    }
 }
 
 } // namespace veldran

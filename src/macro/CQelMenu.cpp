@@ -46,6 +46,7 @@ constexpr StoredItem kTrayMenu[] = {
     {"Menu_Tray", -1},
     {QT_TRANSLATE_NOOP("CQelMenu", "Mostrar a Janela UI"), kCmdShowWindow},
     {QT_TRANSLATE_NOOP("CQelMenu", "Profiles for programs"), kCmdProgramProfiles},
+    {QT_TRANSLATE_NOOP("CQelMenu", "Stop macros"), kCmdStopMacros},
     {QT_TRANSLATE_NOOP("CQelMenu", "Sair do Driver"), kCmdExitDriver},
     {nullptr, kEnd},
 };

@@ -27,7 +27,8 @@ inline constexpr int kMenuEntryCapacity = 20;
 
 // The two menus of the program.
 inline constexpr int kMacroContextMenuId = 154; // "MENU_CN": mouse-button inserts, delay, delete
-// "Menu_Tray": show the window, the program rules, leave the driver.
+// "Menu_Tray": show the window, the program rules, stop the macros (shown while one plays), leave
+// the driver.
 inline constexpr int kTrayMenuId = 157;
 
 // Command identifiers of their items.
@@ -42,6 +43,7 @@ inline constexpr int kCmdDeleteItem = 32781;
 inline constexpr int kCmdShowWindow = 32801;
 inline constexpr int kCmdProgramProfiles = 32802;
 inline constexpr int kCmdExitDriver = 32800;
+inline constexpr int kCmdStopMacros = 32803;
 
 // Colours of the drawn items.
 inline constexpr QRgb kMenuBandColor = 0xFF007899; // RGB(0, 120, 153)

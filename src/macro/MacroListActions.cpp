@@ -87,6 +87,7 @@ void MacroListActions::add() {
         setMacroName(records[static_cast<std::size_t>(index)], name);
     });
     if (index == count) {
+        table_.setRepeat(index, kRepeatOnce); // a new macro plays once
         eventList_.clear();
         nameList_.addItem(name);
         table_.setCount(static_cast<std::int16_t>(count + 1));
@@ -108,6 +109,7 @@ void MacroListActions::remove() {
         }
         records[static_cast<std::size_t>(count - 1)].eventCount = 0;
     });
+    table_.removeRepeat(s); // the later macros keep their modes as they move up
     {
         const QSignalBlocker blocker(&nameList_);
         delete nameList_.takeItem(s);

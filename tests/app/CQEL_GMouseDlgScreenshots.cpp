@@ -1,6 +1,7 @@
 // Screenshots of the three pages: the real main window with the default skin, the default
 // settings files and a fake HID bus holding the mouse, under an X server. Runs only when
-// VELDRAN_SCREENSHOT_DIR names the folder for main.png, advanced.png and color.png, for example
+// VELDRAN_SCREENSHOT_DIR names the folder for main.png, advanced.png, color.png and
+// macro-repeat.png, for example
 // (one line): VELDRAN_XVFB_SCREEN=800x600x24 VELDRAN_SCREENSHOT_DIR=$PWD/docs/screenshots
 // VELDRAN_BIN_DIR=$PWD/build/default/bin VELDRAN_SOURCE_DIR=$PWD scripts/with-xvfb
 // build/default/bin/ui_tests --gtest_filter='MainWindowScreenshots.*'
@@ -92,6 +93,19 @@ TEST(MainWindowScreenshots, EachPageUnderX) {
                                     (std::filesystem::path(out) / shot.file).string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
+    // The repeat control of the selected macro set to five passes, the pointer on Loop.
+    state.pointer.page = SkinPage::Advanced;
+    window.input().createMacroControls();
+    window.input().selectMacro(state.macroEditor.selectedMacro);
+    macros.setRepeat(state.macroEditor.selectedMacro, 5);
+    MacroRepeatControl& repeat = window.input().repeatControl();
+    const QRect loop = repeat.geometry();
+    QTest::mouseMove(&repeat, QPoint(loop.width() - 20, 34));
+    window.repaintWindow();
+    QTest::qWait(200);
+    const std::string command = "import -window root -crop 800x600+0+0 '" +
+                                (std::filesystem::path(out) / "macro-repeat.png").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 } // namespace

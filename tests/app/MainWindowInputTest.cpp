@@ -207,6 +207,17 @@ TEST_F(MainWindowInputTest, PowerNoticesApplyAgain) {
     notices.fire();
     EXPECT_GE(newReports(), 9u);
     EXPECT_EQ(bus.sent().back().bytes[1], 0x09); // Apply ends with the DPI report
+    // Before a suspend the macros stop first, letting go of what they hold.
+    MacroRecord holdsA;
+    holdsA.eventCount = 1;
+    holdsA.setEvent(0, {65, 1, 10});
+    input.clear();
+    reader.macroPlayer().press(0, holdsA, kRepeatLoop);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !input.events().empty(); }, 2000));
+    notices.fire(PowerNotice::Suspending);
+    EXPECT_FALSE(reader.macroPlayer().playing());
+    EXPECT_EQ(input.events().back(), "up 65 1065");
+    EXPECT_EQ(bus.sent().back().bytes[1], 0x09);
 }
 
 } // namespace

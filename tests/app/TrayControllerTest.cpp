@@ -50,6 +50,20 @@ TEST_F(TrayControllerTest, ShowWindowCommandRestoresAndRemovesTheIcon) {
     EXPECT_TRUE(calls.empty());
 }
 
+TEST_F(TrayControllerTest, StopMacrosIsOfferedOnlyWhileMacrosPlay) {
+    QAction* stop = trayAction(kCmdStopMacros);
+    ASSERT_NE(stop, nullptr);
+    EXPECT_EQ(stop->text(), "Stop macros");
+    EXPECT_FALSE(stop->isVisible());
+    tray.setStopMacrosCommand([this] { calls.push_back("stop"); });
+    tray.setMacrosPlaying(true);
+    EXPECT_TRUE(stop->isVisible());
+    stop->trigger();
+    tray.setMacrosPlaying(false);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_EQ(calls, std::vector<std::string>{"stop"});
+}
+
 TEST_F(TrayControllerTest, WithoutANotificationAreaHidingMinimisesInstead) {
     notificationArea = false;
     tray.hideToTray();

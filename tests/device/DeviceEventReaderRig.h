@@ -67,7 +67,11 @@ struct ReaderRig {
         link.discover();
         bus.clearSent();
     }
-    void press(int slot) { reader.handleReport(pressReport(slot).data(), 8); }
+    // A press, and then the end of the macros it started (instant on the fake clock).
+    void press(int slot) {
+        reader.handleReport(pressReport(slot).data(), 8);
+        reader.macroPlayer().waitUntilIdle();
+    }
     void send(const std::vector<std::uint8_t>& report) {
         reader.handleReport(report.data(), static_cast<int>(report.size()));
     }

@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace veldran {
 namespace {
@@ -21,7 +22,11 @@ TEST(LogindPowerNotices, EverySleepSignalIsANotice) {
 
     LogindPowerNotices notices(listener);
     int count = 0;
-    ASSERT_TRUE(notices.subscribe([&] { ++count; }));
+    std::vector<PowerNotice> kinds;
+    ASSERT_TRUE(notices.subscribe([&](PowerNotice notice) {
+        ++count;
+        kinds.push_back(notice);
+    }));
 
     for (bool start : {true, false}) {
         QDBusMessage signal = QDBusMessage::createSignal(
@@ -42,13 +47,14 @@ TEST(LogindPowerNotices, EverySleepSignalIsANotice) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return count >= 2; }, 5000));
     QTest::qWait(200);
     EXPECT_EQ(count, 2);
+    EXPECT_EQ(kinds, (std::vector<PowerNotice>{PowerNotice::Suspending, PowerNotice::Resumed}));
     QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
     QDBusConnection::disconnectFromBus(QStringLiteral("other"));
 }
 
 TEST(LogindPowerNotices, WithoutABusThereAreNoNotices) {
     LogindPowerNotices notices(QDBusConnection(QStringLiteral("nowhere")));
-    EXPECT_FALSE(notices.subscribe([] {}));
+    EXPECT_FALSE(notices.subscribe([](PowerNotice) {}));
 }
 
 } // namespace

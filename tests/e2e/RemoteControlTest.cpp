@@ -125,7 +125,7 @@ TEST_F(RemoteControl, ProfileSwitchesOnceStatusTellsItAndBadLinesAreRefused) {
     const Outcome status = request({"--status"});
     EXPECT_EQ(status.status, 0);
     EXPECT_EQ(status.out.toStdString(),
-              "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\n");
+              "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\nplaying no\n");
     EXPECT_EQ(request({"--profile", "6"}).status, 2);
     EXPECT_EQ(request({"--status", "--hidden"}).status, 2);
 
@@ -166,6 +166,8 @@ TEST_F(RemoteControl, DBusClientsSwitchReadPropertiesAndHearEverySwitch) {
         << properties.out.toStdString();
     EXPECT_TRUE(properties.out.contains("'Connected': <true>"));
     EXPECT_TRUE(properties.out.contains("'Recording': <false>"));
+    EXPECT_TRUE(properties.out.contains("'Playing': <false>"));
+    EXPECT_EQ(gdbus({"org.veldran.Driver1.StopMacros"}).status, 0);
 
     QString heard;
     EXPECT_TRUE(QTest::qWaitFor(

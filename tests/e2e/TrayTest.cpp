@@ -89,7 +89,11 @@ TEST_F(TrayTest, DockedIconDoubleClickAndMenu) {
     EXPECT_LE((corner - fakeTray.iconCenter()).manhattanLength(), 2);
     EXPECT_TRUE(calls.empty());
 
-    QAction* exitItem = popup->actions().at(2);
+    QAction* exitItem = nullptr;
+    for (QAction* action : popup->actions()) {
+        exitItem = action->data().toInt() == kCmdExitDriver ? action : exitItem;
+    }
+    ASSERT_NE(exitItem, nullptr);
     ASSERT_EQ(exitItem->text(), "Sair do Driver");
     const QPoint exitAt = popup->mapToGlobal(popup->actionGeometry(exitItem).center());
     testing::FakeSystemTray::click(exitAt, 1);

@@ -5,6 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
+// After Xlib: the helper uses its types.
+#include "support/FocusedXWindow.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -22,6 +25,9 @@ Display* dpy(void* display) {
 XServerProbe::XServerProbe() : display_(XOpenDisplay(nullptr)) {}
 
 XServerProbe::~XServerProbe() {
+    if (display_ != nullptr && keyLog_ != 0) {
+        XDestroyWindow(dpy(display_), keyLog_);
+    }
     if (display_ != nullptr) {
         XCloseDisplay(dpy(display_));
     }
@@ -160,6 +166,41 @@ bool XServerProbe::askedToIconify(unsigned long window, int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
+}
+
+QList<int> XServerProbe::keysDown() const {
+    char keys[32] = {};
+    XQueryKeymap(dpy(display_), keys);
+    QList<int> down;
+    for (int code = 0; code < 256; ++code) {
+        if ((keys[code / 8] & (1 << (code % 8))) != 0) {
+            down.append(code);
+        }
+    }
+    return down;
+}
+
+int XServerProbe::keycodeOf(unsigned long keysym) const {
+    return XKeysymToKeycode(dpy(display_), static_cast<KeySym>(keysym));
+}
+
+void XServerProbe::startKeyLog() {
+    Display* d = dpy(display_);
+    const Screen* screen = DefaultScreenOfDisplay(d);
+    keyLog_ = mapFocusedWindow(d, WidthOfScreen(screen) - 20, HeightOfScreen(screen) - 20, 20, 20);
+    presses_.clear();
+}
+
+int XServerProbe::keyPresses(int keycode) {
+    Display* d = dpy(display_);
+    while (keyLog_ != 0 && XPending(d) > 0) {
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.type == KeyPress && event.xkey.window == keyLog_) {
+            ++presses_[static_cast<int>(event.xkey.keycode)];
+        }
+    }
+    return presses_.value(keycode);
 }
 
 } // namespace veldran::testing

@@ -1,9 +1,12 @@
 // What the X server holds, for end-to-end tests that xdotool cannot answer: top-level windows by
 // position, their shapes (X Shape extension: what is drawn and what takes the pointer), screen
 // pixels, the requests a program sends to the window manager through the root window, and
-// pointer events sent straight to a program's window.
+// pointer events sent straight to a program's window, the keys held down and the keys a focused
+// window of the probe's own receives.
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
@@ -44,10 +47,21 @@ public:
     // watchRootMessages, waiting up to timeoutMs for it.
     bool askedToIconify(unsigned long window, int timeoutMs);
 
+    // The keycodes the server holds down now, and the keycode of a keysym.
+    QList<int> keysDown() const;
+    int keycodeOf(unsigned long keysym) const;
+    // Maps a window of the probe's own at the screen's far corner and gives it the keyboard
+    // focus; from then on it counts the key presses it receives (auto-repeats included).
+    void startKeyLog();
+    // Presses of keycode received since startKeyLog, reading what has arrived.
+    int keyPresses(int keycode);
+
 private:
     QRegion shape(unsigned long window, int kind) const;
     void sendPointer(unsigned long window, QPoint at, int type, unsigned int state);
     void* display_; // Display*
+    unsigned long keyLog_ = 0;
+    QHash<int, int> presses_;
 };
 
 } // namespace veldran::testing

@@ -11,6 +11,7 @@ namespace veldran::fakes {
 
 class FakeClock final : public Clock {
 public:
+    using Clock::sleepUntil;
     TimePoint now() override {
         std::lock_guard lock(mutex_);
         return now_;

@@ -11,9 +11,9 @@ public:
         handler_ = std::move(handler);
         return true;
     }
-    void fire() {
+    void fire(PowerNotice notice = PowerNotice::Resumed) {
         if (handler_) {
-            handler_();
+            handler_(notice);
         }
     }
 

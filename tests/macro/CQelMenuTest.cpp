@@ -21,17 +21,19 @@ QImage drawn(const MenuItemEntry& entry, bool highlighted, QSize size = {152, 20
 TEST(CQelMenu, ConvertsBothMenusDepthFirst) {
     CQelMenu tray(kTrayMenuId);
     ASSERT_TRUE(tray.ConvertToOwnerDraw(tray.menu()));
-    ASSERT_EQ(tray.itemCount(), 4);
+    ASSERT_EQ(tray.itemCount(), 5);
     EXPECT_EQ(tray.entry(0).text, "Menu_Tray");
     EXPECT_EQ(tray.entry(0).id, -1);
     EXPECT_EQ(tray.entry(1).text, "Mostrar a Janela UI");
     EXPECT_EQ(tray.entry(1).id, 32801);
     EXPECT_EQ(tray.entry(2).text, "Profiles for programs");
     EXPECT_EQ(tray.entry(2).id, 32802);
-    EXPECT_EQ(tray.entry(3).text, "Sair do Driver");
-    EXPECT_EQ(tray.entry(3).id, 32800);
+    EXPECT_EQ(tray.entry(3).text, "Stop macros");
+    EXPECT_EQ(tray.entry(3).id, kCmdStopMacros);
+    EXPECT_EQ(tray.entry(4).text, "Sair do Driver");
+    EXPECT_EQ(tray.entry(4).id, 32800);
     ASSERT_NE(tray.popup(), nullptr);
-    EXPECT_EQ(tray.popup()->actions().size(), 3);
+    EXPECT_EQ(tray.popup()->actions().size(), 4);
 
     CQelMenu context(kMacroContextMenuId);
     context.ConvertToOwnerDraw(context.menu());

@@ -134,9 +134,14 @@ TEST_F(MacroListActionsTest, ALongNameIsStoredCutAndFoundAgain) {
 
 TEST_F(MacroListActionsTest, DeleteMovesTheLaterMacrosDownAndSelectsTheLineAbove) {
     preset({{"A", 1}, {"B", 2}, {"C", 3}});
+    table.setRepeat(1, 4);
+    table.setRepeat(2, kRepeatLoop);
     nameList.setCurrentRow(1);
     actions.remove();
     EXPECT_EQ(table.count(), 2);
+    // C keeps its repeat mode as it moves down; the place it left plays once.
+    EXPECT_EQ(table.repeat(1), kRepeatLoop);
+    EXPECT_EQ(table.repeat(2), kRepeatOnce);
     EXPECT_EQ(nameAt(0), "A");
     EXPECT_EQ(nameAt(1), "C");
     EXPECT_EQ(eventsAt(1), 3);
@@ -197,6 +202,24 @@ TEST(SaveAllMacros, WritesTheFileOrSaysWhyNot) {
     EXPECT_TRUE(saveAllMacros(store, table, message));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(store.readCount(), 1);
+
+    // The repeat modes go to macros.ini beside Macro.dat, readable by the user alone; a value
+    // that is no mode reads as once and is reported.
+    table.setRepeat(0, kRepeatLoop);
+    EXPECT_TRUE(saveAllMacros(store, table, message));
+    EXPECT_EQ(std::filesystem::status(store.repeatPath()).permissions() &
+                  std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    MacroTable again;
+    EXPECT_TRUE(store.readRepeatModes(again).empty());
+    EXPECT_EQ(again.repeat(0), kRepeatLoop);
+    const auto problems =
+        MacroStore::readRepeatModesFromText("[Repeat]\n0=0\n1=99\n2=100\n3= Toggle \n", again);
+    EXPECT_EQ(problems.size(), 2u);
+    EXPECT_EQ(again.repeat(0), kRepeatOnce);
+    EXPECT_EQ(again.repeat(1), 99);
+    EXPECT_EQ(again.repeat(2), kRepeatOnce);
+    EXPECT_EQ(again.repeat(3), kRepeatLoop);
 
     const MacroStore nowhere(folder / "missing" / "Macro.dat");
     EXPECT_FALSE(saveAllMacros(nowhere, table, message));

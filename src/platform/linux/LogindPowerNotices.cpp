@@ -24,9 +24,9 @@ bool LogindPowerNotices::subscribe(Handler handler) {
     return subscribed_;
 }
 
-void LogindPowerNotices::onPrepareForSleep(bool) {
+void LogindPowerNotices::onPrepareForSleep(bool start) {
     if (handler_) {
-        handler_();
+        handler_(start ? PowerNotice::Suspending : PowerNotice::Resumed);
     }
 }
 

@@ -1,5 +1,5 @@
 // Power notices from logind: its PrepareForSleep signal on the system bus, sent before a suspend
-// and after the resume. Every such signal is one notice.
+// (start true) and after the resume (start false). Every such signal is one notice.
 #pragma once
 
 #include "platform/PowerNotices.h"

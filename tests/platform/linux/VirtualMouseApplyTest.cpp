@@ -12,6 +12,7 @@
 #include "platform/TempFolder.h"
 #include "platform/linux/VirtualHidBus.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -84,9 +85,9 @@ TEST_F(VirtualMouseApply, TheMouseReceivesTheNineReportsAndTheReset) {
 }
 
 // A burst of presses of a macro button through the virtual mouse: the presses made while the
-// macro plays are dropped, not played one after another after the burst. A later press of
-// another button (Ctrl+C) shows that every press of the burst has been read.
-TEST_F(VirtualMouseApply, PressesWhileItsMacroPlaysAreDropped) {
+// macro plays are ignored (it plays once), not played one after another after the burst. A
+// later press of another button (Ctrl+C) acts at once, while the macro is still in its pause.
+TEST_F(VirtualMouseApply, PressesWhileItsMacroPlaysAreIgnoredAndOtherButtonsActMeanwhile) {
     model.profile.setCode(3, 41); // macro 1
     model.profile.setCode(4, 31); // Ctrl+C
     MacroTable macros;
@@ -117,9 +118,14 @@ TEST_F(VirtualMouseApply, PressesWhileItsMacroPlaysAreDropped) {
     while (input.events().size() < 6 && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // room for a stray replay
     reader.stop();
-    EXPECT_EQ(input.events(), (std::vector<std::string>{"down 65 1065", "up 65 1065", "down 17 0",
-                                                        "down 67 1067", "up 67 1067", "up 17 0"}));
+    std::vector<std::string> events = input.events();
+    ASSERT_EQ(events.size(), 6u);
+    // The copy comes in the macro's pause, before its release.
+    events.erase(std::find(events.begin(), events.end(), "down 65 1065"));
+    EXPECT_EQ(events, (std::vector<std::string>{"down 17 0", "down 67 1067", "up 67 1067",
+                                                "up 17 0", "up 65 1065"}));
 }
 
 } // namespace
