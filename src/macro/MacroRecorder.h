@@ -21,8 +21,8 @@ namespace veldran {
 
 // Events a recording takes; later keys are ignored.
 inline constexpr int kMaxRecordedEvents = 40;
-// Key codes from here on are not recorded.
-inline constexpr std::uint32_t kFirstUnrecordedCode = 0xDF;
+// Key codes from here on are not recorded: 0xF0 to 0xF2 are the macro format's mouse buttons.
+inline constexpr std::uint32_t kFirstUnrecordedCode = 0xF0;
 
 class MacroRecorder {
 public:
