@@ -48,6 +48,11 @@ public:
     void setProgramProfilesCommand(std::function<void()> command) {
         programProfiles_ = std::move(command);
     }
+    // A line the icon's tooltip adds below the program's name (a recording that runs); empty for
+    // none.
+    void setToolTipNote(const QString& note);
+    QString toolTip() const;
+
     // Removes the icon; nothing when there is none.
     void removeIcon();
     bool iconShown() const;
@@ -77,6 +82,7 @@ private:
     CQelMenu& trayMenu_;
     Hooks hooks_;
     std::function<void()> programProfiles_;
+    QString toolTipNote_;
     QPointer<QSystemTrayIcon> icon_;
     bool exiting_ = false;
     bool menuOnRightRelease_ = false;

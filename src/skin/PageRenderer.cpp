@@ -226,6 +226,9 @@ void PageRenderer::chromeLayer(Context& c) {
 }
 
 QString PageRenderer::statusText() const {
+    if (!state_.macroEditor.statusNote.empty()) {
+        return QString::fromStdString(state_.macroEditor.statusNote);
+    }
     if (model_.runtime.mouseUnanswered.load()) {
         return QCoreApplication::translate("PageRenderer", "O mouse não respondeu.");
     }

@@ -50,7 +50,9 @@ TEST_F(MacroRecorderTest, RepeatsAndHighCodesAreDroppedAndFortyEventsFit) {
         hook.key(WM_SYSKEYDOWN, static_cast<std::uint8_t>(0x41 + i));
         hook.key(WM_SYSKEYUP, static_cast<std::uint8_t>(0x41 + i));
     }
-    recorder.toggle(0, "Long");
+    // The 40th event ended the recording as Stop does.
+    EXPECT_FALSE(recorder.recording());
+    EXPECT_FALSE(recorder.captureInstalled());
     const std::vector<MacroEvent> recorded = events(0);
     ASSERT_EQ(recorded.size(), 40u);
     EXPECT_EQ(recorded[0], (MacroEvent{0x41, 1, 50}));
