@@ -226,8 +226,8 @@ void PageRenderer::chromeLayer(Context& c) {
 }
 
 QString PageRenderer::statusText() const {
-    if (!state_.macroEditor.statusNote.empty()) {
-        return QString::fromStdString(state_.macroEditor.statusNote);
+    if (!editor_.statusNote.empty()) {
+        return QString::fromStdString(editor_.statusNote);
     }
     if (model_.runtime.mouseUnanswered.load()) {
         return QCoreApplication::translate("PageRenderer", "O mouse não respondeu.");

@@ -8,9 +8,9 @@
 // clang-format on
 
 #include "config/MacroTable.h"
+#include "formats/WindowsLayouts.h"
 #include "macro/MacroRecorder.h"
 #include "platform/Clock.h"
-#include "platform/WindowsLayouts.h"
 #include "platform/linux/X11KeyboardMap.h"
 #include "platform/linux/X11RecordKeyboardHook.h"
 #include "platform/linux/XTestInputSynth.h"
