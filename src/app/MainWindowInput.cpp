@@ -101,7 +101,13 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     // selections are made without telling the list's listeners. (The connections end with the
     // pre-filter, before the window's children go.)
     QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged,
-                     preFilter_.get(), [this] { macroEditor_.OnMacroSelected(); });
+                     preFilter_.get(), [this] {
+                         // A choice answers what the status line asked for (or said) last.
+                         if (!recorder_.recording()) {
+                             setStatusNote({});
+                         }
+                         macroEditor_.OnMacroSelected();
+                     });
     QObject::connect(&macroControls_.eventList(), &QListWidget::itemDoubleClicked, preFilter_.get(),
                      [this](QListWidgetItem* item) {
                          macroEditor_.EditPauseLine(macroControls_.eventList().row(item));

@@ -190,6 +190,7 @@ TEST_F(MainWindowRecordingTest, RecordNeedsAChosenMacroAndSaveKeepsTheKeysSoFar)
     EXPECT_EQ(macros.snapshot(1).eventCount, 2); // no macro wiped
 
     names().setCurrentRow(1);
+    EXPECT_NE(statusLine(), "Choose the macro to record into first.");
     click(kRecord);
     keyboardHook.press(0x41);
     keyboardHook.release(0x41);
