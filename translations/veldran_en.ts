@@ -62,6 +62,13 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     </message>
 </context>
 <context>
+    <name>MacroListEditor</name>
+    <message>
+        <source>A pause is 0 to 65535 milliseconds.</source>
+        <translation>A pause is 0 to 65535 milliseconds.</translation>
+    </message>
+</context>
+<context>
     <name>MacroListSave</name>
     <message>
         <source>The macros could not be saved to %1.</source>
@@ -92,6 +99,22 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     <message>
         <source>The settings could not be saved to %1.</source>
         <translation>The settings could not be saved to %1.</translation>
+    </message>
+    <message>
+        <source>Recording &quot;%1&quot;: press Stop to end.</source>
+        <translation>Recording &quot;%1&quot;: press Stop to end.</translation>
+    </message>
+    <message>
+        <source>Twelve macros at most: delete one first.</source>
+        <translation>Twelve macros at most: delete one first.</translation>
+    </message>
+    <message>
+        <source>Buttons changed with the macro: %1.</source>
+        <translation>Buttons changed with the macro: %1.</translation>
+    </message>
+    <message>
+        <source>Choose the macro to record into first.</source>
+        <translation>Choose the macro to record into first.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "app/CQEL_GMouseApp.h"
 #include "app/MainWindowState.h"
+#include "config/FunctionCode.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
@@ -15,6 +16,7 @@
 #include "platform/linux/X11DetectableAutoRepeat.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -22,6 +24,31 @@
 #include <thread>
 
 namespace veldran {
+
+namespace {
+
+// Tells of the window's minimising and hiding, however they come (the window manager, the window
+// menu, the minimise element).
+class VisibilityWatcher final : public QObject {
+public:
+    explicit VisibilityWatcher(std::function<void()> leftScreen)
+        : leftScreen_(std::move(leftScreen)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool minimised = event->type() == QEvent::WindowStateChange &&
+                               static_cast<QWidget*>(watched)->isMinimized();
+        if (minimised || event->type() == QEvent::Hide) {
+            leftScreen_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> leftScreen_;
+};
+
+} // namespace
 
 MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::Services& services)
     : window_(window), s_(services),
@@ -89,6 +116,10 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
     // pre-filter, before the window's children go.)
     QObject::connect(&macroControls_.nameList(), &QListWidget::itemSelectionChanged,
                      preFilter_.get(), [this] {
+                         // A choice answers what the status line asked for (or said) last.
+                         if (!recorder_.recording()) {
+                             setStatusNote({});
+                         }
                          macroEditor_.OnMacroSelected();
                          repeatControl_->update();
                      });
@@ -123,11 +154,38 @@ MainWindowInput::MainWindowInput(CQEL_GMouseDlg& window, const CQEL_GMouseDlg::S
                                     selectMacro(record);
                                 }
                                 // However it ended (Stop, hiding, deleting the macro, the 40th
-                                // event), those who follow the recording hear of it.
-                                if (recordingListener_) {
-                                    recordingListener_();
-                                }
+                                // event), the status line and those who follow it hear of it.
+                                recordingChanged();
                             }});
+    // Nothing on screen could stop a recording any more: it ends with the window's leaving.
+    visibilityWatcher_ = std::make_unique<VisibilityWatcher>([this] { recorder_.stopRecording(); });
+    window_.installEventFilter(visibilityWatcher_.get());
+}
+
+void MainWindowInput::setStatusNote(const QString& text) {
+    const std::string note = text.toStdString();
+    if (note != s_.state.macroEditor.statusNote) {
+        s_.state.macroEditor.statusNote = note;
+        window_.requestRepaint();
+    }
+}
+
+void MainWindowInput::recordingChanged() {
+    if (recorder_.recording()) {
+        const QString name = macroName(s_.macros.snapshot(recorder_.targetRecord()));
+        const QString note =
+            QCoreApplication::translate("MainWindowInput", "Recording \"%1\": press Stop to end.")
+                .arg(name);
+        setStatusNote(note);
+        tray_->setToolTipNote(note);
+    } else {
+        setStatusNote({});
+        tray_->setToolTipNote({});
+    }
+    window_.requestRepaint();
+    if (recordingListener_) {
+        recordingListener_();
+    }
 }
 
 void MainWindowInput::loadContextMenu() {
@@ -149,6 +207,7 @@ void MainWindowInput::listenForPowerNotices(PowerNotices& notices) {
 }
 
 MainWindowInput::~MainWindowInput() {
+    window_.removeEventFilter(visibilityWatcher_.get());
     s_.app.setTrayIconRemover({});
 }
 
@@ -222,6 +281,7 @@ void MainWindowInput::hideToTray() {
 }
 
 void MainWindowInput::minimise() {
+    recorder_.stopRecording();
     window_.showMinimized();
 }
 
@@ -289,6 +349,12 @@ void MainWindowInput::selectMacro(int line) {
 
 void MainWindowInput::addMacro() {
     macroEditor_.finishEditing();
+    if (s_.macros.count() >= kMaxMacros) {
+        setStatusNote(QCoreApplication::translate("MainWindowInput",
+                                                  "Twelve macros at most: delete one first."));
+        return;
+    }
+    setStatusNote({});
     macroActions_.add();
     repeatControl_->update();
 }
@@ -298,8 +364,30 @@ void MainWindowInput::deleteMacro() {
     recorder_.stopRecording();
     // A pause being edited is stored before the macros move down.
     macroEditor_.finishEditing();
-    macroActions_.remove();
+    const int deleted = macroActions_.remove();
+    if (deleted < 0) {
+        return;
+    }
+    // The buttons follow their macros at once: one that played the deleted macro gets its factory
+    // function, one that played a later macro plays it at its new place. The stored profiles
+    // follow when the macros are saved; the mouse at the next Apply.
+    QStringList changed;
+    Profile& profile = s_.model.profile;
+    for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
+        const std::int32_t code = profile.code(slot);
+        const std::int32_t after = codeAfterMacroDeleted(slot, code, deleted);
+        if (after != code) {
+            profile.setCode(slot, after);
+            changed.append(QString::number(slot));
+        }
+    }
+    s_.profiles.noteMacroDeleted(deleted);
+    setStatusNote(changed.isEmpty() ? QString()
+                                    : QCoreApplication::translate(
+                                          "MainWindowInput", "Buttons changed with the macro: %1.")
+                                          .arg(changed.join(", ")));
     repeatControl_->update();
+    window_.requestRepaint();
 }
 
 void MainWindowInput::editClosed() {
@@ -314,16 +402,22 @@ void MainWindowInput::toggleRecording() {
     }
     // A pause being edited is stored before the list is emptied for the recording.
     macroEditor_.finishEditing();
-    const QListWidgetItem* current = names.item(names.currentRow());
-    const int index = current != nullptr && current->isSelected() ? names.currentRow() : 0;
-    recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
     if (recorder_.recording()) {
-        // The layout may have changed since the last recording.
-        keyMapRead_ = readApplicationKeyMap(keyMap_);
+        recorder_.stopRecording(); // the recorder tells of the end
+        return;
     }
-    if (recordingListener_) {
-        recordingListener_();
+    const QListWidgetItem* current = names.item(names.currentRow());
+    if (current == nullptr || !current->isSelected()) {
+        // Recording wipes the macro it goes into: it must be the one the user chose.
+        setStatusNote(QCoreApplication::translate("MainWindowInput",
+                                                  "Choose the macro to record into first."));
+        return;
     }
+    const int index = names.currentRow();
+    // The layout may have changed since the last recording.
+    keyMapRead_ = readApplicationKeyMap(keyMap_);
+    recorder_.toggle(index, fittedMacroName(names.item(index)->text()).toStdString());
+    recordingChanged();
 }
 
 MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {
@@ -336,8 +430,17 @@ MacroRecorder::Step MainWindowInput::recordWindowKey(const QKeyEvent& event) {
 }
 
 void MainWindowInput::saveMacros() {
-    saveAllMacros(s_.macroStore, s_.macros,
-                  [this](const QString& text) { s_.app.messageBox(text); });
+    const auto message = [this](const QString& text) { s_.app.messageBox(text); };
+    // A recording that runs is saved with the events recorded so far.
+    const bool saved = recorder_.withRecordedEventsCounted(
+        [&] { return saveAllMacros(s_.macroStore, s_.macros, message); });
+    // The stored profiles' buttons follow the macros deleted since the last save, in the same
+    // step as the new Macro.dat.
+    if (saved && !s_.profiles.saveMacroButtons()) {
+        message(
+            QCoreApplication::translate("MainWindowInput", "The settings could not be saved to %1.")
+                .arg(QString::fromStdString(s_.profiles.path().string())));
+    }
 }
 
 } // namespace veldran

@@ -94,6 +94,12 @@ public:
 
 private:
     void placeRepeatControl();
+    // A recording has started or ended: the status line, the tray icon's tooltip, the repaint of
+    // the Record element and the listener follow.
+    void recordingChanged();
+    // Puts text on the status line (empty: the driver's own status again).
+    void setStatusNote(const QString& text);
+
     CQEL_GMouseDlg& window_;
     CQEL_GMouseDlg::Services s_;
     CQelMenu trayMenu_{kTrayMenuId};
@@ -115,6 +121,8 @@ private:
     // The keyboard map read when the recording started: what the window's keys are recorded as.
     X11KeyMap keyMap_;
     bool keyMapRead_ = false;
+    // Ends a recording when the window is minimised or hidden by any means.
+    std::unique_ptr<QObject> visibilityWatcher_;
 };
 
 } // namespace veldran

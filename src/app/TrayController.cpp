@@ -50,12 +50,24 @@ void TrayController::hideToTray() {
     if (icon_ == nullptr) {
         // The icon is loaded again each time it is added.
         icon_ = new QSystemTrayIcon(QIcon(QStringLiteral(":/veldran/icon.png")), this);
-        icon_->setToolTip(QString::fromUtf8(kTrayToolTip));
+        icon_->setToolTip(toolTip());
         connect(icon_, &QSystemTrayIcon::activated, this, &TrayController::onActivated);
     }
     icon_->show();
     window_.showMinimized();
     window_.hide();
+}
+
+QString TrayController::toolTip() const {
+    const QString name = QString::fromUtf8(kTrayToolTip);
+    return toolTipNote_.isEmpty() ? name : name + QLatin1Char('\n') + toolTipNote_;
+}
+
+void TrayController::setToolTipNote(const QString& note) {
+    toolTipNote_ = note;
+    if (icon_ != nullptr) {
+        icon_->setToolTip(toolTip());
+    }
 }
 
 void TrayController::removeIcon() {

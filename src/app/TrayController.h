@@ -51,6 +51,11 @@ public:
     // What the tray menu's "Stop macros" does; the item is shown only while macros play.
     void setStopMacrosCommand(std::function<void()> command) { stopMacros_ = std::move(command); }
     void setMacrosPlaying(bool playing);
+    // A line the icon's tooltip adds below the program's name (a recording that runs); empty for
+    // none.
+    void setToolTipNote(const QString& note);
+    QString toolTip() const;
+
     // Removes the icon; nothing when there is none.
     void removeIcon();
     bool iconShown() const;
@@ -81,6 +86,7 @@ private:
     Hooks hooks_;
     std::function<void()> programProfiles_;
     std::function<void()> stopMacros_;
+    QString toolTipNote_;
     QPointer<QSystemTrayIcon> icon_;
     bool exiting_ = false;
     bool menuOnRightRelease_ = false;

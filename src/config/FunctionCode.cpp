@@ -106,9 +106,24 @@ const char* dpiResolutionText(std::int32_t code) {
     }
 }
 
+namespace {
+constexpr std::array<std::int32_t, kDeviceSlotCount> kFactoryCodes = {1, 2, 3, 5, 4, 6, 13};
+} // namespace
+
+std::int32_t factoryCode(int slot) {
+    return slot >= 1 && slot <= kDeviceSlotCount ? kFactoryCodes[static_cast<std::size_t>(slot - 1)]
+                                                 : 0;
+}
+
+std::int32_t codeAfterMacroDeleted(int slot, std::int32_t code, int deleted) {
+    const std::int32_t played = kFirstMacroFunction + deleted;
+    if (code == played) {
+        return factoryCode(slot);
+    }
+    return code > played && code <= kLastMacroFunction ? code - 1 : code;
+}
+
 void resetToFactory(Profile& profile) {
-    static constexpr std::array<std::int32_t, kDeviceSlotCount> kFactoryCodes = {1, 2, 3, 5,
-                                                                                 4, 6, 13};
     static constexpr std::array<std::int32_t, kStageCount> kFactoryDpiCodes = {1, 2, 3, 0};
     for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
         profile.setCode(slot, kFactoryCodes[static_cast<std::size_t>(slot - 1)]);

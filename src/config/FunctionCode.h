@@ -60,6 +60,18 @@ std::int32_t selectionIdFor(int stage, std::int32_t code);
 // Resolution shown for a DPI code: "4000", "1600", "2400", "3200", "3200", else "1600".
 const char* dpiResolutionText(std::int32_t code);
 
+// A button whose code is kFirstMacroFunction + m plays macro m (0 to 11).
+inline constexpr std::int32_t kFirstMacroFunction = 41;
+inline constexpr std::int32_t kLastMacroFunction = 52;
+
+// The factory function of slot 1 to 7 (0 for other slots).
+std::int32_t factoryCode(int slot);
+
+// The code of slot once macro `deleted` (0 to 11) is gone and the later macros have moved down
+// one place: a slot that played it gets its factory function, one that played a later macro
+// follows that macro (code - 1); every other code stays.
+std::int32_t codeAfterMacroDeleted(int slot, std::int32_t code, int deleted);
+
 // Puts the factory values into the working profile (slots 8 to 10, the DpiActions, CurConfig,
 // the macros and the armed flag stay as they are).
 void resetToFactory(Profile& profile);

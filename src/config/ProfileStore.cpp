@@ -30,6 +30,69 @@ ProfileStore::ProfileStore(std::filesystem::path configPath) : path_(std::move(c
 
 void ProfileStore::load(int n, Profile& profile) const {
     loadFromText(ProfileStrings::fileText(path_), n, profile);
+    std::lock_guard lock(pendingMutex_);
+    if (n >= 1 && n <= kAppliedProfile) {
+        for (const int deleted : pendingDeletions_[static_cast<std::size_t>(n - 1)]) {
+            for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
+                profile.setCode(slot, codeAfterMacroDeleted(slot, profile.code(slot), deleted));
+            }
+        }
+    }
+}
+
+void ProfileStore::sectionWritten(int n) const {
+    std::lock_guard lock(pendingMutex_);
+    if (n >= 1 && n <= kAppliedProfile) {
+        pendingDeletions_[static_cast<std::size_t>(n - 1)].clear();
+    }
+}
+
+void ProfileStore::noteMacroDeleted(int macro) {
+    std::lock_guard lock(pendingMutex_);
+    for (auto& pending : pendingDeletions_) {
+        pending.push_back(macro);
+    }
+}
+
+bool ProfileStore::saveMacroButtons() {
+    std::lock_guard lock(pendingMutex_);
+    const std::string text = ProfileStrings::fileText(path_);
+    const ProfileStringsDocument document(text);
+    std::vector<ProfileStrings::SectionWrite> writes;
+    for (int n = 1; n <= kAppliedProfile; ++n) {
+        const auto& pending = pendingDeletions_[static_cast<std::size_t>(n - 1)];
+        if (pending.empty()) {
+            continue;
+        }
+        const std::string section = sectionName(n);
+        std::vector<std::pair<std::string, std::string>> changed;
+        for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
+            const std::string key = "K" + formatDecimal(slot);
+            const std::string stored =
+                ProfileStrings::getFromText(document, section, key, "", kNumberBuffer);
+            if (stored.empty()) {
+                continue; // a button the file does not hold stays unwritten
+            }
+            const std::int32_t before = parseProfileNumber(stored);
+            std::int32_t after = before;
+            for (const int deleted : pending) {
+                after = codeAfterMacroDeleted(slot, after, deleted);
+            }
+            if (after != before) {
+                changed.emplace_back(key, formatDecimal(after));
+            }
+        }
+        if (!changed.empty()) {
+            writes.push_back({section, std::move(changed)});
+        }
+    }
+    if (!writes.empty() && !ProfileStrings::writeSections(path_, writes)) {
+        return false;
+    }
+    for (auto& pending : pendingDeletions_) {
+        pending.clear();
+    }
+    return true;
 }
 
 void ProfileStore::loadFromText(std::string_view text, int n, Profile& profile) {
@@ -73,13 +136,21 @@ std::vector<std::pair<std::string, std::string>> ProfileStore::profileKeys(const
 }
 
 bool ProfileStore::save(int n, const Profile& profile) const {
-    return ProfileStrings::writeAll(path_, sectionName(n), profileKeys(profile));
+    const bool written = ProfileStrings::writeAll(path_, sectionName(n), profileKeys(profile));
+    if (written) {
+        sectionWritten(n);
+    }
+    return written;
 }
 
 bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile) const {
-    return ProfileStrings::writeSections(
+    const bool written = ProfileStrings::writeSections(
         path_, {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
                 {sectionName(kAppliedProfile), profileKeys(profile)}});
+    if (written) {
+        sectionWritten(kAppliedProfile);
+    }
+    return written;
 }
 
 std::size_t ProfileStore::removeStaleTemporaries() const {

@@ -4,9 +4,11 @@
 
 #include "config/Profile.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,6 +37,15 @@ public:
     // file, with the bytes that writeCurConfig followed by save(6) would give.
     bool saveApplied(std::int32_t curConfig, const Profile& profile) const;
 
+    // Macro `macro` (0 to 11) has been deleted from the macro table and the later ones have moved
+    // down. The button codes stored in Config1 to Config6 follow at the next saveMacroButtons()
+    // (when Macro.dat is written); until then a profile read from the file is given the same
+    // change, and a profile written into the file (already renumbered) is left as it is.
+    void noteMacroDeleted(int macro);
+    // Writes the button codes of the stored profiles that the deletions noted since the last
+    // call change, in one replacement of the file. False when the file could not be written.
+    bool saveMacroButtons();
+
     // Removes what writes that were killed half-way left beside the file.
     std::size_t removeStaleTemporaries() const;
 
@@ -42,7 +53,11 @@ public:
 
 private:
     static std::vector<std::pair<std::string, std::string>> profileKeys(const Profile& profile);
+    void sectionWritten(int n) const;
     std::filesystem::path path_;
+    // The macro deletions each stored profile (index n - 1) has not followed yet, in order.
+    mutable std::mutex pendingMutex_;
+    mutable std::array<std::vector<int>, kAppliedProfile> pendingDeletions_;
 };
 
 } // namespace veldran

@@ -41,6 +41,7 @@ constexpr Entry kPreferred[] = {
     // Keys that other layouts name differently from a US keyboard, as Windows reports them.
     {0xffac, 0x6E}, // KP_Separator: the keypad's decimal key (German, Nordic, Polish, Russian)
     {0xff31, 0x15}, // Hangul (Korean)
+    {0xff30, 0x14}, // Eisu_toggle: the Japanese keyboard's Caps Lock key
     {0xffbd, 0x92}, // KP_Equal
 };
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace veldran {
 
@@ -21,9 +22,9 @@ CEditHelper::CEditHelper(CEditableListBox& list, QWidget* parent)
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
-void CEditHelper::endEdit(bool keep) {
+void CEditHelper::endEdit(bool keep, bool confirmed) {
     if (list_) {
-        EndEditEvent request(keep);
+        EndEditEvent request(keep, confirmed);
         QCoreApplication::sendEvent(list_, &request);
     }
 }
@@ -31,7 +32,7 @@ void CEditHelper::endEdit(bool keep) {
 void CEditHelper::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            endEdit(true);
+            endEdit(true, true);
         } else if (event->key() == Qt::Key_Escape) {
             endEdit(false);
         }
@@ -89,7 +90,7 @@ void CEditableListBox::BeginEdit() {
     }
     armCode_ = 0;
     const int line = selectedLine();
-    if (line < 0 || editor_ != nullptr) {
+    if (line < 0 || editor_ != nullptr || (lineEditable_ && !lineEditable_(line))) {
         return;
     }
     QListWidgetItem* selected = item(line);
@@ -105,10 +106,24 @@ void CEditableListBox::BeginEdit() {
     editedLine_ = line;
 }
 
-void CEditableListBox::EndEdit(bool keep) {
+void CEditableListBox::EndEdit(bool keep, bool confirmed) {
     if (editor_ == nullptr) {
         return;
     }
+    if (keep && textCheck_) {
+        const QString refusal = textCheck_(editor_->text());
+        if (!refusal.isEmpty()) {
+            if (confirmed) {
+                // The field stays open, with the reason beside it.
+                QToolTip::showText(editor_->mapToGlobal(QPoint(0, editor_->height())), refusal,
+                                   editor_);
+                editor_->selectAll();
+                return;
+            }
+            keep = false;
+        }
+    }
+    lastEditKept_ = keep;
     // From here on no editor is open: replacing the line (which may scroll the list) and the
     // editor's loss of focus on hiding both ask to end again, and find nothing to do.
     CEditHelper* editor = editor_;
@@ -142,7 +157,8 @@ void CEditableListBox::receiveChar(char16_t code) {
 
 bool CEditableListBox::event(QEvent* event) {
     if (event->type() == UM_END_EDIT) {
-        EndEdit(static_cast<EndEditEvent*>(event)->keep());
+        const auto* request = static_cast<EndEditEvent*>(event);
+        EndEdit(request->keep(), request->confirmed());
         return true;
     }
     if (event->type() == UM_LIST_CHAR) {

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <functional>
 
 namespace veldran {
 
@@ -24,11 +25,15 @@ inline constexpr QEvent::Type UM_LIST_CHAR = static_cast<QEvent::Type>(0x8842);
 
 class EndEditEvent final : public QEvent {
 public:
-    explicit EndEditEvent(bool keep) : QEvent(UM_END_EDIT), keep_(keep) {}
+    // confirmed: the user asked to keep the text (Enter), rather than leaving the editor.
+    explicit EndEditEvent(bool keep, bool confirmed = false)
+        : QEvent(UM_END_EDIT), keep_(keep), confirmed_(confirmed) {}
     bool keep() const { return keep_; }
+    bool confirmed() const { return confirmed_; }
 
 private:
     bool keep_;
+    bool confirmed_;
 };
 
 class ListCharEvent final : public QEvent {
@@ -54,7 +59,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void endEdit(bool keep);
+    void endEdit(bool keep, bool confirmed = false);
     QPointer<CEditableListBox> list_;
 };
 
@@ -68,7 +73,20 @@ public:
     void BeginEdit();
     // Closes the editor; with keep, a text that differs from the line's replaces the line and is
     // selected. Then UM_EDIT_CLOSED goes to the parent window. Nothing when no editor is open.
-    void EndEdit(bool keep);
+    // A text the check refuses is not kept: on a confirmed end (Enter) the editor stays open with
+    // the check's message, on any other end the typed text is dropped.
+    void EndEdit(bool keep, bool confirmed = false);
+
+    // Which lines may be edited (all when unset).
+    void setLineEditable(std::function<bool(int line)> editable) {
+        lineEditable_ = std::move(editable);
+    }
+    // The check of a typed text: empty when it is taken, else why it is refused.
+    void setTextCheck(std::function<QString(const QString&)> check) {
+        textCheck_ = std::move(check);
+    }
+    // Whether the last editing that closed kept its text (false for Escape and refusals).
+    bool lastEditKept() const { return lastEditKept_; }
     // Takes a character as if typed into the list: arms the list with it, then BeginEdit.
     void receiveChar(char16_t code);
 
@@ -96,6 +114,9 @@ private:
     CEditHelper* editor_ = nullptr;
     int editedLine_ = -1;
     int armCode_ = 0;
+    bool lastEditKept_ = false;
+    std::function<bool(int)> lineEditable_;
+    std::function<QString(const QString&)> textCheck_;
 };
 
 } // namespace veldran

@@ -32,6 +32,26 @@ std::int32_t pauseValueOf(const QString& lineText) {
     return parseLenient(number.toStdString());
 }
 
+std::optional<std::uint16_t> typedPause(const QString& text) {
+    QString number = text.trimmed();
+    if (number.endsWith(QStringLiteral("ms"))) {
+        number = number.chopped(2).trimmed();
+    }
+    if (number.isEmpty() || number.size() > 5) {
+        return std::nullopt;
+    }
+    for (const QChar c : number) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return std::nullopt;
+        }
+    }
+    const int value = number.toInt();
+    if (value > 0xFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
 void storeMacroPause(MacroRecord& record, int k, std::int32_t value) {
     if (k < 0 || k >= kMacroEventCapacity) {
         return;

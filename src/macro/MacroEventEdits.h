@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace veldran {
 
@@ -31,6 +32,10 @@ void deleteMacroEvent(MacroRecord& record, int c);
 // The number a pause line's text gives: the text before the first "ms" read as a signed decimal
 // (leading blanks, an optional sign, digits up to the first other character; 0 without digits).
 std::int32_t pauseValueOf(const QString& lineText);
+
+// The pause a text typed over a pause line gives: a whole number of milliseconds from 0 to 65535,
+// with blanks around it and "ms" after it allowed; nothing for any other text.
+std::optional<std::uint16_t> typedPause(const QString& text);
 
 // Stores value as the pause after event k: low byte value % 256, high byte value / 256, each cut
 // to 8 bits, so 0 to 65535 are kept as they are (65536 gives 0, -5 gives 251).

@@ -81,6 +81,8 @@ constexpr std::array<const char*, 256> buildNames() {
     n[0xDC] = "\\|";
     n[0xDD] = "]}";
     n[0xDE] = " ' ";
+    n[0xDF] = "OEM_8";
+    n[0xE2] = "OEM_102";
     n[0xF0] = "Left_Key";
     n[0xF1] = "Right_Key";
     n[0xF2] = "Middle_Key";

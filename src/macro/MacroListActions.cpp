@@ -95,13 +95,13 @@ void MacroListActions::add() {
     selectLine(nameList_, index);
 }
 
-void MacroListActions::remove() {
+int MacroListActions::remove() {
     const int lines = nameList_.count();
     const int count = table_.count();
     const int s = nameList_.currentRow();
     // Without a current line (or with a line the table does not hold) there is nothing to delete.
     if (lines == 0 || s < 0 || s >= count || count > kMaxMacros) {
-        return;
+        return -1;
     }
     table_.edit([&](auto& records) {
         for (int k = s; k < count - 1; ++k) {
@@ -125,6 +125,7 @@ void MacroListActions::remove() {
     if (refreshEventList_) {
         refreshEventList_(n);
     }
+    return s;
 }
 
 } // namespace veldran

@@ -15,12 +15,13 @@ namespace veldran {
 
 class MacroStore;
 
-// Longest name a record holds, in UTF-16 units (the field keeps one more for the terminator).
-inline constexpr int kMacroNameMaxUnits = kMacroNameUnits - 1;
+// Longest name a macro takes, in UTF-16 units: what Macro.dat keeps of the record's name field
+// (which has room for more), so that a name reads back after a restart as it was typed.
+inline constexpr int kMacroNameMaxUnits = 10;
 
 // The record's name up to its terminator.
 QString macroName(const MacroRecord& record);
-// name cut to what a record holds: 19 UTF-16 units, one less when the 19th would be the first
+// name cut to what a macro keeps: 10 UTF-16 units, one less when the 10th would be the first
 // half of a surrogate pair.
 QString fittedMacroName(const QString& name);
 // Stores fittedMacroName(name), terminated, the rest of the field zero.
@@ -42,9 +43,9 @@ public:
     // Adds the name typed in the name edit as a new macro without events, or selects the macro
     // that already has that name. Nothing with 12 macros or an empty name.
     void add();
-    // Deletes the macro of the name list's current line and selects the line above it. Nothing
-    // when no line is current.
-    void remove();
+    // Deletes the macro of the name list's current line and selects the line above it, and
+    // returns its index. Nothing (-1) when no line is current.
+    int remove();
 
 private:
     MacroTable& table_;

@@ -24,7 +24,16 @@ constexpr std::uint8_t kRelease = static_cast<std::uint8_t>(MacroAction::Release
 MacroListEditor::MacroListEditor(MacroTable& table, MacroEditorState& state,
                                  MacroListControls& controls, CQelMenu& contextMenu)
     : table_(table), state_(state), controls_(controls), contextMenu_(contextMenu),
-      chooseFromMenu_([this](QPoint at) { return showMenu(at); }) {}
+      chooseFromMenu_([this](QPoint at) { return showMenu(at); }) {
+    CEditableListBox& list = controls_.eventList();
+    // Only pauses are edited in place; an event line holds no number to type over.
+    list.setLineEditable([](int line) { return isPauseLine(line); });
+    list.setTextCheck([](const QString& text) {
+        return typedPause(text) ? QString()
+                                : QCoreApplication::translate(
+                                      "MacroListEditor", "A pause is 0 to 65535 milliseconds.");
+    });
+}
 
 int MacroListEditor::showMenu(QPoint globalPos) {
     QMenu* popup = contextMenu_.popup();
@@ -165,7 +174,11 @@ void MacroListEditor::RunCommand(int command) {
         modifyDelay();
         break;
     case kCmdDeleteItem:
-        deleteEvent();
+        if (isPauseLine(state_.menuLine)) {
+            clearPause();
+        } else {
+            deleteEvent();
+        }
         break;
     default:
         break;
@@ -189,6 +202,14 @@ void MacroListEditor::deleteEvent() {
     const int c = state_.menuEvent;
     table_.edit([&](auto& records) { deleteMacroEvent(records[static_cast<std::size_t>(r)], c); });
     state_.selectedEventLine = state_.selectedEventLine > 2 ? state_.selectedEventLine - 2 : 0;
+    RefreshEventList(r);
+}
+
+void MacroListEditor::clearPause() {
+    const int r = state_.menuMacro;
+    const int k = state_.menuEvent;
+    table_.edit(
+        [&](auto& records) { storeMacroPause(records[static_cast<std::size_t>(r)], k, 0); });
     RefreshEventList(r);
 }
 
@@ -223,7 +244,8 @@ void MacroListEditor::OnEditClosed() {
     // the list keeps that line selected until it has closed.
     const int line = list.selectedLine();
     const int m = shownMacro_;
-    if (line >= 0 && macroInUse(m)) {
+    // Escape (or a refused text) stores nothing.
+    if (line >= 0 && isPauseLine(line) && list.lastEditKept() && macroInUse(m)) {
         state_.selectedEventLine = line;
         const std::int32_t value = pauseValueOf(list.item(line)->text());
         const int k = eventOfLine(line);

@@ -52,6 +52,7 @@ public:
     // command runs once control is back in the event loop.
     void RightButtonReleased(QPoint globalPos);
     // One of the eight commands of the context menu; nothing while recording or without a macro.
+    // "Apagar item" on a pause line sets that pause to 0.
     void RunCommand(int command);
     // The in-place editor has closed: the edited line (the list's selection) becomes the pause
     // after its event in the macro the list shows, and the list is drawn again. A repeat stores
@@ -66,6 +67,7 @@ private:
     bool macroInUse(int m) const;
     void insertEvent(std::uint8_t code, std::uint8_t action, bool advanceSelection);
     void deleteEvent();
+    void clearPause();
     void modifyDelay();
     void selectAfterAppend();
     int nameListSelection() const;

@@ -41,6 +41,9 @@ void MacroRecorder::start(int index, const std::string& name) {
     // records into the first record rather than past the macros.
     target_ = index >= 0 && index < kMaxMacros ? index : 0;
     recorded_ = 0;
+    // A recording that ended on a press (at the event limit) must not hide the next recording's
+    // first press of the same key.
+    lastPair_ = KeyMessage{};
     table_.edit([&](auto& records) {
         MacroRecord& record = records[static_cast<std::size_t>(target_)];
         record = MacroRecord{};
@@ -56,6 +59,22 @@ void MacroRecorder::stopRecording() {
         editor_.recording = false;
         stop();
     }
+}
+
+bool MacroRecorder::withRecordedEventsCounted(const std::function<bool()>& save) {
+    if (!editor_.recording) {
+        return save();
+    }
+    auto setCount = [&](int count) {
+        table_.edit([&](auto& records) {
+            records[static_cast<std::size_t>(target_)].eventCount =
+                static_cast<std::uint8_t>(count);
+        });
+    };
+    setCount(recorded_);
+    const bool saved = save();
+    setCount(0);
+    return saved;
 }
 
 void MacroRecorder::stop() {
@@ -117,12 +136,12 @@ MacroRecorder::Step MacroRecorder::recordKey(const KeyMessage& message, Source s
             list_.appendEvent(target_, k);
         }
         recorded_ = k + 1;
-        if (recorded_ == kMaxRecordedEvents) {
-            // Later keys are ignored: the capture has nothing more to do.
-            removeCapture();
-        }
     }
     lastPair_ = message;
+    if (recorded_ == kMaxRecordedEvents) {
+        // The record is full: the recording ends as Stop ends it.
+        stopRecording();
+    }
     return Step::Continue;
 }
 

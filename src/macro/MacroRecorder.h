@@ -21,8 +21,8 @@ namespace veldran {
 
 // Events a recording takes; later keys are ignored.
 inline constexpr int kMaxRecordedEvents = 40;
-// Key codes from here on are not recorded.
-inline constexpr std::uint32_t kFirstUnrecordedCode = 0xDF;
+// Key codes from here on are not recorded: 0xF0 to 0xF2 are the macro format's mouse buttons.
+inline constexpr std::uint32_t kFirstUnrecordedCode = 0xF0;
 
 class MacroRecorder {
 public:
@@ -57,11 +57,16 @@ public:
 
     // Starts a recording into record index (0 to 11) named name, or stops the one running.
     // Starting installs the capture, clears the whole record and gives it name; stopping writes
-    // the number of recorded events into the record and removes the capture.
+    // the number of recorded events into the record and removes the capture. The 40th event
+    // ends the recording as stopping does.
     void toggle(int index, const std::string& name);
 
     // Ends a running recording as the Record element's second press does; nothing when idle.
     void stopRecording();
+
+    // Runs save with the record being recorded holding the events recorded so far (its count is
+    // written only when the recording ends), and returns what save returns.
+    bool withRecordedEventsCounted(const std::function<bool()>& save);
 
     // The recording step for one keyboard message. A window's key is not recorded while the
     // capture runs: the capture reports the same key.
@@ -90,8 +95,9 @@ private:
 
     int target_ = 0;
     int recorded_ = 0;
-    // These survive from one recording to the next, for as long as the program runs.
+    // The last key message recorded, to drop its repeats; each recording starts without one.
     KeyMessage lastPair_{};
+    // These survive from one recording to the next, for as long as the program runs.
     std::array<bool, 6> sideSeen_{}; // 0xA0 to 0xA5: left/right shift, control, alt
     std::uint32_t previousStamp_ = 0;
 };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace veldran {
 
@@ -24,6 +25,9 @@ struct MacroEditorState {
     std::int32_t lineCountAtMenu = 0;
     // A macro is being recorded.
     bool recording = false;
+    // What the status line says of the macro editor (UTF-8) in place of the driver's state: that
+    // a recording runs, or why an action did nothing or what it changed. Empty for nothing.
+    std::string statusNote;
 };
 
 } // namespace veldran

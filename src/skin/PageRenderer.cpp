@@ -226,6 +226,9 @@ void PageRenderer::chromeLayer(Context& c) {
 }
 
 QString PageRenderer::statusText() const {
+    if (!editor_.statusNote.empty()) {
+        return QString::fromStdString(editor_.statusNote);
+    }
     if (model_.runtime.mouseUnanswered.load()) {
         return QCoreApplication::translate("PageRenderer", "O mouse não respondeu.");
     }

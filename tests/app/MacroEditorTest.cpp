@@ -137,10 +137,10 @@ TEST_F(MacroEditorTest, ChoosingAMacroShowsItsEventsAndPausesByClickOrKeyboard) 
     EXPECT_EQ(controls().nameEdit().text(), "Tap");
     EXPECT_EQ(lines(), (QStringList{"[Down]A", "  120ms", "[Up  ]A"}));
 
-    // The name edit takes no more than the record's name field holds.
+    // The name edit takes no more than Macro.dat keeps of a name.
     controls().nameEdit().clear();
     QTest::keyClicks(&controls().nameEdit(), "A name longer than the field");
-    EXPECT_EQ(controls().nameEdit().text(), "A name longer than ");
+    EXPECT_EQ(controls().nameEdit().text(), "A name lon");
 }
 
 TEST_F(MacroEditorTest, InsertAndDeleteFromTheContextMenu) {
@@ -157,10 +157,13 @@ TEST_F(MacroEditorTest, InsertAndDeleteFromTheContextMenu) {
     EXPECT_EQ(events().item(2)->text(), "[Down]Left_Key");
 
     pick(1);
-    rightClickLine(3, kCmdDeleteItem); // the pause after B-down: deletes B-down
+    rightClickLine(3, kCmdDeleteItem); // the pause after B-down becomes 0; no event goes
+    EXPECT_EQ(eventsOf(1), (std::vector<MacroEvent>{{0x41, 1, 120}, {0x42, 1, 0}, {0x42, 2, 0}}));
+    EXPECT_EQ(lines(), (QStringList{"[Down]A", "  120ms", "[Down]B", "  0ms", "[Up  ]B"}));
+    EXPECT_EQ(events().selectedLine(), 3);
+    rightClickLine(2, kCmdDeleteItem); // an event line deletes the event
     EXPECT_EQ(eventsOf(1), (std::vector<MacroEvent>{{0x41, 1, 120}, {0x42, 2, 0}}));
-    EXPECT_EQ(lines(), (QStringList{"[Down]A", "  120ms", "[Up  ]B"}));
-    EXPECT_EQ(events().selectedLine(), 1); // 3 - 2
+    EXPECT_EQ(events().selectedLine(), 0); // 2 - 2
     EXPECT_EQ(macroStore.readCount(), 3);  // nothing written until Save
 }
 
@@ -201,11 +204,11 @@ TEST_F(MacroEditorTest, TheLineUnderThePointerCountsTheLinesScrolledAway) {
     enterAdvanced();
     EXPECT_EQ(events().count(), 79);
     events().verticalScrollBar()->setValue(10);
-    rightClickLine(1, kCmdDeleteItem); // the second visible line is line 11
-    EXPECT_EQ(state.macroEditor.menuLine, 11);
-    EXPECT_EQ(state.macroEditor.menuEvent, 5);
+    rightClickLine(2, kCmdDeleteItem); // the third visible line is line 12
+    EXPECT_EQ(state.macroEditor.menuLine, 12);
+    EXPECT_EQ(state.macroEditor.menuEvent, 6);
     EXPECT_EQ(record(2).eventCount, 39);
-    EXPECT_EQ(state.macroEditor.selectedEventLine, 9);
+    EXPECT_EQ(state.macroEditor.selectedEventLine, 10);
 }
 
 TEST_F(MacroEditorTest, AppendedLinesSelectTheLastLineOnlyWhileRecording) {
@@ -249,16 +252,35 @@ TEST_F(MacroEditorTest, ModifyDelayEditsOnlyPauseLinesAndStoresWhatIsTyped) {
     EXPECT_TRUE(dlg->isVisible());
 
     rightClickLine(1, kCmdModifyDelay);
-    QTest::keyClicks(events().editor(), "-5");
+    QTest::keyClicks(events().editor(), "251");
     controls().nameEdit().setFocus(); // clicking elsewhere keeps the text
     EXPECT_FALSE(events().editing());
     EXPECT_EQ(record(0).event(0).pause, 251);
     EXPECT_EQ(events().item(1)->text(), "  251ms");
 
-    QEvent repeat(UM_EDIT_CLOSED); // a second closing stores the same again
-    QCoreApplication::sendEvent(dlg.get(), &repeat);
-    EXPECT_EQ(record(0).event(0).pause, 251);
-    EXPECT_EQ(lines(), (QStringList{"[Down]A", "  251ms", "[Up  ]A"}));
+    // Numbers the pause cannot hold, and text, are refused: Enter leaves the field open, leaving
+    // it drops the text.
+    for (const char* refused : {"70000", "65536", "-5", "abc"}) {
+        rightClickLine(1, kCmdModifyDelay);
+        ASSERT_TRUE(events().editing());
+        QTest::keyClicks(events().editor(), refused);
+        QTest::keyClick(events().editor(), Qt::Key_Return);
+        EXPECT_TRUE(events().editing()) << refused;
+        controls().nameEdit().setFocus();
+        EXPECT_FALSE(events().editing());
+        EXPECT_EQ(record(0).event(0).pause, 251) << refused;
+    }
+    rightClickLine(1, kCmdModifyDelay);
+    QTest::keyClicks(events().editor(), "65535");
+    QTest::keyClick(events().editor(), Qt::Key_Return);
+    EXPECT_EQ(record(0).event(0).pause, 65535);
+
+    // Ctrl+A opens no editor over an event line.
+    events().setFocus();
+    events().setCurrentRow(0);
+    QTest::keyClick(&events(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(events().editing());
+    EXPECT_EQ(lines(), (QStringList{"[Down]A", "  65535ms", "[Up  ]A"}));
 }
 
 TEST_F(MacroEditorTest, DoubleClickOnAPauseLineEditsIt) {

@@ -4,6 +4,7 @@
 
 #include "app/CQEL_GMouseDlg.h"
 #include "app/MainWindowRig.h"
+#include "config/ProfileStore.h"
 #include "fakes/FakePowerNotices.h"
 
 #include <QApplication>
@@ -184,6 +185,40 @@ TEST_F(MainWindowInputTest, AdvancedPageMacroButtons) {
     click(mainAt(9));
     EXPECT_EQ(state.pointer.page, SkinPage::Main);
     EXPECT_FALSE(controls.shown());
+}
+
+TEST_F(MainWindowInputTest, DeletingAMacroMovesTheButtonsWithTheirMacrosNowAndInTheFileOnSave) {
+    skin.writeText("config.ini",
+                   "[Init]\nCurConfig=1\n[Config1]\nK2=41\nK3=43\nK4=42\n[Config6]\nK3=43\n",
+                   false);
+    model.profile.setCode(2, 41); // "One"
+    model.profile.setCode(3, 43); // "Combo"
+    model.profile.setCode(4, 42); // "Two"
+    click(mainAt(10));
+    MacroListControls& controls = dlg->input().macroControls();
+    controls.nameList().setCurrentRow(1);
+    click(kDelete); // "Two"
+    EXPECT_EQ(model.profile.code(2), 41);
+    EXPECT_EQ(model.profile.code(3), 42); // still "Combo"
+    EXPECT_EQ(model.profile.code(4), 5);  // the button's factory function
+    dlg->repaintWindow();
+    EXPECT_EQ(state.skin.main[1].label, "Buttons changed with the macro: 3, 4.");
+
+    // Apply writes the applied profile as it now is; Save macros renumbers the rest of the file.
+    dlg->input().apply();
+    auto stored = [&](int n, int slot) {
+        Profile profile;
+        ProfileStore(profiles.path()).load(n, profile);
+        return profile.code(slot);
+    };
+    EXPECT_EQ(stored(6, 3), 42);
+    EXPECT_EQ(stored(1, 3), 43); // until the macros are saved
+    click(kSaveMacros);
+    EXPECT_EQ(macroStore.readCount(), 2);
+    EXPECT_EQ(stored(1, 2), 41);
+    EXPECT_EQ(stored(1, 3), 42);
+    EXPECT_EQ(stored(1, 4), 5);
+    EXPECT_EQ(stored(6, 3), 42); // not moved twice
 }
 
 TEST_F(MainWindowInputTest, PressOnEmptyBackgroundDragsTheWindow) {

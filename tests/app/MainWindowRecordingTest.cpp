@@ -20,6 +20,7 @@ using namespace std::chrono_literals;
 const QPoint kAdvancedTab(105, 5); // main element 10
 const QPoint kMainTab(95, 5);      // main element 9
 const QPoint kRecord(70, 110);
+const QPoint kSaveMacros(100, 110);
 
 class MainWindowRecordingTest : public ::testing::Test, protected testing::MainWindowRig {
 protected:
@@ -28,6 +29,7 @@ protected:
                                            "10=adv,100,0,10,10,,FALSE\n[FUN_STRING]\n1=x\n");
         skin.writeText("skin_color_en.ini", "[BUTTONPOS]\n0=opt,0,20,50,10,Breathing,FALSE\n");
         skin.writeText("skin_advance_en.ini", "[BUTTONPOS]\n19=rec,60,100,20,20,Record,FALSE\n"
+                                              "20=save,90,100,20,20,Save,FALSE\n"
                                               "[EDIT]\n4=name,100,30,80,20,x,FALSE\n"
                                               "[MACRODISPLAY]\n1=list,100,60,80,30,,FALSE\n"
                                               "2=events,10,30,80,60,,FALSE\n");
@@ -73,6 +75,16 @@ protected:
             lines.append(events().item(i)->text());
         }
         return lines;
+    }
+
+    // The status line as a paint writes it.
+    QString statusLine() {
+        dlg->repaintWindow();
+        return state.skin.main[1].label;
+    }
+    void minimise() {
+        dlg->showMinimized();
+        QCoreApplication::processEvents();
     }
 
     // The Record element's text as the last paint wrote it.
@@ -141,16 +153,54 @@ TEST_F(MainWindowRecordingTest, KeysTypedIntoTheWindowAreRecordedOnceAndEnterKee
     EXPECT_EQ(record.event(3), (MacroEvent{0xA1, 2, 0}));
 }
 
-TEST_F(MainWindowRecordingTest, FortyEventsShowSeventyNineLines) {
+TEST_F(MainWindowRecordingTest, FortyEventsShowSeventyNineLinesAndEndTheRecording) {
     open();
     click(kRecord);
-    for (int i = 0; i < 21; ++i) {
+    EXPECT_EQ(statusLine(), "Recording \"Two\": press Stop to end.");
+    click(kMainTab); // the status line says so on every page
+    EXPECT_EQ(statusLine(), "Recording \"Two\": press Stop to end.");
+    click(kAdvancedTab);
+    for (int i = 0; i < 20; ++i) {
         keyboardHook.press(static_cast<std::uint8_t>(0x41 + i));
         keyboardHook.release(static_cast<std::uint8_t>(0x41 + i));
     }
     EXPECT_EQ(events().count(), 79);
-    click(kRecord);
+    EXPECT_FALSE(state.macroEditor.recording);
+    EXPECT_FALSE(keyboardHook.active());
+    EXPECT_EQ(recordLabel(), "Record");
+    EXPECT_NE(statusLine(), "Recording \"Two\": press Stop to end.");
     EXPECT_EQ(macros.snapshot(1).eventCount, 40);
+
+    // The next recording starts clean: a key pressed last before the limit is recorded again.
+    click(kRecord);
+    keyboardHook.press(0x54);
+    ASSERT_EQ(events().count(), 1);
+    minimise(); // minimising ends the recording as hiding does
+    EXPECT_FALSE(state.macroEditor.recording);
+    EXPECT_EQ(macros.snapshot(1).eventCount, 1);
+}
+
+TEST_F(MainWindowRecordingTest, RecordNeedsAChosenMacroAndSaveKeepsTheKeysSoFar) {
+    open();
+    names().clearSelection(); // Ctrl+click on the chosen name
+    click(kRecord);
+    EXPECT_FALSE(state.macroEditor.recording);
+    EXPECT_EQ(statusLine(), "Choose the macro to record into first.");
+    EXPECT_FALSE(keyboardHook.active());
+    EXPECT_EQ(macros.snapshot(1).eventCount, 2); // no macro wiped
+
+    names().setCurrentRow(1);
+    EXPECT_NE(statusLine(), "Choose the macro to record into first.");
+    click(kRecord);
+    keyboardHook.press(0x41);
+    keyboardHook.release(0x41);
+    click(kSaveMacros);
+    EXPECT_TRUE(state.macroEditor.recording);
+    MacroTable saved;
+    macroStore.read(macroStore.readCount(), saved);
+    EXPECT_EQ(saved.snapshot(1).eventCount, 2);
+    EXPECT_EQ(macros.snapshot(1).eventCount, 0); // counted when the recording ends
+    click(kRecord);
 }
 
 TEST_F(MainWindowRecordingTest, LeavingThePageKeepsRecording) {

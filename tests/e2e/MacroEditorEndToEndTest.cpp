@@ -249,4 +249,91 @@ TEST_F(MacroEditorEndToEndTest, DeleteAndEditAPauseFromTheContextMenuThenSave) {
     EXPECT_EQ(macroValue(macroFile(), "1"), originalMacro("1"));
 }
 
+TEST_F(MacroEditorEndToEndTest, OnlyPausesAreEditedAndOnlyWithWhatAPauseHolds) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    clickAt(skinRect(advancedLayout, "MACRODISPLAY", 1).topLeft() + QPoint(30, 6)); // "Hello"
+    const QString before = macroValue(macroFile(), "0");
+
+    // Ctrl+A on an event line opens no editor; Enter stores nothing.
+    clickAt(eventLineCentre(0));
+    run("xdotool", {"key", "ctrl+a", "Return"});
+    QTest::qWait(300);
+    // A pause the record cannot hold is refused and the field stays open; Escape leaves it.
+    const QPoint pause = eventLineCentre(1);
+    clickAt(pause, 3);
+    chooseMenuRow(pause, 3); // "Modificar Delay"
+    run("xdotool", {"type", "--delay", "50", "70000"});
+    run("xdotool", {"key", "Return"});
+    QTest::qWait(300);
+    run("xdotool", {"type", "--delay", "50", "9"});
+    run("xdotool", {"key", "Escape"});
+    QTest::qWait(300);
+    // "Apagar item" on a pause line clears that pause and keeps every event.
+    clickAt(pause, 3);
+    chooseMenuRow(pause, 4);
+    ASSERT_TRUE(saveMacrosChanging("0"));
+    const QString after = macroValue(macroFile(), "0");
+    EXPECT_EQ(after.mid(60, 3), "012");
+    EXPECT_EQ(after.mid(63, 12), "016001000000"); // SHIFT-down, then 0 ms
+    EXPECT_EQ(after.mid(75), before.mid(75));
+}
+
+TEST_F(MacroEditorEndToEndTest, FortyEventsEndTheRecordingAndTheNextStartsCleanAndSavesAsItGoes) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect names = skinRect(advancedLayout, "MACRODISPLAY", 1);
+    const QPoint record = skinRect(advancedLayout, "BUTTONPOS", 19).center();
+    // Without a chosen macro Record records nothing and wipes nothing.
+    clickAt(names.topLeft() + QPoint(30, 6));
+    run("xdotool", {"keydown", "ctrl", "click", "1", "keyup", "ctrl"}); // deselects "Hello"
+    QTest::qWait(300);
+    clickAt(record);
+    EXPECT_EQ(driverCaptureThreads(), 0);
+
+    clickAt(names.topLeft() + QPoint(30, 6));
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+    // Z held, 19 keys and the press of T: the 40th event, a press, ends the recording.
+    run("xdotool", {"keydown", "z"});
+    run("xdotool", {"type", "--delay", "20", "abcdefghijklmnopqrs"});
+    run("xdotool", {"keydown", "t"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 0; }, 3000));
+    run("xdotool", {"keyup", "t", "keyup", "z"});
+    ASSERT_TRUE(saveMacrosChanging("0"));
+    const std::vector<Event> forty = savedEvents(macroValue(macroFile(), "0"));
+    ASSERT_EQ(forty.size(), 40u);
+    EXPECT_EQ(forty[39].code, 0x54);
+    EXPECT_EQ(forty[39].action, 1);
+
+    // The next recording records that key's press again; Save during it keeps what came so far.
+    clickAt(record);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driverCaptureThreads() == 1; }, 3000));
+    run("xdotool", {"key", "t"});
+    QTest::qWait(300);
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return savedEvents(macroValue(macroFile(), "0")).size() == 2; }, 3000));
+    const std::vector<std::pair<int, int>> expected = {{0x54, 1}, {0x54, 2}};
+    EXPECT_EQ(keyActions(macroValue(macroFile(), "0")), expected);
+    clickAt(record); // Stop
+}
+
+TEST_F(MacroEditorEndToEndTest, ANameIsAsLongAsMacroDatKeepsIt) {
+    clickAt(skinRect(layout, "BUTTONPOS", 10).center()); // the Macros tab
+    const QRect nameEdit = skinRect(advancedLayout, "EDIT", 4);
+    clickAt(nameEdit.center());
+    run("xdotool", {"key", "ctrl+a", "BackSpace"});
+    run("xdotool", {"type", "--delay", "20", "ABCDEFGHIJKLMNOPQRS"});
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 17).center()); // Add
+    // A name that differs only after the tenth character is the same macro, as after a restart.
+    clickAt(nameEdit.center());
+    run("xdotool", {"key", "ctrl+a", "BackSpace"});
+    run("xdotool", {"type", "--delay", "20", "ABCDEFGHIJXYZ"});
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 17).center());
+    clickAt(skinRect(advancedLayout, "BUTTONPOS", 20).center()); // Save macros
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !macroValue(macroFile(), "3").isEmpty(); }, 3000));
+    EXPECT_EQ(macroValue(macroFile(), "macroNum"), "4");
+    EXPECT_EQ(macroValue(macroFile(), "3").left(60),
+              "065000066000067000068000069000070000071000072000073000074000"); // ABCDEFGHIJ
+}
+
 } // namespace

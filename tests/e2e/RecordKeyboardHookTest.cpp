@@ -8,18 +8,23 @@
 // clang-format on
 
 #include "config/MacroTable.h"
+#include "formats/WindowsLayouts.h"
 #include "macro/MacroRecorder.h"
 #include "platform/Clock.h"
+#include "platform/linux/X11KeyboardMap.h"
 #include "platform/linux/X11RecordKeyboardHook.h"
 #include "platform/linux/XTestInputSynth.h"
 
 #include <QTest>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/record.h>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <sys/prctl.h>
 #include <vector>
@@ -227,6 +232,139 @@ TEST_F(RecordKeyboardHookTest, NothingOfTheCaptureOutlivesStopOrTheRecorder) {
     type(0x44, false);
     QTest::qWait(50); // a key posted before the end is not delivered afterwards
     EXPECT_EQ(table.snapshot(0).eventCount, 0);
+}
+
+// Sets the server's layout while this test's client keeps the server's keyboard map alive.
+void setLayout(const std::string& layout, const std::string& variant = {}) {
+    const std::string command =
+        "setxkbmap -layout " + layout + (variant.empty() ? "" : " -variant " + variant);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+int keycodeNamed(const XKeyboardMap& map, const std::string& name) {
+    for (std::size_t i = 0; i < map.names.size(); ++i) {
+        if (map.names[i] == name) {
+            return map.minKeycode + static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+TEST_F(RecordKeyboardHookTest, EveryKeyOfEveryLayoutHasACodeThatPlaysOnTheSameKey) {
+    if (std::system("setxkbmap -version >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "needs setxkbmap";
+    }
+    std::vector<std::string> mainBlock(layoutKeyNames().begin(), layoutKeyNames().end());
+    mainBlock.insert(mainBlock.end(),
+                     {"SPCE", "TAB", "RTRN", "BKSP", "LFSH", "RTSH", "LCTL", "RCTL", "LALT", "RALT",
+                      "ESC", "FK01", "FK12", "KP1", "KPDL"});
+    const std::pair<std::string, std::string> layouts[] = {{"us", ""}, {"de", ""}, {"fr", ""},
+                                                           {"ru", ""}, {"jp", ""}, {"us", "intl"}};
+    for (const auto& [layout, variant] : layouts) {
+        setLayout(layout, variant);
+        const XKeyboardMap map = readKeyboardMap(display_);
+        for (const std::string& name : mainBlock) {
+            const int keycode = keycodeNamed(map, name);
+            // A Japanese keyboard has no key beside the left Shift, nor keys that only it has
+            // beside the others.
+            if (keycode == 0 || (layout == "jp" && name == "LSGT") ||
+                (layout != "jp" && (name == "AE13" || name == "AB11"))) {
+                continue;
+            }
+            // The keypad's keys as digits, with Num Lock on: without it they are the arrows and
+            // Home, End, ..., which play on those keys.
+            const bool keypad = name.rfind("KP", 0) == 0;
+            const std::uint8_t code = virtualKeyOfKeycode(map, keycode, 0, keypad);
+            EXPECT_NE(code, 0) << layout << variant << " " << name;
+            EXPECT_EQ(chooseKeycode(map, code), keycode) << layout << variant << " " << name;
+        }
+    }
+    setLayout("us");
+}
+
+TEST_F(RecordKeyboardHookTest, GermanAndFrenchKeysPlayBackAsTheKeysPressedAltGrIncluded) {
+    struct Case {
+        std::string layout;
+        std::vector<std::pair<std::string, int>> keys; // XKB name and the code it records as
+    };
+    const std::vector<Case> cases = {
+        {"de",
+         {{"TLDE", 0xDC},
+          {"AE11", 0xDB},
+          {"AD11", 0xBA},
+          {"AC10", 0xC0},
+          {"BKSL", 0xBF},
+          {"LSGT", 0xE2},
+          {"AD06", 0x5A},
+          {"AE12", 0xDD}}},
+        {"fr", {{"AD01", 0x41}, {"AE11", 0xDB}, {"AC11", 0xC0}, {"AB10", 0xDF}, {"TLDE", 0xDE}}},
+    };
+    for (const Case& c : cases) {
+        setLayout(c.layout);
+        const XKeyboardMap map = readKeyboardMap(display_);
+        X11RecordKeyboardHook hook;
+        MacroTable table;
+        table.setCount(1);
+        MacroEditorState editor;
+        SystemClock clock;
+        MacroRecorder recorder(table, editor, clock, &hook);
+        recorder.toggle(0, c.layout);
+        std::vector<unsigned int> typed;
+        for (const auto& [name, code] : c.keys) {
+            const auto keycode = static_cast<unsigned int>(keycodeNamed(map, name));
+            ASSERT_NE(keycode, 0u) << name;
+            typed.push_back(keycode);
+            XTestFakeKeyEvent(display_, keycode, True, 0);
+            XTestFakeKeyEvent(display_, keycode, False, 0);
+            XSync(display_, False);
+        }
+        const int events = static_cast<int>(2 * c.keys.size());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.recordedCount() >= events; }, 5000));
+        recorder.toggle(0, c.layout);
+        const MacroRecord record = table.snapshot(0);
+        for (std::size_t k = 0; k < c.keys.size(); ++k) {
+            EXPECT_EQ(record.event(static_cast<int>(2 * k)).code, c.keys[k].second)
+                << c.layout << " " << c.keys[k].first;
+        }
+
+        receivedKeys(); // what the recording typed
+        for (int k = 0; k < record.eventCount; ++k) {
+            type(record.event(k).code, record.event(k).action == 1);
+        }
+        XSync(display_, False);
+        std::vector<unsigned int> played;
+        while (XPending(display_) > 0) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            if (event.type == KeyPress) {
+                played.push_back(event.xkey.keycode);
+            }
+        }
+        EXPECT_EQ(played, typed) << c.layout;
+    }
+
+    // AltGr+Q recorded on a German keyboard plays as the same two keys, typing "@".
+    setLayout("de");
+    const std::uint8_t altGr = 0xA5;
+    const std::uint8_t q = 0x51;
+    receivedKeys();
+    type(altGr, true);
+    type(q, true);
+    type(q, false);
+    type(altGr, false);
+    XSync(display_, False);
+    std::string text;
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        char buffer[8] = {};
+        if (event.type == KeyPress &&
+            XLookupString(&event.xkey, buffer, sizeof buffer, nullptr, nullptr) > 0) {
+            text += buffer;
+        }
+    }
+    EXPECT_EQ(text, "@");
+    setLayout("us");
 }
 
 } // namespace

@@ -10,9 +10,11 @@
 #include "fakes/FakeShell.h"
 #include "formats/VirtualKeys.h"
 #include "platform/Clock.h"
+#include "platform/linux/X11KeyboardMap.h"
 #include "platform/linux/XTestInputSynth.h"
 
 #include <X11/XF86keysym.h>
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <chrono>
@@ -95,6 +97,44 @@ TEST_F(XTestDeliveryTest, KeyPressAndReleaseReachTheFocusedWindow) {
     EXPECT_EQ(events[0].detail, a);
     EXPECT_EQ(events[1].type, KeyRelease);
     EXPECT_EQ(events[1].detail, a);
+}
+
+TEST_F(XTestDeliveryTest, AKeypadDigitTypesItsDigitWhateverTheNumLockState) {
+    XTestInputSynth input;
+    const std::uint8_t numpad5 = 0x65;
+    const unsigned int keypad5 = keycodeOf(XK_KP_5);
+    const unsigned int numLock = numLockMask(display_);
+    ASSERT_NE(numLock, 0u);
+    auto keysymOf = [&](unsigned int keycode) {
+        int per = 0;
+        KeySym* syms = XGetKeyboardMapping(display_, static_cast<KeyCode>(keycode), 1, &per);
+        const KeySym first = syms != nullptr && per > 0 ? syms[0] : NoSymbol;
+        XFree(syms);
+        return first;
+    };
+
+    XkbLockModifiers(display_, XkbUseCoreKbd, numLock, numLock);
+    XSync(display_, False);
+    input.keyDown(numpad5, 0);
+    input.keyUp(numpad5, 0);
+    auto events = receive(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].detail, keypad5); // Num Lock on: the keypad's own key
+
+    // Num Lock off: a spare key holds the digit alone for as long as it is pressed.
+    XkbLockModifiers(display_, XkbUseCoreKbd, numLock, 0);
+    XSync(display_, False);
+    input.keyDown(numpad5, 0);
+    events = receive(1);
+    ASSERT_EQ(events.size(), 1u);
+    const unsigned int lent = events[0].detail;
+    EXPECT_NE(lent, keypad5);
+    EXPECT_EQ(keysymOf(lent), static_cast<KeySym>(XK_KP_5));
+    input.keyUp(numpad5, 0);
+    events = receive(1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].detail, lent);
+    EXPECT_EQ(keysymOf(lent), static_cast<KeySym>(NoSymbol)); // the map as it was
 }
 
 TEST_F(XTestDeliveryTest, MouseButtonsActAtThePointer) {

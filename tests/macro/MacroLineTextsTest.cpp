@@ -46,6 +46,7 @@ const std::map<int, QString>& namedCodes() {
             {0xBF, "/?"},         {0xC0, "`~"},
             {0xDB, "[{"},         {0xDC, QString(QChar('\\')) + QChar('|')},
             {0xDD, "]}"},         {0xDE, " ' "},
+            {0xDF, "OEM_8"},      {0xE2, "OEM_102"},
         };
         for (int c = 'A'; c <= 'Z'; ++c) {
             n[c] = QString(QChar(c));
@@ -66,8 +67,8 @@ const std::map<int, QString>& namedCodes() {
 std::set<int> unavailableCodes() {
     const std::pair<int, int> ranges[] = {{0x00, 0x07}, {0x0A, 0x0B}, {0x0E, 0x0F}, {0x16, 0x16},
                                           {0x1A, 0x1A}, {0x3A, 0x40}, {0x5E, 0x5E}, {0x88, 0x8F},
-                                          {0x92, 0x9F}, {0xA6, 0xB9}, {0xC1, 0xDA}, {0xDF, 0xEF},
-                                          {0xF3, 0xFF}};
+                                          {0x92, 0x9F}, {0xA6, 0xB9}, {0xC1, 0xDA}, {0xE0, 0xE1},
+                                          {0xE3, 0xEF}, {0xF3, 0xFF}};
     std::set<int> codes;
     for (const auto& [first, last] : ranges) {
         for (int c = first; c <= last; ++c) {

@@ -1,5 +1,5 @@
 // Add and Delete of the advanced page on a macro table and real list and edit controls, and the
-// name field rules (cut to 19 units, exact comparison).
+// name field rules (cut to the 10 units Macro.dat keeps, exact comparison).
 #include "macro/MacroListActions.h"
 
 #include "config/MacroStore.h"
@@ -52,17 +52,17 @@ protected:
                              eventList, [this](int m) { refreshed.push_back(m); }};
 };
 
-TEST(MacroNames, CutToNineteenUnitsWithoutSplittingAPair) {
+TEST(MacroNames, CutToTheTenUnitsTheFileKeepsWithoutSplittingAPair) {
     const QString twenty = QStringLiteral("abcdefghijklmnopqrst");
-    EXPECT_EQ(fittedMacroName(twenty), twenty.left(19));
+    EXPECT_EQ(fittedMacroName(twenty), twenty.left(10));
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two units
-    const QString pairAtTheEdge = QStringLiteral("abcdefghijklmnopqr") + emoji;
-    EXPECT_EQ(fittedMacroName(pairAtTheEdge), pairAtTheEdge.left(18));
+    const QString pairAtTheEdge = QStringLiteral("abcdefghi") + emoji;
+    EXPECT_EQ(fittedMacroName(pairAtTheEdge), pairAtTheEdge.left(9));
 
     MacroRecord record;
     record.name.fill(0xAB);
     setMacroName(record, twenty);
-    EXPECT_EQ(macroName(record), twenty.left(19));
+    EXPECT_EQ(macroName(record), twenty.left(10));
     EXPECT_EQ(record.name[38], 0);
     EXPECT_EQ(record.name[39], 0);
     setMacroName(record, QString::fromUtf8("Ação 宏"));
@@ -128,8 +128,8 @@ TEST_F(MacroListActionsTest, ALongNameIsStoredCutAndFoundAgain) {
     addNamed(longName);
     addNamed(longName);
     EXPECT_EQ(table.count(), 1);
-    EXPECT_EQ(nameAt(0), longName.left(19));
-    EXPECT_EQ(nameList.item(0)->text(), longName.left(19));
+    EXPECT_EQ(nameAt(0), longName.left(10));
+    EXPECT_EQ(nameList.item(0)->text(), longName.left(10));
 }
 
 TEST_F(MacroListActionsTest, DeleteMovesTheLaterMacrosDownAndSelectsTheLineAbove) {

@@ -43,14 +43,16 @@ TEST_F(MacroRecorderTest, RepeatsAndHighCodesAreDroppedAndFortyEventsFit) {
     hook.press(0x41);
     clock.advance(30ms);
     hook.press(0x41); // auto-repeat of the held key
-    hook.press(0xDF); // codes from 0xDF on are not recorded
+    hook.press(0xF0); // the mouse-button codes are not keys
     clock.advance(20ms);
     hook.release(0x41);
     for (int i = 1; i < 21; ++i) {
         hook.key(WM_SYSKEYDOWN, static_cast<std::uint8_t>(0x41 + i));
         hook.key(WM_SYSKEYUP, static_cast<std::uint8_t>(0x41 + i));
     }
-    recorder.toggle(0, "Long");
+    // The 40th event ended the recording as Stop does.
+    EXPECT_FALSE(recorder.recording());
+    EXPECT_FALSE(recorder.captureInstalled());
     const std::vector<MacroEvent> recorded = events(0);
     ASSERT_EQ(recorded.size(), 40u);
     EXPECT_EQ(recorded[0], (MacroEvent{0x41, 1, 50}));

@@ -25,7 +25,13 @@ std::unique_ptr<InputSynth> makeDesktopInputSynth() {
                            waylandDisplay != nullptr && *waylandDisplay != '\0', uinputWritable);
     // Said once, since it decides which programs the keys and clicks of software functions reach.
     if (adapter == InputAdapter::Uinput) {
-        auto uinput = std::make_unique<UinputInputSynth>();
+        // The session's X server (XWayland) holds the desktop's layout: the uinput keys follow it.
+        const char* display = std::getenv("DISPLAY");
+        std::unique_ptr<InputSynth> keyboardMap;
+        if (display != nullptr && *display != '\0') {
+            keyboardMap = std::make_unique<XTestInputSynth>();
+        }
+        auto uinput = std::make_unique<UinputInputSynth>("/dev/uinput", std::move(keyboardMap));
         if (uinput->available()) {
             logLine("software keys and clicks go through uinput (/dev/uinput)");
             return uinput;

@@ -211,6 +211,11 @@ std::vector<std::uint16_t> uinputKeyCapabilities() {
     for (const auto& pair : kKeys) {
         codes.push_back(pair.linuxCode);
     }
+    // Every key of a PC keyboard's main block and keypad, whatever the layout puts on it (the
+    // Japanese Ro and Yen keys, the key beside the left Shift, ...): a virtual key may go to any.
+    for (std::uint16_t code = KEY_ESC; code <= KEY_COMPOSE; ++code) {
+        codes.push_back(code);
+    }
     codes.insert(codes.end(), {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE});
     std::sort(codes.begin(), codes.end());
     codes.erase(std::unique(codes.begin(), codes.end()), codes.end());

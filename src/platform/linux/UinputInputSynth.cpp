@@ -30,7 +30,9 @@ bool setUp(int fd) {
 
 } // namespace
 
-UinputInputSynth::UinputInputSynth(const std::string& devicePath) {
+UinputInputSynth::UinputInputSynth(const std::string& devicePath,
+                                   std::unique_ptr<InputSynth> keyboardMap)
+    : keyboardMap_(std::move(keyboardMap)) {
     fd_ = ::open(devicePath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0 || !setUp(fd_)) {
         const int error = errno;
@@ -56,16 +58,21 @@ bool UinputInputSynth::available() const {
     return fd_ >= 0;
 }
 
+std::uint16_t UinputInputSynth::keyCodeOf(std::uint8_t virtualKey) {
+    const std::uint16_t onLayout = keyboardMap_ ? keyboardMap_->scanCode(virtualKey) : 0;
+    return onLayout != 0 ? onLayout : linuxKeyCodeOf(virtualKey);
+}
+
 std::uint16_t UinputInputSynth::scanCode(std::uint8_t virtualKey) {
-    return linuxKeyCodeOf(virtualKey);
+    return keyCodeOf(virtualKey);
 }
 
 void UinputInputSynth::keyDown(std::uint8_t virtualKey, std::uint16_t /*scanCode*/) {
-    send(linuxKeyCodeOf(virtualKey), true);
+    send(keyCodeOf(virtualKey), true);
 }
 
 void UinputInputSynth::keyUp(std::uint8_t virtualKey, std::uint16_t /*scanCode*/) {
-    send(linuxKeyCodeOf(virtualKey), false);
+    send(keyCodeOf(virtualKey), false);
 }
 
 void UinputInputSynth::mouseButton(MouseButton button, bool down) {

@@ -1,68 +1,41 @@
 #include "platform/linux/X11KeyMap.h"
 
-#include "formats/KeysymVirtualKeys.h"
 #include "platform/linux/QtXDisplay.h"
+#include "platform/linux/X11KeyboardMap.h"
 
 #include <X11/Xlib.h>
-#include <X11/keysym.h>
 
 namespace veldran {
-namespace {
-
-bool isNumpadKeysym(KeySym keysym) {
-    return (keysym >= XK_KP_0 && keysym <= XK_KP_9) || keysym == XK_KP_Decimal ||
-           keysym == XK_KP_Separator;
-}
-
-} // namespace
 
 void X11KeyMap::read(Display* display) {
     *this = X11KeyMap{};
-    int minKeycode = 0;
-    int maxKeycode = 0;
-    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    int perKeycode = 0;
-    const int count = maxKeycode - minKeycode + 1;
-    KeySym* syms =
-        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    if (syms != nullptr) {
-        for (int i = 0; i < count; ++i) {
-            const auto keycode = static_cast<std::size_t>(minKeycode + i);
-            const KeySym level0 = perKeycode > 0 ? syms[i * perKeycode] : NoSymbol;
-            const KeySym level1 = perKeycode > 1 ? syms[i * perKeycode + 1] : NoSymbol;
-            std::uint8_t code = virtualKeyOfKeysym(static_cast<std::uint32_t>(level0));
-            if (code == 0) {
-                code = virtualKeyOfKeysym(static_cast<std::uint32_t>(level1));
+    const XKeyboardMap map = readKeyboardMap(display);
+    for (int group = 0; group < kGroups; ++group) {
+        for (std::size_t i = 0; i < map.keysyms.size(); ++i) {
+            const int keycode = map.minKeycode + static_cast<int>(i);
+            if (keycode < 0 || keycode > 255) {
+                continue;
             }
-            plain_[keycode] = code;
-            if (isNumpadKeysym(level1)) {
-                numpad_[keycode] = virtualKeyOfKeysym(static_cast<std::uint32_t>(level1));
-            }
+            const auto k = static_cast<std::size_t>(keycode);
+            const auto g = static_cast<std::size_t>(group);
+            plain_[g][k] = virtualKeyOfKeycode(map, keycode, group, false);
+            const std::uint8_t withNumLock = virtualKeyOfKeycode(map, keycode, group, true);
+            numpad_[g][k] = withNumLock != plain_[g][k] ? withNumLock : 0;
         }
-        XFree(syms);
     }
-    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
-    XModifierKeymap* modifiers = XGetModifierMapping(display);
-    if (modifiers != nullptr) {
-        for (int m = 0; m < 8 && numLock != 0; ++m) {
-            for (int k = 0; k < modifiers->max_keypermod; ++k) {
-                if (modifiers->modifiermap[m * modifiers->max_keypermod + k] == numLock) {
-                    numLockMask_ = 1u << m;
-                }
-            }
-        }
-        XFreeModifiermap(modifiers);
-    }
+    numLockMask_ = numLockMask(display);
 }
 
 std::uint8_t X11KeyMap::virtualKey(unsigned int keycode, unsigned int state) const {
     if (keycode > 255) {
         return 0;
     }
-    if ((state & numLockMask_) != 0 && numpad_[keycode] != 0) {
-        return numpad_[keycode];
+    // The group travels in bits 13 and 14 of an event's state.
+    const auto group = static_cast<std::size_t>(((state >> 13) & 3u) == 1 ? 1 : 0);
+    if ((state & numLockMask_) != 0 && numpad_[group][keycode] != 0) {
+        return numpad_[group][keycode];
     }
-    return plain_[keycode];
+    return plain_[group][keycode];
 }
 
 bool readApplicationKeyMap(X11KeyMap& map) {

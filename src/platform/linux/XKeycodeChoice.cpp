@@ -1,9 +1,13 @@
 #include "platform/linux/XKeycodeChoice.h"
 
+#include "formats/KeysymVirtualKeys.h"
 #include "formats/VirtualKeys.h"
+#include "formats/WindowsLayouts.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
+#include <string_view>
 
 namespace veldran {
 namespace {
@@ -92,7 +96,98 @@ int keycodeNamed(const XKeyboardMap& map, const char* name) {
     return 0;
 }
 
+constexpr std::uint32_t kNoSymbol = 0;
+
+bool isKeypadKeysym(std::uint32_t keysym) {
+    return (keysym >= 0xffb0 && keysym <= 0xffb9) || keysym == 0xffae || keysym == 0xffac;
+}
+
+// Codes of the punctuation keys, which depend on the layout: a keysym such as ";" names no key of
+// its own (the French ";" is where a US keyboard has M), so these are taken from the key's place.
+bool isLayoutCode(std::uint8_t code) {
+    return (code >= 0xBA && code <= 0xC1) || (code >= 0xDB && code <= 0xDF) || code == 0xE2;
+}
+
+// Keys that keyboard maps define only to hold a modifier, which no keyboard has; a real key
+// carrying the same modifier is pressed in their stead.
+bool isModifierHolder(const std::string& name) {
+    static constexpr std::array<std::string_view, 6> kHolders = {"LVL3", "MDSW", "ALT",
+                                                                 "META", "SUPR", "HYPR"};
+    return std::find(kHolders.begin(), kHolders.end(), name) != kHolders.end();
+}
+
+std::uint32_t keysymAt(const std::vector<std::uint32_t>& syms, std::size_t index) {
+    return index < syms.size() ? syms[index] : kNoSymbol;
+}
+
+struct KeyCodes {
+    std::uint8_t plain = 0;  // Num Lock off
+    std::uint8_t keypad = 0; // the keypad digit it types with Num Lock on, 0 for other keys
+};
+
+KeyCodes keyCodes(const XKeyboardMap& map, std::size_t i, int group) {
+    const auto& syms = map.keysyms[i];
+    // The core map holds two groups: level 1 and 2 of group g at 2g and 2g + 1.
+    std::size_t g = group == 1 ? 1 : 0;
+    if (g == 1 && keysymAt(syms, 2) == kNoSymbol && keysymAt(syms, 3) == kNoSymbol) {
+        g = 0; // a key the second group leaves as in the first
+    }
+    const std::uint32_t level1 = keysymAt(syms, 2 * g);
+    const std::uint32_t level2 = keysymAt(syms, 2 * g + 1);
+    KeyCodes codes;
+    if (isKeypadKeysym(level2)) {
+        codes.keypad = virtualKeyOfKeysym(level2);
+    }
+    codes.plain = virtualKeyOfKeysym(level1);
+    if (codes.plain != 0 && !isLayoutCode(codes.plain)) {
+        return codes;
+    }
+    codes.plain = 0;
+    if (i < map.names.size() && !map.names[i].empty()) {
+        const std::size_t layoutIndex = g < map.layouts.size() ? g : 0;
+        const std::string_view layout =
+            layoutIndex < map.layouts.size() ? std::string_view(map.layouts[layoutIndex]) : "us";
+        codes.plain = layoutVirtualKey(layout, map.names[i]);
+    }
+    return codes;
+}
+
+// The key that stands for the virtual key: real keys before keypad keys (whose navigation codes
+// hold only with Num Lock off) and before modifier holders, each kind in keycode order.
+int keycodeStandingFor(const XKeyboardMap& map, std::uint8_t virtualKey, int group) {
+    int fallback = 0;
+    const bool digit = isKeypadDigit(virtualKey);
+    for (std::size_t i = 0; i < map.keysyms.size(); ++i) {
+        const KeyCodes codes = keyCodes(map, i, group);
+        const int keycode = map.minKeycode + static_cast<int>(i);
+        if (digit ? codes.keypad == virtualKey : codes.plain == virtualKey) {
+            const bool second = (!digit && codes.keypad != 0) ||
+                                (i < map.names.size() && isModifierHolder(map.names[i]));
+            if (!second) {
+                return keycode;
+            }
+            if (fallback == 0) {
+                fallback = keycode;
+            }
+        }
+    }
+    return fallback;
+}
+
 } // namespace
+
+bool isKeypadDigit(std::uint8_t virtualKey) {
+    return (virtualKey >= 0x60 && virtualKey <= 0x69) || virtualKey == 0x6E;
+}
+
+std::uint8_t virtualKeyOfKeycode(const XKeyboardMap& map, int keycode, int group, bool numLock) {
+    const int i = keycode - map.minKeycode;
+    if (i < 0 || static_cast<std::size_t>(i) >= map.keysyms.size()) {
+        return 0;
+    }
+    const KeyCodes codes = keyCodes(map, static_cast<std::size_t>(i), group);
+    return numLock && codes.keypad != 0 ? codes.keypad : codes.plain;
+}
 
 const char* physicalKeyName(std::uint8_t virtualKey) {
     const auto* end = std::end(kPhysicalKeys);
@@ -102,11 +197,18 @@ const char* physicalKeyName(std::uint8_t virtualKey) {
     return it != end && it->virtualKey == virtualKey ? it->name : nullptr;
 }
 
-int chooseKeycode(const XKeyboardMap& map, std::uint8_t virtualKey) {
+int chooseKeycode(const XKeyboardMap& map, std::uint8_t virtualKey, int group) {
+    if (virtualKey == 0) {
+        return 0;
+    }
+    // The key that a recording on this layout gives the code.
+    if (const int keycode = keycodeStandingFor(map, virtualKey, group)) {
+        return keycode;
+    }
+    // Codes no key stands for (the generic Shift, Ctrl and Alt of older macros, a key of another
+    // layout): the key that types the code's US keysym, as the user's own keyboard would.
     const VirtualKey* key = findVirtualKey(virtualKey);
-    // A layout that has the keysym (AZERTY's A, Dvorak's C) gets the key that types it, as
-    // the user's own keyboard would.
-    if (key != nullptr) {
+    if (key != nullptr && key->keysym != kNoSymbol) {
         if (const int keycode = keycodeProducing(map, key->keysym)) {
             return keycode;
         }

@@ -1,11 +1,13 @@
 #include "platform/linux/XTestInputSynth.h"
 
 #include "platform/Log.h"
+#include "platform/linux/X11KeyboardMap.h"
 #include "platform/linux/XKeycodeChoice.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -31,46 +33,7 @@ unsigned int xButtonOf(MouseButton button) {
 
 // X keycodes lie in 8..255; the scan code reported for a key is its keycode minus this.
 constexpr int kKeycodeOffset = 8;
-
-// The server's keyboard map: keysyms by keycode and the XKB key names.
-XKeyboardMap readKeyboardMap(Display* display) {
-    XKeyboardMap map;
-    int minKeycode = 0;
-    int maxKeycode = 0;
-    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    if (maxKeycode < minKeycode) {
-        return map;
-    }
-    map.minKeycode = minKeycode;
-    const int count = maxKeycode - minKeycode + 1;
-    int perKeycode = 0;
-    KeySym* syms =
-        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), count, &perKeycode);
-    map.keysyms.resize(static_cast<std::size_t>(count));
-    map.names.resize(static_cast<std::size_t>(count));
-    if (syms != nullptr) {
-        for (int i = 0; i < count; ++i) {
-            for (int j = 0; j < perKeycode; ++j) {
-                map.keysyms[static_cast<std::size_t>(i)].push_back(
-                    static_cast<std::uint32_t>(syms[i * perKeycode + j]));
-            }
-        }
-        XFree(syms);
-    }
-    if (XkbDescPtr xkb = XkbGetMap(display, 0, XkbUseCoreKbd)) {
-        if (XkbGetNames(display, XkbKeyNamesMask, xkb) == Success && xkb->names != nullptr &&
-            xkb->names->keys != nullptr) {
-            for (int keycode = std::max(minKeycode, static_cast<int>(xkb->min_key_code));
-                 keycode <= std::min(maxKeycode, static_cast<int>(xkb->max_key_code)); ++keycode) {
-                const char* name = xkb->names->keys[keycode].name;
-                map.names[static_cast<std::size_t>(keycode - minKeycode)] =
-                    std::string(name, strnlen(name, XkbKeyNameLength));
-            }
-        }
-        XkbFreeKeyboard(xkb, 0, True);
-    }
-    return map;
-}
+constexpr int kGroups = 4;
 
 } // namespace
 
@@ -80,8 +43,11 @@ struct XTestInputSynth::Impl {
     int xkbEventType = -1; // the XKB extension's event type, -1 without XKB
     bool mapStale = true;
     XKeyboardMap map;
-    // Keycode of each virtual key, looked up on first use; -1 not looked up yet, 0 none.
-    std::array<int, 256> keycodes{};
+    // Keycode of each virtual key in each keyboard group, looked up on first use; -1 not looked
+    // up yet, 0 none.
+    std::array<std::array<int, 256>, kGroups> keycodes{};
+    // The keycode lent to a keypad digit pressed while Num Lock is off, until its release.
+    std::array<int, 256> lent{};
 
     // Takes the notices of keyboard map changes (a new layout, xmodmap) queued on this
     // connection; the map is read again before the next key.
@@ -98,18 +64,58 @@ struct XTestInputSynth::Impl {
         }
         if (mapStale) {
             map = readKeyboardMap(display);
-            keycodes.fill(-1);
+            for (auto& group : keycodes) {
+                group.fill(-1);
+            }
             mapStale = false;
         }
     }
 
     int keycodeFor(std::uint8_t virtualKey) {
         followMappingChanges();
-        int& cached = keycodes[virtualKey];
+        const int group = std::clamp(currentKeyboardGroup(display), 0, kGroups - 1);
+        int& cached = keycodes[static_cast<std::size_t>(group)][virtualKey];
         if (cached < 0) {
-            cached = chooseKeycode(map, virtualKey);
+            cached = chooseKeycode(map, virtualKey, group);
         }
         return cached;
+    }
+
+    // A keycode no key of the map uses, the highest, or 0.
+    int spareKeycode() const {
+        for (std::size_t i = map.keysyms.size(); i-- > 0;) {
+            const auto& syms = map.keysyms[i];
+            if (std::all_of(syms.begin(), syms.end(), [](std::uint32_t k) { return k == 0; })) {
+                return map.minKeycode + static_cast<int>(i);
+            }
+        }
+        return 0;
+    }
+
+    void setKeysym(int keycode, KeySym keysym) {
+        XChangeKeyboardMapping(display, keycode, 1, &keysym, 1);
+        XSync(display, False);
+    }
+
+    // A keypad digit recorded with Num Lock on types the digit whatever the Num Lock state: with
+    // Num Lock off it is pressed on a spare keycode that holds only the digit's keysym for the
+    // duration of the press, as command-line XTest tools do; the release empties it again.
+    int keypadDigitKeycode(std::uint8_t virtualKey, bool down, int keycode) {
+        int& borrowed = lent[virtualKey];
+        if (!down) {
+            return borrowed != 0 ? borrowed : keycode;
+        }
+        if (borrowed != 0 || numLockOn(display)) {
+            return borrowed != 0 ? borrowed : keycode;
+        }
+        const int spare = spareKeycode();
+        if (spare == 0) {
+            return keycode;
+        }
+        const KeySym digit = virtualKey == 0x6E ? XK_KP_Decimal : XK_KP_0 + (virtualKey - 0x60);
+        setKeysym(spare, digit);
+        borrowed = spare;
+        return spare;
     }
 
     void key(std::uint8_t virtualKey, bool down) {
@@ -117,18 +123,29 @@ struct XTestInputSynth::Impl {
         if (display == nullptr) {
             return;
         }
-        const int keycode = keycodeFor(virtualKey);
+        int keycode = keycodeFor(virtualKey);
         if (keycode == 0) {
             return; // no key of this server's keyboard map produces it
+        }
+        if (isKeypadDigit(virtualKey)) {
+            keycode = keypadDigitKeycode(virtualKey, down, keycode);
         }
         XTestFakeKeyEvent(display, static_cast<unsigned int>(keycode), down ? True : False,
                           CurrentTime);
         XFlush(display);
+        int& borrowed = lent[virtualKey];
+        if (!down && borrowed == keycode && borrowed != 0) {
+            XSync(display, False);
+            setKeysym(borrowed, NoSymbol);
+            borrowed = 0;
+        }
     }
 };
 
 XTestInputSynth::XTestInputSynth(const std::string& displayName) : impl_(std::make_unique<Impl>()) {
-    impl_->keycodes.fill(-1);
+    for (auto& group : impl_->keycodes) {
+        group.fill(-1);
+    }
     // The reader thread and the user-interface thread both call in; Xlib is made thread-safe
     // before the first connection, and the connection is used under a lock besides.
     XInitThreads();
