@@ -105,8 +105,9 @@ std::optional<pid_t> temporaryOwner(const std::string& name, const fs::path& tar
     return static_cast<pid_t>(std::stoll(rest.substr(0, dash)));
 }
 
-// Writes text into a new temporary file beside target, with the permissions of target when that
-// is a regular file and 0600 otherwise (whatever the umask), and flushes it to the disk. Returns
+// Writes text into a new temporary file beside target, 0600 whatever the umask and whatever mode
+// the file it replaces had (settings files may hold recorded keys: a file that an earlier version
+// left readable by others is tightened by its next write), and flushes it to the disk. Returns
 // its path, or nothing (and no file) on failure.
 std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text) {
     static std::atomic<unsigned> counter{0};
@@ -117,9 +118,7 @@ std::optional<fs::path> writeTemporary(const fs::path& target, const std::string
     if (fd < 0) {
         return std::nullopt;
     }
-    struct stat old {};
-    const bool keepMode = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    bool ok = ::fchmod(fd, keepMode ? old.st_mode & 07777 : 0600) == 0;
+    bool ok = ::fchmod(fd, 0600) == 0;
     ok = ok && writeFully(fd, text) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
