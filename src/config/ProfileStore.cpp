@@ -76,10 +76,13 @@ bool ProfileStore::save(int n, const Profile& profile) const {
     return ProfileStrings::writeAll(path_, sectionName(n), profileKeys(profile));
 }
 
-bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile) const {
+bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile,
+                               std::string* problem) const {
     return ProfileStrings::writeSections(
-        path_, {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
-                {sectionName(kAppliedProfile), profileKeys(profile)}});
+        path_,
+        {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
+         {sectionName(kAppliedProfile), profileKeys(profile)}},
+        problem);
 }
 
 std::size_t ProfileStore::removeStaleTemporaries() const {

@@ -32,8 +32,10 @@ public:
     bool writeCurConfig(std::int32_t curConfig) const;
 
     // Apply's write: CurConfig, then the applied profile (Config6), in one replacement of the
-    // file, with the bytes that writeCurConfig followed by save(6) would give.
-    bool saveApplied(std::int32_t curConfig, const Profile& profile) const;
+    // file, with the bytes that writeCurConfig followed by save(6) would give. On failure,
+    // problem (when given) says why in one line.
+    bool saveApplied(std::int32_t curConfig, const Profile& profile,
+                     std::string* problem = nullptr) const;
 
     // Removes what writes that were killed half-way left beside the file.
     std::size_t removeStaleTemporaries() const;

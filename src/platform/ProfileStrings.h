@@ -72,9 +72,10 @@ public:
     };
     // Writes the keys of several sections, in order, in a single replacement of the file: the
     // file afterwards holds what writing them one by one would give. Nothing is written when any
-    // of them could not be.
+    // of them could not be; problem, when given, then says why in one line.
     static bool writeSections(const std::filesystem::path& file,
-                              const std::vector<SectionWrite>& writes);
+                              const std::vector<SectionWrite>& writes,
+                              std::string* problem = nullptr);
 
     // Replaces the whole file with text, atomically as every write does (a new file is created
     // with mode 0600). False, leaving the old file intact, when it cannot be written.

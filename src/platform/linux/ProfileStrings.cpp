@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <mutex>
@@ -174,11 +175,18 @@ bool ProfileStrings::writeAll(const fs::path& file, std::string_view section,
     return writeSections(file, {{std::string(section), keyValues}});
 }
 
-bool ProfileStrings::writeSections(const fs::path& file, const std::vector<SectionWrite>& writes) {
+bool ProfileStrings::writeSections(const fs::path& file, const std::vector<SectionWrite>& writes,
+                                   std::string* problem) {
+    auto fail = [&](std::string why) {
+        if (problem != nullptr) {
+            *problem = std::move(why);
+        }
+        return false;
+    };
     for (const SectionWrite& write : writes) {
         for (const auto& [key, value] : write.keyValues) {
             if (!ProfileStringsDocument::isWritable(write.section, key, value)) {
-                return false;
+                return fail("a name or value for " + file.string() + " does not fit on one line");
             }
         }
     }
@@ -187,7 +195,7 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
     // followed to write elsewhere.
     const auto text = readWhole(file);
     if (!text) {
-        return false;
+        return fail(file.string() + " is not a file that can be read");
     }
     ProfileStringsDocument document(*text);
     for (const SectionWrite& write : writes) {
@@ -195,7 +203,10 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
             document.set(write.section, key, value);
         }
     }
-    return replaceAtomically(file, document.text());
+    if (!replaceAtomically(file, document.text())) {
+        return fail("cannot write " + file.string() + ": " + std::strerror(errno));
+    }
+    return true;
 }
 
 bool ProfileStrings::replace(const fs::path& file, const std::string& text) {
