@@ -3,6 +3,7 @@
 #include "e2e/DriverRig.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QXmlStreamReader>
@@ -209,11 +210,34 @@ TEST_F(RemoteControl, ProfileStartsAHiddenDriverWhenNoneRuns) {
 
     const qsizetype before = features().size();
     startedInBackground = true;
-    const Outcome started = request({"--profile", "3", "--virtual-mouse=" + mouseSocket()});
-    EXPECT_EQ(started.status, 0) << started.err.toStdString();
+    // Started from a shell that holds descriptor 7 open on a file, in a folder of its own.
+    const QString held = dir.path() + "/held";
+    QProcess shell;
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(dir.path());
+    shell.start("/bin/sh", {"-c", "exec 7>\"$0\"; exec \"$1\" --profile 3 --virtual-mouse=\"$2\"",
+                            held, dir.path() + "/veldran-driver", mouseSocket()});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     // One start-up Apply, of profile 3.
     EXPECT_EQ(applyAfter(before), kConfig3Reports);
     EXPECT_EQ(iniValue(configText(), "Init", "CurConfig"), "3");
+
+    // The started driver keeps neither the caller's descriptor nor its working folder.
+    const QString program = dir.path() + "/veldran-driver";
+    QString started;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        if (QFileInfo("/proc/" + pid + "/exe").symLinkTarget() == program) {
+            started = pid;
+        }
+    }
+    ASSERT_FALSE(started.isEmpty());
+    EXPECT_EQ(QFileInfo("/proc/" + started + "/cwd").symLinkTarget(), "/");
+    for (const QString& fd :
+         QDir("/proc/" + started + "/fd").entryList(QDir::Files | QDir::System)) {
+        EXPECT_NE(QFileInfo("/proc/" + started + "/fd/" + fd).symLinkTarget(), held)
+            << fd.toStdString();
+    }
 }
 
 // A switch whose settings cannot be written reaches the mouse, is answered at once with the
