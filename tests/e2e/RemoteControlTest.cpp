@@ -281,6 +281,26 @@ TEST_F(RemoteControl, ASwitchThatCannotSaveIsAnsweredAtOnceAndShowsOneMessage) {
     EXPECT_TRUE(QDir(config).exists());
 }
 
+// The start-up's "no mouse" box waits for the user, but --quit ends the driver, box and all.
+TEST_F(RemoteControl, QuitEndsADriverWaitingInItsNoMouseBox) {
+    ASSERT_EQ(request({"--quit"}).status, 0);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+    QProcess lonely;
+    lonely.setProcessEnvironment(environment);
+    lonely.start(dir.path() + "/veldran-driver",
+                 {"--virtual-mouse=" + dir.path() + "/runtime/nobody.sock"});
+    ASSERT_TRUE(lonely.waitForStarted());
+    EXPECT_FALSE(
+        run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^veldran-driver$"}, 10000)
+            .isEmpty());
+    EXPECT_EQ(request({"--quit"}).status, 0);
+    EXPECT_TRUE(lonely.waitForFinished(5000));
+    if (lonely.state() != QProcess::NotRunning) {
+        lonely.kill();
+        lonely.waitForFinished();
+    }
+}
+
 // Another user who made the runtime folder first, or listens in it, gets no request: the command
 // line refuses in one line and starts no driver.
 TEST(RemoteCommandLine, RefusesAPlantedFolderAndAForeignPeer) {
