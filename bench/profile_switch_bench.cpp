@@ -61,6 +61,7 @@ fs::path prepareFolder() {
     }
     fs::copy(bin / "skins", app / "skins", fs::copy_options::recursive);
     setenv("XDG_RUNTIME_DIR", (app / "runtime").c_str(), 1);
+    setenv("VELDRAN_RUNTIME_DIR", (app / "runtime").c_str(), 1);
     return app;
 }
 

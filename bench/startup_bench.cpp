@@ -152,6 +152,7 @@ int main(int argc, char** argv) {
     const fs::path folder = privateDriverFolder(bin, driverProgram, VELDRAN_BENCH_RESOURCES);
     // The driver's single instance and the virtual mouse's socket in the private folder.
     setenv("XDG_RUNTIME_DIR", (folder / "runtime").c_str(), 1);
+    setenv("VELDRAN_RUNTIME_DIR", (folder / "runtime").c_str(), 1);
     unsetenv("QT_QPA_PLATFORM");
     const std::string socket = (folder / "runtime" / "mouse.sock").string();
     veldran::fakes::VirtualMouseProcess mouse(socket);

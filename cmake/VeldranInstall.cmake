@@ -13,8 +13,9 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/skins DESTINATION ${VELDRAN_DATA_DESTI
 install(FILES resources/config.ini resources/Macro.dat DESTINATION ${VELDRAN_DATA_DESTINATION})
 
 # udev and systemd read these below the prefix's lib, never below a multiarch libdir.
-install(FILES resources/70-veldran-mouse.rules resources/71-veldran-uinput.rules
-        DESTINATION lib/udev/rules.d)
+install(FILES resources/70-veldran-mouse.rules DESTINATION lib/udev/rules.d)
+# The uinput rule is opt-in: shipped beside the data, enabled by the user (README).
+install(FILES resources/71-veldran-uinput.rules DESTINATION ${VELDRAN_DATA_DESTINATION})
 # The unit names the executable by its absolute path, known only when the prefix is (cmake
 # --install --prefix, or the package's /usr): it is written at install time.
 install(CODE "

@@ -4,16 +4,18 @@
 #include "platform/Log.h"
 #include "platform/PrivateFolder.h"
 #include "platform/linux/OwnProcess.h"
+#include "platform/linux/UniqueFd.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 namespace veldran {
 
@@ -76,22 +78,28 @@ bool CQEL_GMouseApp::claimSingleInstance(const QString& serverName) {
         return true;
     }
     if (outcome == InstanceLock::Outcome::HeldElsewhere) {
-        askRunningInstanceToShow(base);
+        // Nothing is shown when the running driver cannot be reached: at least it is said.
+        runningInstanceReached_ = askRunningInstanceToShow(base);
+        if (!runningInstanceReached_) {
+            logLine("a driver is running already, but it does not answer at " +
+                    QFile::encodeName(base).toStdString());
+        }
         return false;
     }
-    // A server file left by a killed instance would stop listen(): it is ours to remove now.
-    QLocalServer::removeServer(base);
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (server_->listen(base)) {
-        connect(server_.get(), &QLocalServer::newConnection, this,
-                &CQEL_GMouseApp::onSecondInstance);
+    // A socket file left by a killed instance is removed by the listen. Without the socket the
+    // driver still runs as the single instance, and says that it cannot be reached.
+    const std::string listenProblem = listener_.listen(QFile::encodeName(base).toStdString());
+    if (!listenProblem.empty()) {
+        logLine(listenProblem + ": the command line and a second start cannot reach this driver");
+        return true;
     }
+    notifier_ = std::make_unique<QSocketNotifier>(listener_.descriptor(), QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &CQEL_GMouseApp::onSecondInstance);
     return true;
 }
 
-void CQEL_GMouseApp::askRunningInstanceToShow(const QString& serverPath) {
-    // The first instance may still be starting: try for a short while, then end silently.
+bool CQEL_GMouseApp::askRunningInstanceToShow(const QString& serverPath) {
+    // The first instance may still be starting: try for a short while.
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
         QLocalSocket socket;
         socket.connectToServer(serverPath);
@@ -99,14 +107,22 @@ void CQEL_GMouseApp::askRunningInstanceToShow(const QString& serverPath) {
             socket.write("show\n");
             socket.waitForBytesWritten(kConnectTimeoutMs);
             socket.disconnectFromServer();
-            return;
+            return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(kConnectTimeoutMs / 3));
     }
+    return false;
 }
 
 void CQEL_GMouseApp::onSecondInstance() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    for (int fd = listener_.accept(); fd >= 0; fd = listener_.accept()) {
+        UniqueFd connection(fd);
+        auto* socket = new QLocalSocket(this);
+        if (!socket->setSocketDescriptor(connection.get())) {
+            delete socket;
+            continue;
+        }
+        connection.release(); // the socket owns it now
         if (clientHandler_) {
             clientHandler_(socket);
             continue;
@@ -170,19 +186,57 @@ void CQEL_GMouseApp::destroyMainWindow() {
         emit mainWindowGone();
     }
     // The process ends as soon as control is back in the event loop (also when that loop has not
-    // started yet: the quit waits in the queue for it).
+    // started yet: the quit waits in the queue for it). A box that is open closes now, as one
+    // asked for from now on does at once.
     endPending_ = true;
+    closeMessageBoxes();
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                               Qt::QueuedConnection);
+}
+
+QMessageBox* CQEL_GMouseApp::newMessageBox(const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, applicationName(), text, QMessageBox::Ok,
+                                mainWindowDestroyed_ ? nullptr : mainWindow_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    openBoxes_.removeIf([](const QPointer<QMessageBox>& gone) { return gone.isNull(); });
+    openBoxes_.append(box);
+    return box;
 }
 
 void CQEL_GMouseApp::messageBox(const QString& text) {
     if (endPending_) {
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, applicationName(), text, QMessageBox::Ok,
-                    mainWindowDestroyed_ ? nullptr : mainWindow_);
-    box.exec();
+    QPointer<QMessageBox> box = newMessageBox(text);
+    // Closed by the end becoming pending, the box is deleted before exec returns.
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    box->exec();
+    delete box.data();
+}
+
+void CQEL_GMouseApp::showNotice(const QString& text) {
+    if (endPending_) {
+        return;
+    }
+    for (const QPointer<QMessageBox>& open : std::as_const(openBoxes_)) {
+        if (open != nullptr && open->isVisible() && open->text() == text) {
+            return;
+        }
+    }
+    QMessageBox* box = newMessageBox(text);
+    // Modal as the waiting box is (the window takes no input meanwhile), without a loop of its
+    // own: the caller goes on and the event loop serves everything else.
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
+void CQEL_GMouseApp::closeMessageBoxes() {
+    const QList<QPointer<QMessageBox>> boxes = std::exchange(openBoxes_, {});
+    for (const QPointer<QMessageBox>& box : boxes) {
+        if (box != nullptr) {
+            box->done(QMessageBox::Ok);
+        }
+    }
 }
 
 } // namespace veldran

@@ -3,16 +3,20 @@
 #pragma once
 
 #include "platform/linux/InstanceLock.h"
+#include "platform/linux/RequestListener.h"
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
-class QLocalServer;
 class QLocalSocket;
+class QSocketNotifier;
+class QMessageBox;
 class QWidget;
 
 namespace veldran {
@@ -44,7 +48,12 @@ public:
     // Becomes the single instance (true), or asks the running instance to show and restore its
     // main window (false: this process should end without showing anything). The instance holds
     // a lock file for its whole life and listens on a per-user local server of that name.
+    // When the socket cannot be listened on, this process is the instance all the same, and says
+    // on standard error that it cannot be reached.
     bool claimSingleInstance(const QString& serverName = QString::fromLatin1(kInstanceName));
+    // After claimSingleInstance returned false: whether the running instance was asked to show
+    // its window (false: it did not answer, which was said on standard error).
+    bool runningInstanceReached() const { return runningInstanceReached_; }
     // Where the single-instance server of that name listens (its lock file adds ".lock"): the
     // user's runtime folder, or a per-user name under /tmp, so that two users never meet.
     static QString instancePath(const QString& serverName);
@@ -83,8 +92,14 @@ public:
     bool mainWindowDestroyed() const { return mainWindowDestroyed_; }
 
     // A message box owned by the main window, captioned with the application name, one OK
-    // button. Returns at once when the end of the program is pending.
+    // button, returning when it is closed. Returns at once when the end of the program is
+    // pending, and closes when the end becomes pending while it is open (a --quit during the
+    // start-up's "no mouse" box ends the driver).
     void messageBox(const QString& text);
+    // The same box, shown without waiting (no event loop of its own runs inside the caller): for
+    // what a switch from D-Bus, the request socket or the mouse causes, which is answered at
+    // once. While a box of the same text is open, asking again shows no second one.
+    void showNotice(const QString& text);
 
 signals:
     // A second start asked for the main window.
@@ -94,14 +109,19 @@ signals:
 
 private:
     void onSecondInstance();
-    static void askRunningInstanceToShow(const QString& serverPath);
+    static bool askRunningInstanceToShow(const QString& serverPath);
     InputSynth* input_ = nullptr;
     QWidget* mainWindow_ = nullptr;
     std::function<void()> trayIconRemover_;
     std::function<void()> heldInputRelease_;
     std::function<void(QLocalSocket*)> clientHandler_;
-    std::unique_ptr<QLocalServer> server_;
+    RequestListener listener_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    bool runningInstanceReached_ = false;
+    void closeMessageBoxes();
+    QMessageBox* newMessageBox(const QString& text);
     InstanceLock lock_;
+    QList<QPointer<QMessageBox>> openBoxes_;
     bool endPending_ = false;
     bool mainWindowDestroyed_ = false;
 };

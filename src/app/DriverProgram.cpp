@@ -27,6 +27,7 @@
 #include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
 #include "platform/linux/LinuxShell.h"
+#include "platform/linux/OwnProcess.h"
 #include "platform/linux/TerminationSignals.h"
 #include "platform/linux/VirtualHidBus.h"
 #include "platform/linux/X11RecordKeyboardHook.h"
@@ -121,9 +122,11 @@ DriverProgram::~DriverProgram() {
 int DriverProgram::run() {
     // A second start only asks the first instance to show its window: it ends before it opens a
     // HID interface, connects to a virtual mouse or creates an input device.
+    // A flood of idle connections to the request socket meets the hard limit, not the soft one.
+    raiseOpenFileLimit();
     app_ = std::make_unique<CQEL_GMouseApp>();
     if (!app_->claimSingleInstance()) {
-        return 0;
+        return app_->runningInstanceReached() ? 0 : 1;
     }
     parts_ = std::make_unique<Parts>(commandLine_, *app_);
     Parts& p = *parts_;
@@ -138,7 +141,7 @@ int DriverProgram::run() {
     }
     ProfileStrings::removeStaleTemporaries(p.state.configPath);
     ProfileStrings::removeStaleTemporaries(p.state.macroPath);
-    installTranslations(p.files.dataFolder);
+    installTranslations(p.files.trustedDataFolder);
 
     p.dialog = std::make_unique<CQEL_GMouseDlg>(
         CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,

@@ -37,7 +37,7 @@ void QtWindowPort::repaint() {
 }
 
 void QtWindowPort::showMessage(const std::string& text) {
-    runOnUiThread([&] { app_.messageBox(translatedCoreMessage(text)); });
+    runOnUiThread([&] { app_.showNotice(translatedCoreMessage(text)); });
 }
 
 void QtWindowPort::runOnUiThread(const std::function<void()>& work) {

@@ -3,6 +3,7 @@
 #include "app/CQEL_GMouseApp.h"
 #include "formats/RequestLine.h"
 #include "platform/Log.h"
+#include "platform/PrivateFolder.h"
 #include "platform/linux/OwnProcess.h"
 #include "platform/linux/RequestClient.h"
 
@@ -18,8 +19,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A switch answers in milliseconds; a request may wait behind a message box of the driver.
-constexpr auto kAnswerTimeout = 30s;
+// Connecting, sending and the answer together: a switch answers in milliseconds, and the driver
+// answers every request at once; a driver that is stopped or flooded is given up on.
+constexpr auto kRequestTimeout = 10s;
 // How long a driver started for --profile may take to find the mouse and apply.
 constexpr auto kStartTimeout = 15s;
 constexpr auto kStartPoll = 2ms;
@@ -28,7 +30,15 @@ void say(const char* text) {
     logLine(text);
 }
 
+RequestReply ask(const std::string& path, const std::string& line) {
+    return sendRequest(path, line, std::chrono::steady_clock::now() + kRequestTimeout);
+}
+
 int report(const RequestReply& reply) {
+    if (reply.outcome == RequestReply::Outcome::Refused) {
+        say(reply.line.c_str());
+        return 1;
+    }
     if (reply.outcome == RequestReply::Outcome::NotRunning) {
         say("no driver is running");
         return 1;
@@ -37,13 +47,15 @@ int report(const RequestReply& reply) {
         say("the running driver does not answer");
         return 1;
     }
+    // What the driver answers reaches the user's terminal only without control characters.
+    const std::string line = printableAnswer(reply.line);
     const std::string ok = okAnswer();
-    if (reply.line == ok) {
+    if (line == ok) {
         return 0;
     }
-    if (reply.line.rfind(ok + ' ', 0) == 0) {
+    if (line.rfind(ok + ' ', 0) == 0) {
         // The status comes as one line of ';'-separated items, printed one a line.
-        std::string text = reply.line.substr(ok.size() + 1);
+        std::string text = line.substr(ok.size() + 1);
         for (char& c : text) {
             c = c == ';' ? '\n' : c;
         }
@@ -51,8 +63,8 @@ int report(const RequestReply& reply) {
         return 0;
     }
     const std::string error = errorAnswer("");
-    say(reply.line.rfind(error, 0) == 0 ? reply.line.c_str() + error.size()
-                                        : "the running driver gave an answer it should not");
+    say(line.rfind(error, 0) == 0 ? line.c_str() + error.size()
+                                  : "the running driver gave an answer it should not");
     return 1;
 }
 
@@ -79,9 +91,15 @@ int startBackgroundDriver(const CommandLine& commandLine, int profile) {
 } // namespace
 
 int runRemoteCommand(const CommandLine& commandLine) {
-    const std::string path =
-        CQEL_GMouseApp::instancePath(QString::fromLatin1(kInstanceName)).toStdString();
-    const RequestReply reply = sendRequest(path, commandLine.request, kAnswerTimeout);
+    // The folder the driver would listen in, checked as the driver checks it: one that another
+    // user could have planted is neither asked nor used to start a driver.
+    const RuntimeFolder folder = runtimeFolder();
+    if (!folder.problem.empty()) {
+        say(("cannot reach the driver: " + folder.problem).c_str());
+        return 1;
+    }
+    const std::string path = folder.path + '/' + kInstanceName;
+    const RequestReply reply = ask(path, commandLine.request);
     const Request request = parseRequestLine(commandLine.request);
     const bool profileRequest =
         request.kind == Request::Kind::Profile || request.kind == Request::Kind::NextProfile;
@@ -99,7 +117,7 @@ int runRemoteCommand(const CommandLine& commandLine) {
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
         const bool childEnded = childHasEnded(child);
-        const RequestReply started = sendRequest(path, commandLine.request, kAnswerTimeout);
+        const RequestReply started = ask(path, commandLine.request);
         if (started.outcome != RequestReply::Outcome::NotRunning) {
             return report(started);
         }

@@ -143,10 +143,13 @@ bool ProfileStore::save(int n, const Profile& profile) const {
     return written;
 }
 
-bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile) const {
+bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile,
+                               std::string* problem) const {
     const bool written = ProfileStrings::writeSections(
-        path_, {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
-                {sectionName(kAppliedProfile), profileKeys(profile)}});
+        path_,
+        {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
+         {sectionName(kAppliedProfile), profileKeys(profile)}},
+        problem);
     if (written) {
         sectionWritten(kAppliedProfile);
     }

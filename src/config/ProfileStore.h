@@ -34,8 +34,10 @@ public:
     bool writeCurConfig(std::int32_t curConfig) const;
 
     // Apply's write: CurConfig, then the applied profile (Config6), in one replacement of the
-    // file, with the bytes that writeCurConfig followed by save(6) would give.
-    bool saveApplied(std::int32_t curConfig, const Profile& profile) const;
+    // file, with the bytes that writeCurConfig followed by save(6) would give. On failure,
+    // problem (when given) says why in one line.
+    bool saveApplied(std::int32_t curConfig, const Profile& profile,
+                     std::string* problem = nullptr) const;
 
     // Macro `macro` (0 to 11) has been deleted from the macro table and the later ones have moved
     // down. The button codes stored in Config1 to Config6 follow at the next saveMacroButtons()

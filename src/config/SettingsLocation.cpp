@@ -73,6 +73,10 @@ FileLocations locateFiles(const fs::path& appFolder, const fs::path& installedDa
                           const SettingsEnvironment& environment) {
     FileLocations locations;
     locations.dataFolder = findDataFolder(appFolder, installedDataFromBin);
+    locations.trustedDataFolder =
+        locations.dataFolder == appFolder && !tamperProblem(appFolder, true).empty()
+            ? (appFolder / installedDataFromBin).lexically_normal()
+            : locations.dataFolder;
     const auto userFolder = userSettingsFolder(environment);
     std::error_code error;
     const bool hasConfig = fs::is_regular_file(appFolder / kConfigFileName, error);
@@ -100,7 +104,7 @@ std::string prepareSettingsFolder(const FileLocations& locations) {
         if (fs::exists(fs::symlink_status(target, error))) {
             continue;
         }
-        const fs::path source = locations.dataFolder / name;
+        const fs::path source = locations.trustedDataFolder / name;
         // A missing default is a problem, not an empty file to copy.
         const auto text =
             fs::is_regular_file(source, error) ? ProfileStrings::readText(source) : std::nullopt;

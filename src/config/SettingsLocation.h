@@ -27,7 +27,12 @@ struct SettingsEnvironment {
 };
 
 struct FileLocations {
-    std::filesystem::path dataFolder;     // holds skins/ and the default config.ini, Macro.dat
+    std::filesystem::path dataFolder; // holds skins/ and the default config.ini, Macro.dat
+    // Where the default settings and the translations are taken from: dataFolder, but the
+    // installed data folder when dataFolder is the executable's folder and others may change it
+    // (a folder not trusted with the settings is not trusted with what fills them or with the
+    // texts shown either).
+    std::filesystem::path trustedDataFolder;
     std::filesystem::path settingsFolder; // holds the config.ini and Macro.dat in use
     bool besideExecutable = false;        // settingsFolder is the executable's folder
     // Why a config.ini beside the executable is not used ("" when it is, or when there is none).

@@ -14,8 +14,10 @@ public:
     // runs on the user-interface thread.
     virtual void repaint() = 0;
     // Shows a message box owned by the main window (caption: the application name, one OK
-    // button) and returns when the user has closed it. Returns at once when the end of the
-    // program is pending. Callable from any thread; the box is shown by the user-interface thread.
+    // button) and returns without waiting for the user: an Apply that a request, a D-Bus call or
+    // the mouse caused is answered at once, and nothing runs nested inside it. A box of the same
+    // text that is still open is not shown twice; nothing is shown once the end of the program
+    // is pending. Callable from any thread; the box is shown by the user-interface thread.
     virtual void showMessage(const std::string& text) = 0;
     // Runs work on the user-interface thread and returns when it has finished. Called on the
     // user-interface thread itself, it simply runs work.

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kInvalidProfileError = "org.veldran.Driver1.Error.InvalidProfile";
 constexpr const char* kNotConnectedError = "org.veldran.Driver1.Error.NotConnected";
+constexpr const char* kSettingsNotSavedError = "org.veldran.Driver1.Error.SettingsNotSaved";
 
 void say(const char* text) {
     logLine(text);
@@ -131,6 +132,9 @@ void DriverBusService::StopMacros() {
 void DriverBusService::replyIfRefused(bool switched) {
     if (!switched) {
         refuse(kNotConnectedError, QString::fromLatin1(kNotConnectedText));
+    } else if (const std::string& problem = controller_.settingsProblem(); !problem.empty()) {
+        refuse(kSettingsNotSavedError,
+               QString::fromLatin1(kSettingsNotSavedText) + QString::fromStdString(problem));
     }
 }
 

@@ -20,4 +20,8 @@ struct DriverWindow {
 // Why a door refuses a profile switch: the controller refuses only while the mouse is not open.
 inline constexpr const char* kNotConnectedText = "the mouse is not connected";
 
+// How a door answers a switch that reached the mouse but whose settings could not be written
+// (followed by the reason).
+inline constexpr const char* kSettingsNotSavedText = "settings not saved: ";
+
 } // namespace veldran

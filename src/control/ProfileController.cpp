@@ -31,6 +31,7 @@ ProfileController::ProfileController(ConfigModel& model, ProfileStore& store,
 }
 
 bool ProfileController::selectProfile(int profile, SwitchCause cause) {
+    settingsProblem_.clear();
     if (!isUserProfile(profile) || !link_.connected()) {
         return false;
     }
@@ -43,7 +44,7 @@ bool ProfileController::selectProfile(int profile, SwitchCause cause) {
     const CauseScope scope(pendingCause_, cause);
     model_.runtime.curConfig.store(profile);
     store_.load(profile, model_.profile);
-    protocol_.apply();
+    settingsProblem_ = protocol_.apply();
     return true;
 }
 
@@ -55,7 +56,7 @@ void ProfileController::cycleFromButton(int slot) {
     const std::int32_t next = nextProfileNumber(model_.runtime.curConfig.load());
     user_ = next;
     const CauseScope scope(pendingCause_, SwitchCause::Button);
-    protocol_.applyProfileFromButton(next, slot);
+    settingsProblem_ = protocol_.applyProfileFromButton(next, slot);
 }
 
 void ProfileController::addSwitchListener(SwitchListener listener) {

@@ -6,6 +6,7 @@
 #include "control/ProfileSwitcher.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace veldran {
@@ -33,6 +34,11 @@ public:
     // cycling whatever the new profile holds for it.
     void cycleFromButton(int slot);
 
+    // Why the last switch's Apply could not write config.ini ("" when it could, or when the
+    // switch needed no Apply): the doors answer a switch whose settings were not saved with
+    // this reason rather than with a success. Its message box is shown by the Apply itself.
+    const std::string& settingsProblem() const { return settingsProblem_; }
+
 private:
     void onApplied(std::int32_t profile);
 
@@ -44,6 +50,7 @@ private:
     int applied_ = 0;
     int user_ = 0;
     bool appliedOnce_ = false;
+    std::string settingsProblem_;
     // Who runs the Apply now; an Apply that the controller did not start is the window's.
     SwitchCause pendingCause_ = SwitchCause::Window;
 };

@@ -46,7 +46,11 @@ std::string RemoteRequests::switchProfile(const Request& request) {
         request.kind == Request::Kind::NextProfile
             ? s_.controller.selectNextProfile(SwitchCause::CommandLine)
             : s_.controller.selectProfile(request.profile, SwitchCause::CommandLine);
-    return switched ? okAnswer() : errorAnswer(kNotConnectedText);
+    if (!switched) {
+        return errorAnswer(kNotConnectedText);
+    }
+    const std::string& problem = s_.controller.settingsProblem();
+    return problem.empty() ? okAnswer() : errorAnswer(kSettingsNotSavedText + problem);
 }
 
 std::string RemoteRequests::status() const {

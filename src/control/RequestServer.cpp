@@ -49,13 +49,18 @@ void RequestServer::readRequest(QLocalSocket* socket) {
         answer(socket, errorAnswer(request.error));
         return;
     }
+    // The status only reads: it is answered at once, never behind another request.
+    if (request.kind == Request::Kind::Status) {
+        answer(socket, handler_(request));
+        return;
+    }
     waiting_.push_back({socket, std::move(request)});
     runQueue();
 }
 
 void RequestServer::runQueue() {
-    // A request that opens a message box runs an inner event loop, where further clients are
-    // read: they wait here until the running request has returned.
+    // Requests never nest: one that arrives while another runs (should anything inside a request
+    // ever run an inner event loop) waits here until the running one has returned.
     if (running_) {
         return;
     }

@@ -1,7 +1,7 @@
 // Serves the request lines of the single-instance socket: each client sends one line of at most
 // 256 bytes and gets one answer line; a longer line, a second line or 2 s of silence ends the
-// client. Requests run one at a time: a client that asks while another's request runs (an Apply
-// showing a message box, say) waits its turn.
+// client. Requests run one at a time and never nest: a client that asks while another's request
+// runs waits its turn; a status request is answered at once.
 #pragma once
 
 #include "formats/RequestLine.h"

@@ -13,18 +13,19 @@ DeviceProtocol::DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStor
                                WindowPort& window)
     : link_(link), model_(model), store_(store), window_(window) {}
 
-void DeviceProtocol::applyProfileFromButton(std::int32_t profile, int slot) {
+std::string DeviceProtocol::applyProfileFromButton(std::int32_t profile, int slot) {
     model_.runtime.curConfig.store(profile);
     store_.load(profile, model_.profile);
     model_.profile.setCode(slot, kNextProfileCode);
-    apply();
+    return apply();
 }
 
-void DeviceProtocol::apply() {
+std::string DeviceProtocol::apply() {
     Profile& profile = model_.profile;
     model_.runtime.armed.store(true);
     // CurConfig and the applied profile reach the disk together, in one replacement.
-    const bool saved = store_.saveApplied(model_.runtime.curConfig.load(), profile);
+    std::string notSaved;
+    const bool saved = store_.saveApplied(model_.runtime.curConfig.load(), profile, &notSaved);
 
     // Classification replaces a stored 19 by 12 (with its message), sets the DpiActions, and
     // disarms the executor at the first software slot. A slot whose code has no device value
@@ -63,6 +64,10 @@ void DeviceProtocol::apply() {
     if (appliedListener_) {
         appliedListener_(model_.runtime.curConfig.load());
     }
+    if (saved) {
+        return {};
+    }
+    return notSaved.empty() ? "cannot write " + store_.path().string() : notSaved;
 }
 
 void DeviceProtocol::defaults() {

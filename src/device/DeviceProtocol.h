@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 
 namespace veldran {
 
@@ -39,14 +40,16 @@ public:
     // Armed; CurConfig and Save(6) to config.ini; the seven button reports; the wheel report;
     // codes in force; the DPI report; a repaint. After the first report that the mouse does not
     // answer in time, no further report is sent (each would wait as long again) and
-    // runtime.mouseUnanswered is set until the next Apply, which tries again.
-    void apply();
+    // runtime.mouseUnanswered is set until the next Apply, which tries again. Returns why the
+    // settings did not reach config.ini ("" when they did); the message about it is shown all
+    // the same.
+    std::string apply();
     // Factory values into the working profile; a repaint; the DPI report for level 0; the reset
     // report. Writes nothing to config.ini.
     void defaults();
     // The profile-cycle button's switch: profile becomes CurConfig and the working profile, the
     // pressed slot keeps the cycle function (code 40, so the button goes on cycling), then Apply.
-    void applyProfileFromButton(std::int32_t profile, int slot);
+    std::string applyProfileFromButton(std::int32_t profile, int slot);
     // The DPI report for level (sent by the device event reader after a DPI step), then a repaint.
     void sendDpiStep(std::int32_t level);
 

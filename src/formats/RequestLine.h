@@ -30,4 +30,9 @@ std::string requestLine(const Request& request);
 std::string okAnswer(std::string_view text = {});
 std::string errorAnswer(std::string_view text);
 
+// An answer's text as a terminal may show it: every control character (C0, DEL and, in UTF-8,
+// C1) becomes '?', so that a peer cannot move the cursor, retitle the window or hide text with
+// escape sequences.
+std::string printableAnswer(std::string_view text);
+
 } // namespace veldran

@@ -1,7 +1,9 @@
 // The one rule by which the driver trusts a file or folder of its own, and the folders it keeps:
 // a path is the driver's when it belongs to this user and no one else may change it; a private
 // one (the runtime folder with the single-instance lock and the sockets) may not even be read by
-// others. Where no XDG_RUNTIME_DIR is set, the runtime folder is one of the user's own under
+// others. The runtime folder depends on the uid alone, never on XDG_RUNTIME_DIR: every process of
+// the user (the desktop session, an ssh session, a cron job, a service) finds the same driver
+// there. Where the session manager gives the user no folder, it is one of the user's own under
 // /tmp: /tmp itself is never used directly, since another user could plant a socket, a lock or a
 // symbolic link there first.
 #pragma once
@@ -17,8 +19,13 @@ struct RuntimeFolder {
     std::string problem; // "" when path may be used, else why it may not (one line)
 };
 
-// $XDG_RUNTIME_DIR when set and not empty (the session's own, taken as it is); else
-// /tmp/veldran-UID, created 0700 when missing and usable only as ensurePrivateFolder says.
+// Names a runtime folder of the driver's own in place of the user's (tests, or two drivers side by
+// side); it is used only as ensurePrivateFolder says.
+inline constexpr const char* kRuntimeFolderVariable = "VELDRAN_RUNTIME_DIR";
+
+// $VELDRAN_RUNTIME_DIR when set; else /run/user/UID when it is a folder of this user's that no one
+// else may use; else /tmp/veldran-UID, created 0700 when missing and usable only as
+// ensurePrivateFolder says.
 RuntimeFolder runtimeFolder();
 
 // Creates folder with mode 0700 when it is missing, then checks that it is a folder (not a

@@ -15,8 +15,8 @@
 // with the same name, reads and writes both use the first. A NUL byte ends a value.
 //
 // A write replaces the file by writing a temporary file beside it, flushing it to the disk and
-// renaming it over the old one; the old file's permissions are kept, and a new file is 0600
-// whatever the umask. A symbolic link in the file's place is replaced by the new file, never
+// renaming it over the old one; the new file is 0600 whatever the umask and whatever the old file's
+// mode was. A symbolic link in the file's place is replaced by the new file, never
 // followed to write elsewhere. Writes within the process are serialised. The temporary file is
 // named "." + the file's name + ".tmp-" + pid + "-" + number.
 #pragma once
@@ -72,9 +72,10 @@ public:
     };
     // Writes the keys of several sections, in order, in a single replacement of the file: the
     // file afterwards holds what writing them one by one would give. Nothing is written when any
-    // of them could not be.
+    // of them could not be; problem, when given, then says why in one line.
     static bool writeSections(const std::filesystem::path& file,
-                              const std::vector<SectionWrite>& writes);
+                              const std::vector<SectionWrite>& writes,
+                              std::string* problem = nullptr);
 
     // Replaces the whole file with text, atomically as every write does (a new file is created
     // with mode 0600). False, leaving the old file intact, when it cannot be written.

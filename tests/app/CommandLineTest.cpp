@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "platform/PrivateFolder.h"
 #include "platform/linux/VirtualMouseSocket.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veldran {
@@ -57,15 +59,28 @@ TEST(CommandLine, RequestsToTheRunningDriverTakeOnlyTheVirtualMouseBeside) {
     }
 }
 
-TEST(VirtualMouseSocket, FollowsTheRuntimeFolder) {
+// Every process of the user meets the driver in one place, whatever its environment says: the
+// session manager's folder of the uid when it is the user's, else the user's own under /tmp.
+TEST(VirtualMouseSocket, FollowsTheRuntimeFolderOfTheUidAlone) {
+    const char* given = std::getenv(kRuntimeFolderVariable);
+    const std::string chosen = given ? given : "/tmp";
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = old ? old : "";
+    unsetenv(kRuntimeFolderVariable);
     setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
-    EXPECT_EQ(defaultVirtualMouseSocket(), "/run/user/4242/veldran-virtual-mouse.sock");
+    const std::string withSession = defaultVirtualMouseSocket();
     unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(defaultVirtualMouseSocket(), withSession);
+    const std::string session = "/run/user/" + std::to_string(getuid());
+    struct stat info {};
+    const bool sessionIsTheUsers = lstat(session.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                                   info.st_uid == getuid() && (info.st_mode & 077) == 0;
     // Never /tmp itself: the user's own folder in it.
-    EXPECT_EQ(defaultVirtualMouseSocket(),
-              "/tmp/veldran-" + std::to_string(getuid()) + "/veldran-virtual-mouse.sock");
+    EXPECT_EQ(withSession,
+              (sessionIsTheUsers ? session : "/tmp/veldran-" + std::to_string(getuid())) +
+                  "/veldran-virtual-mouse.sock");
+    setenv(kRuntimeFolderVariable, chosen.c_str(), 1);
+    EXPECT_EQ(defaultVirtualMouseSocket(), chosen + "/veldran-virtual-mouse.sock");
     if (old) {
         setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
     }

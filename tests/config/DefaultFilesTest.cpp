@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veldran {
@@ -88,6 +89,18 @@ TEST(DefaultMacros, SamplesAreNamedAndReleaseEveryKeyTheyPress) {
         }
     }
     EXPECT_EQ(table.snapshot(0).nameUtf8(), "Hello");
+}
+
+// The copies that the build puts beside the executable hold what the user records there: they are
+// the user's alone, whatever mode the repository's files have.
+TEST(DefaultFiles, TheBuildsCopiesAreTheUsersAlone) {
+    const char* bin = std::getenv("VELDRAN_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    for (const char* name : {"config.ini", "Macro.dat"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat((std::filesystem::path(bin) / name).c_str(), &info), 0) << name;
+        EXPECT_EQ(info.st_mode & 07777, 0600u) << name;
+    }
 }
 
 } // namespace

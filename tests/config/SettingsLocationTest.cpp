@@ -118,6 +118,22 @@ TEST_F(InstalledTree, ABuildOrPortableFolderKeepsItsSettingsBesideTheExecutable)
     EXPECT_TRUE(locateFiles(bin_, kDataFromBin, {"", ""}).besideExecutable);
 }
 
+// A portable folder that others may write: its defaults and translations could be swapped as
+// well, so the first start fills the user's folder from the installed data, never from there.
+TEST_F(InstalledTree, AFolderOthersMayWriteSuppliesNeitherDefaultsNorTranslations) {
+    fs::create_directories(bin_ / "skins");
+    writeText(bin_ / "config.ini", "[Init]\nCurConfig=5\n");
+    writeText(bin_ / "Macro.dat", "[Macros]\nmacroNum=9\n");
+    ASSERT_EQ(::chmod(bin_.c_str(), 0777), 0);
+    const FileLocations files = locate();
+    ASSERT_EQ(prepareSettingsFolder(files), "");
+    EXPECT_EQ(files.trustedDataFolder, data_);
+    EXPECT_EQ(readText(user_ / "config.ini"), "[Init]\nCurConfig=1\n");
+    EXPECT_EQ(readText(user_ / "Macro.dat"), "[Macros]\nmacroNum=0\n");
+    ASSERT_EQ(::chmod(bin_.c_str(), 0755), 0);
+    EXPECT_EQ(locate().trustedDataFolder, bin_);
+}
+
 // Settings in a folder that others may write could be swapped or linked elsewhere by them: the
 // user's folder is used instead, and the reason is kept to be told.
 TEST_F(InstalledTree, SettingsBesideTheExecutableAreTrustedOnlyWhenNoOneElseCanChangeThem) {

@@ -117,6 +117,7 @@ protected:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", app + "/runtime");
+        environment.insert("VELDRAN_RUNTIME_DIR", app + "/runtime");
         for (auto it = extraEnvironment.cbegin(); it != extraEnvironment.cend(); ++it) {
             environment.insert(it.key(), it.value());
         }

@@ -112,6 +112,7 @@ protected:
         environment.insert("HOME", home.path());
         environment.remove("XDG_CONFIG_HOME");
         environment.insert("XDG_RUNTIME_DIR", home.path() + "/runtime");
+        environment.insert("VELDRAN_RUNTIME_DIR", home.path() + "/runtime");
         socket = home.path() + "/runtime/mouse.sock";
     }
 

@@ -2,8 +2,13 @@
 // mouse: what reaches the mouse, config.ini, and what a script or a D-Bus client sees.
 #include "e2e/DriverRig.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QXmlStreamReader>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace veldran::testing {
 namespace {
@@ -207,11 +212,144 @@ TEST_F(RemoteControl, ProfileStartsAHiddenDriverWhenNoneRuns) {
 
     const qsizetype before = features().size();
     startedInBackground = true;
-    const Outcome started = request({"--profile", "3", "--virtual-mouse=" + mouseSocket()});
-    EXPECT_EQ(started.status, 0) << started.err.toStdString();
+    // Started from a shell that holds descriptor 7 open on a file, in a folder of its own.
+    const QString held = dir.path() + "/held";
+    QProcess shell;
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(dir.path());
+    shell.start("/bin/sh", {"-c", "exec 7>\"$0\"; exec \"$1\" --profile 3 --virtual-mouse=\"$2\"",
+                            held, dir.path() + "/veldran-driver", mouseSocket()});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     // One start-up Apply, of profile 3.
     EXPECT_EQ(applyAfter(before), kConfig3Reports);
     EXPECT_EQ(iniValue(configText(), "Init", "CurConfig"), "3");
+
+    // The started driver keeps neither the caller's descriptor nor its working folder.
+    const QString program = dir.path() + "/veldran-driver";
+    QString started;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        if (QFileInfo("/proc/" + pid + "/exe").symLinkTarget() == program) {
+            started = pid;
+        }
+    }
+    ASSERT_FALSE(started.isEmpty());
+    EXPECT_EQ(QFileInfo("/proc/" + started + "/cwd").symLinkTarget(), "/");
+    for (const QString& fd :
+         QDir("/proc/" + started + "/fd").entryList(QDir::Files | QDir::System)) {
+        EXPECT_NE(QFileInfo("/proc/" + started + "/fd/" + fd).symLinkTarget(), held)
+            << fd.toStdString();
+    }
+}
+
+// A switch whose settings cannot be written reaches the mouse, is answered at once with the
+// reason, and shows its message once, without a loop of its own: fifty D-Bus calls meanwhile all
+// get their answers, and no second box opens. --quit then ends the driver, box and all.
+TEST_F(RemoteControl, ASwitchThatCannotSaveIsAnsweredAtOnceAndShowsOneMessage) {
+    const QString config = dir.path() + "/config.ini";
+    const QString text = configText();
+    ASSERT_TRUE(QFile::remove(config));
+    ASSERT_TRUE(QDir().mkdir(config)); // a folder in the file's place: no write can succeed
+    const qsizetype before = features().size();
+    const Outcome refused = request({"--profile", "3"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.toStdString(),
+              "veldran-driver: settings not saved: " + config.toStdString() +
+                  " is not a file that can be read\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return features().size() >= before + 9; }, 5000));
+
+    int answeredAsNotSaved = 0;
+    qint64 slowest = 0;
+    for (int i = 0; i < 50; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome call =
+            gdbus({"org.veldran.Driver1.SelectProfile", QString::number(i % 2 == 0 ? 2 : 3)});
+        slowest = std::max(slowest, clock.elapsed());
+        answeredAsNotSaved +=
+            call.status != 0 && call.err.contains("org.veldran.Driver1.Error.SettingsNotSaved");
+    }
+    EXPECT_EQ(answeredAsNotSaved, 50);
+    // Each call, gdbus's own start included: none waits for the box to be closed.
+    EXPECT_LT(slowest, 2000);
+    EXPECT_EQ(request({"--status"}).status, 0);
+    const QStringList boxes =
+        run("xdotool", {"search", "--onlyvisible", "--name", "^veldran-driver$"})
+            .split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(boxes.size(), 1) << "one message box, however many switches failed";
+
+    EXPECT_EQ(request({"--quit"}).status, 0);
+    EXPECT_TRUE(driver.waitForFinished(5000));
+    EXPECT_TRUE(QDir(config).exists());
+}
+
+// The start-up's "no mouse" box waits for the user, but --quit ends the driver, box and all.
+TEST_F(RemoteControl, QuitEndsADriverWaitingInItsNoMouseBox) {
+    ASSERT_EQ(request({"--quit"}).status, 0);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+    QProcess lonely;
+    lonely.setProcessEnvironment(environment);
+    lonely.start(dir.path() + "/veldran-driver",
+                 {"--virtual-mouse=" + dir.path() + "/runtime/nobody.sock"});
+    ASSERT_TRUE(lonely.waitForStarted());
+    EXPECT_FALSE(
+        run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^veldran-driver$"}, 10000)
+            .isEmpty());
+    EXPECT_EQ(request({"--quit"}).status, 0);
+    EXPECT_TRUE(lonely.waitForFinished(5000));
+    if (lonely.state() != QProcess::NotRunning) {
+        lonely.kill();
+        lonely.waitForFinished();
+    }
+}
+
+// Another user who made the runtime folder first, or listens in it, gets no request: the command
+// line refuses in one line and starts no driver.
+TEST(RemoteCommandLine, RefusesAPlantedFolderAndAForeignPeer) {
+    if (getuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0) {
+        GTEST_SKIP() << "needs root and setpriv to act as two users";
+    }
+    const QString victim = "65533";
+    const QByteArray folder = "/tmp/veldran-" + victim.toLatin1();
+    QDir(QString::fromLatin1(folder)).removeRecursively();
+    ASSERT_EQ(mkdir(folder.constData(), 0777), 0);
+    ASSERT_EQ(chmod(folder.constData(), 0777), 0);
+    ASSERT_EQ(chown(folder.constData(), 65534, 65534), 0);
+    auto commandLine = [&](const QStringList& args) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("VELDRAN_RUNTIME_DIR");
+        environment.remove("XDG_RUNTIME_DIR");
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory("/");
+        process.start("/usr/bin/setpriv",
+                      QStringList{"--reuid=" + victim, "--regid=" + victim, "--clear-groups",
+                                  env("VELDRAN_BIN_DIR") + "/veldran-driver"} +
+                          args);
+        process.waitForFinished(15000);
+        return Outcome{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                       QString::fromUtf8(process.readAllStandardError())};
+    };
+    const Outcome planted = commandLine({"--profile", "3"});
+    EXPECT_EQ(planted.status, 1);
+    EXPECT_EQ(planted.err.toStdString(),
+              "veldran-driver: cannot reach the driver: " + folder.toStdString() +
+                  " belongs to uid 65534, not to this user\n");
+
+    // The folder is the user's, but the listener in it is not.
+    ASSERT_EQ(chown(folder.constData(), 65533, 65533), 0);
+    ASSERT_EQ(chmod(folder.constData(), 0700), 0);
+    QLocalServer foreign; // run by root, open to everyone
+    foreign.setSocketOptions(QLocalServer::WorldAccessOption);
+    ASSERT_TRUE(foreign.listen(QString::fromLatin1(folder) + "/CQEL_GMouseApp"));
+    const Outcome peer = commandLine({"--status"});
+    EXPECT_EQ(peer.status, 1);
+    EXPECT_EQ(peer.err.toStdString(), "veldran-driver: refusing the driver at " +
+                                          folder.toStdString() +
+                                          "/CQEL_GMouseApp: it runs as uid 0, not this user\n");
+    EXPECT_EQ(peer.out, "");
+    foreign.close();
+    QDir(QString::fromLatin1(folder)).removeRecursively();
 }
 
 } // namespace

@@ -96,7 +96,16 @@ bool VirtualMouseServer::listen(std::string& error) {
         error = "another virtual mouse is already listening on " + options_.socketPath;
         return false;
     }
-    unlink(options_.socketPath.c_str()); // a stale socket of an earlier run
+    // A stale socket of an earlier run is removed; any other file at the path is not ours to
+    // delete, and the bind then fails on it.
+    struct stat existing {};
+    if (lstat(options_.socketPath.c_str(), &existing) == 0) {
+        if (!S_ISSOCK(existing.st_mode)) {
+            error = options_.socketPath + " exists and is not a socket: not removed";
+            return false;
+        }
+        unlink(options_.socketPath.c_str());
+    }
     listenFd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     // Bound with umask 077: the socket file is the user's alone, whatever folder it is in.
     const mode_t oldMask = umask(077);

@@ -18,7 +18,7 @@ void usage(std::FILE* to) {
         "usage: veldran-virtual-mouse [--socket PATH] [--input-length N] "
         "[--feature-length N] [--combined]\n"
         "  --socket PATH        where the driver connects (default: veldran-virtual-mouse.sock "
-        "in $XDG_RUNTIME_DIR, else in /tmp/veldran-UID)\n"
+        "in /run/user/UID, else in /tmp/veldran-UID)\n"
         "  --input-length N     input report length, report id included (default 8)\n"
         "  --feature-length N   feature report length, report id included (default 8)\n"
         "  --combined           both vendor collections in one interface, behind a "

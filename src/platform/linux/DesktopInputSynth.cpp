@@ -38,6 +38,15 @@ std::unique_ptr<InputSynth> makeDesktopInputSynth() {
         }
     }
     logLine("software keys and clicks go through XTest (X11 programs only in a Wayland session)");
+    if (adapter == InputAdapter::XTest && !uinputWritable &&
+        chooseInputAdapter(sessionType != nullptr ? sessionType : "",
+                           waylandDisplay != nullptr && *waylandDisplay != '\0',
+                           true) == InputAdapter::Uinput) {
+        logLine("in this Wayland session /dev/uinput cannot be written, so native Wayland programs "
+                "get no software keys and clicks; to enable it, install the uinput rule: sudo "
+                "install -m 0644 /usr/share/veldran/71-veldran-uinput.rules /etc/udev/rules.d/ "
+                "(see the README)");
+    }
     return std::make_unique<XTestInputSynth>();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/linux/DetachedProcess.h"
 
+#include "platform/PrivateFolder.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -17,6 +19,7 @@ namespace {
 struct PreparedCommand {
     std::vector<std::string> storage;
     std::vector<char*> argv;
+    std::string workingFolder = homeFolderOfUser();
 
     explicit PreparedCommand(const ProgramCommand& command) {
         storage.push_back(command.path);
@@ -28,11 +31,30 @@ struct PreparedCommand {
     }
 };
 
-// In the child: stdin from /dev/null, default signal mask, then exec. On failure the errno is
+// Closes every descriptor from 3 up but keep (async-signal-safe).
+void closeDescriptorsAbove2Except(int keep) {
+    const auto closeFrom = [](unsigned first, unsigned last) {
+        if (first <= last && ::close_range(first, last, 0) != 0) {
+            for (unsigned fd = first; fd <= last && fd < 65536; ++fd) {
+                ::close(static_cast<int>(fd));
+            }
+        }
+    };
+    closeFrom(3, static_cast<unsigned>(keep) - 1);
+    closeFrom(static_cast<unsigned>(keep) + 1, ~0U);
+}
+
+// In the child: stdin from /dev/null, none of the driver's other descriptors (only the report
+// pipe, closed by the exec), the user's home folder as its working folder (the driver's own is
+// "/" or wherever it was started), default signal mask, then exec. On failure the errno is
 // written to reportFd and the child exits.
 [[noreturn]] void execChild(const PreparedCommand& prepared, int devNull, int reportFd) {
     if (devNull >= 0) {
         dup2(devNull, STDIN_FILENO);
+    }
+    closeDescriptorsAbove2Except(reportFd);
+    if (prepared.workingFolder.empty() || chdir(prepared.workingFolder.c_str()) != 0) {
+        [[maybe_unused]] const int ignored = chdir("/");
     }
     sigset_t none;
     sigemptyset(&none);

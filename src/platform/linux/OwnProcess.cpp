@@ -3,6 +3,7 @@
 #include <array>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +32,10 @@ int startInOwnSession(const std::vector<std::string>& argv) {
     for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
         posix_spawn_file_actions_addopen(&files, fd, "/dev/null", O_RDWR, 0);
     }
+    // The caller's other descriptors and its working folder are not the driver's to keep: a
+    // held descriptor would stay open in it and in every program it starts.
+    posix_spawn_file_actions_addclosefrom_np(&files, STDERR_FILENO + 1);
+    posix_spawn_file_actions_addchdir_np(&files, "/");
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
@@ -40,6 +45,14 @@ int startInOwnSession(const std::vector<std::string>& argv) {
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&files);
     return failed == 0 ? pid : -1;
+}
+
+void raiseOpenFileLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 bool childHasEnded(int pid) {

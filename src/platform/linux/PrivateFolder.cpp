@@ -42,12 +42,28 @@ std::string ownershipProblem(const std::string& path, const struct stat& info, S
 
 } // namespace
 
+namespace {
+
+// Whether folder is there as a real folder of this user's that no one else may use.
+bool isPrivateFolderOfUser(const std::string& folder) {
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ownershipProblem(folder, info, Sharing::Private).empty();
+}
+
+} // namespace
+
 RuntimeFolder runtimeFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime != '\0') {
-        return {runtime, {}};
+    if (const char* chosen = std::getenv(kRuntimeFolderVariable); chosen && *chosen != '\0') {
+        return {chosen, ensurePrivateFolder(chosen)};
     }
-    RuntimeFolder folder{"/tmp/veldran-" + std::to_string(::getuid()), {}};
+    const std::string uid = std::to_string(::getuid());
+    // The session manager's folder of this uid: the same for a desktop session, an ssh session,
+    // a cron job and a service, whatever their environment says.
+    if (std::string session = "/run/user/" + uid; isPrivateFolderOfUser(session)) {
+        return {std::move(session), {}};
+    }
+    RuntimeFolder folder{"/tmp/veldran-" + uid, {}};
     folder.problem = ensurePrivateFolder(folder.path);
     return folder;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <mutex>
@@ -105,8 +106,9 @@ std::optional<pid_t> temporaryOwner(const std::string& name, const fs::path& tar
     return static_cast<pid_t>(std::stoll(rest.substr(0, dash)));
 }
 
-// Writes text into a new temporary file beside target, with the permissions of target when that
-// is a regular file and 0600 otherwise (whatever the umask), and flushes it to the disk. Returns
+// Writes text into a new temporary file beside target, 0600 whatever the umask and whatever mode
+// the file it replaces had (settings files may hold recorded keys: a file that an earlier version
+// left readable by others is tightened by its next write), and flushes it to the disk. Returns
 // its path, or nothing (and no file) on failure.
 std::optional<fs::path> writeTemporary(const fs::path& target, const std::string& text) {
     static std::atomic<unsigned> counter{0};
@@ -117,9 +119,7 @@ std::optional<fs::path> writeTemporary(const fs::path& target, const std::string
     if (fd < 0) {
         return std::nullopt;
     }
-    struct stat old {};
-    const bool keepMode = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    bool ok = ::fchmod(fd, keepMode ? old.st_mode & 07777 : 0600) == 0;
+    bool ok = ::fchmod(fd, 0600) == 0;
     ok = ok && writeFully(fd, text) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok) {
@@ -175,11 +175,18 @@ bool ProfileStrings::writeAll(const fs::path& file, std::string_view section,
     return writeSections(file, {{std::string(section), keyValues}});
 }
 
-bool ProfileStrings::writeSections(const fs::path& file, const std::vector<SectionWrite>& writes) {
+bool ProfileStrings::writeSections(const fs::path& file, const std::vector<SectionWrite>& writes,
+                                   std::string* problem) {
+    auto fail = [&](std::string why) {
+        if (problem != nullptr) {
+            *problem = std::move(why);
+        }
+        return false;
+    };
     for (const SectionWrite& write : writes) {
         for (const auto& [key, value] : write.keyValues) {
             if (!ProfileStringsDocument::isWritable(write.section, key, value)) {
-                return false;
+                return fail("a name or value for " + file.string() + " does not fit on one line");
             }
         }
     }
@@ -188,7 +195,7 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
     // followed to write elsewhere.
     const auto text = readWhole(file);
     if (!text) {
-        return false;
+        return fail(file.string() + " is not a file that can be read");
     }
     ProfileStringsDocument document(*text);
     for (const SectionWrite& write : writes) {
@@ -196,7 +203,10 @@ bool ProfileStrings::writeSections(const fs::path& file, const std::vector<Secti
             document.set(write.section, key, value);
         }
     }
-    return replaceAtomically(file, document.text());
+    if (!replaceAtomically(file, document.text())) {
+        return fail("cannot write " + file.string() + ": " + std::strerror(errno));
+    }
+    return true;
 }
 
 bool ProfileStrings::replace(const fs::path& file, const std::string& text) {

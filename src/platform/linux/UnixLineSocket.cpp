@@ -31,6 +31,15 @@ int connectUnixSocket(const std::string& path) {
     return fd;
 }
 
+std::optional<uid_t> peerUser(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0) {
+        return std::nullopt;
+    }
+    return peer.uid;
+}
+
 bool writeLine(int fd, const std::string& line) {
     const std::string text = line + "\n";
     std::size_t done = 0;

@@ -7,11 +7,15 @@
 
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace veldran {
 
 // A connected socket, or -1 when nobody listens at path (or path does not fit).
 int connectUnixSocket(const std::string& path);
+// The uid of the process that bound the socket at the other end of fd (SO_PEERCRED); nothing
+// when the kernel does not say.
+std::optional<uid_t> peerUser(int fd);
 // Writes line and a line feed; false when the peer has gone.
 bool writeLine(int fd, const std::string& line);
 // Waits for the next line on fd, at most timeoutMs (-1: no limit). A second descriptor, when

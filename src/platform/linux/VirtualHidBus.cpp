@@ -36,15 +36,13 @@ constexpr std::size_t kMaxNoticesPerWake = 64;
 // send presses that run this user's button functions: it is refused, and said so once.
 bool peerIsThisUser(int fd, const std::string& path) {
     static std::atomic<bool> reported{false};
-    ucred peer{};
-    socklen_t length = sizeof peer;
-    const bool known = getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0;
-    if (known && peer.uid == getuid()) {
+    const std::optional<uid_t> peer = peerUser(fd);
+    if (peer && *peer == getuid()) {
         return true;
     }
     if (!reported.exchange(true)) {
-        const std::string who = known ? "it runs as uid " + std::to_string(peer.uid)
-                                      : std::string("its user is unknown");
+        const std::string who =
+            peer ? "it runs as uid " + std::to_string(*peer) : std::string("its user is unknown");
         logLine("refusing the virtual mouse at " + path + ": " + who + ", not this user");
     }
     return false;

@@ -34,6 +34,7 @@ public:
         log_ = runtime + "/weston.log";
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", runtime);
+        environment.insert("VELDRAN_RUNTIME_DIR", runtime);
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
         weston_.setProcessEnvironment(environment);

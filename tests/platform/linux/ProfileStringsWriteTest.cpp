@@ -151,14 +151,15 @@ TEST_F(ProfileStringsWrite, FailsAndLeavesTheOldFileWhenItCannotBeReplaced) {
     EXPECT_EQ(readText(folder_ / "plain"), "x");
 }
 
-TEST_F(ProfileStringsWrite, LeavesNoTemporaryFilesKeepsTheModeAndNeverWritesThroughALink) {
+TEST_F(ProfileStringsWrite, LeavesNoTemporaryFilesTightensTheModeAndNeverWritesThroughALink) {
     writeText(file_, "[S]\nk=1\n");
-    ASSERT_EQ(::chmod(file_.c_str(), 0640), 0);
+    // A file that an earlier version left readable by others is the user's alone after a write.
+    ASSERT_EQ(::chmod(file_.c_str(), 0644), 0);
     ASSERT_TRUE(ProfileStrings::write(file_, "S", "k", "2"));
     EXPECT_EQ(readText(file_), "[S]\nk=2\n");
     struct stat info {};
     ASSERT_EQ(::stat(file_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 
     // A link planted in the settings file's place: the write replaces the link, and the file it
     // pointed to keeps its bytes.
