@@ -56,7 +56,7 @@ struct DriverProgram::Parts {
           reader({link, protocol, model, macros, profiles, *input, shell, clock, window}),
           controller(model, profiles, protocol, link) {
         app.setInputSynth(*input);
-        reader.setProfileCycle([this](int slot) { controller.cycleFromButton(slot); });
+        reader.setProfileCycle([this](int slot) { (void)controller.cycleFromButton(slot); });
     }
 
     // The skin from the build or installed data folder; the settings beside the executable or
@@ -86,7 +86,8 @@ struct DriverProgram::Parts {
     MacroStore macroStore;
     DeviceProtocol protocol;
     DeviceEventReader reader;
-    // Every profile switch goes through it: the next-profile button, the command line, D-Bus.
+    // Every profile switch goes through it: the window, the next-profile button, the command
+    // line, D-Bus, the program rules.
     ProfileController controller;
     // Built before the window, so that the window's end removes a running capture first.
     X11RecordKeyboardHook keyboardHook;
@@ -134,9 +135,9 @@ int DriverProgram::run() {
     ProfileStrings::removeStaleTemporaries(p.state.macroPath);
     installTranslations(p.files.dataFolder);
 
-    p.dialog = std::make_unique<CQEL_GMouseDlg>(
-        CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,
-                                 p.link, p.protocol, p.reader, &p.clock, &p.keyboardHook});
+    p.dialog = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
+        p.app, p.state, p.model, p.macros, p.profiles, p.macroStore, p.link, p.protocol, p.reader,
+        p.controller, &p.clock, &p.keyboardHook});
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
     p.window.setRepaintTarget([&dialog] { dialog.repaintWindow(); });
@@ -191,19 +192,20 @@ int DriverProgram::run() {
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
     p.busService = std::make_unique<DriverBusService>(p.controller, door);
     dialog.input().setRecordingListener([&p] { p.busService->refreshProperties(); });
-    if (commandLine_.startProfile != 0) {
-        // Started for --profile N: the start-up Apply applies that profile.
-        p.profiles.writeCurConfig(commandLine_.startProfile);
-    }
+    // Started for --profile N: the start-up Apply applies that profile, once the mouse is found.
+    p.controller.setStartProfile(commandLine_.startProfile);
 
     dialog.initialise();
+    const bool mouseMissing = !p.state.connected;
     if (!p.app.endPending()) {
         p.busService->publish();
         p.programProfiles = std::make_unique<ProgramProfiles>(
             p.controller, p.files.settingsFolder / kProgramsFileName, dialog,
             dialog.input().tray());
     }
-    return QCoreApplication::exec();
+    const int status = QCoreApplication::exec();
+    // Whoever started the driver (the command line's --profile) learns why it ended at once.
+    return mouseMissing ? kNoMouseExitStatus : status;
 }
 
 } // namespace veldran

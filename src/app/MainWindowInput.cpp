@@ -5,6 +5,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "control/ProfileController.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
 #include "macro/WindowKeyMessages.h"
@@ -122,7 +123,8 @@ void MainWindowInput::loadTrayMenu() {
 }
 
 void MainWindowInput::listenForPowerNotices(PowerNotices& notices) {
-    notices.subscribe([this] { s_.protocol.apply(); });
+    // The mouse may have lost its settings in a suspend: it gets what it held again.
+    notices.subscribe([this] { s_.protocol.resendApplied(); });
 }
 
 MainWindowInput::~MainWindowInput() {
@@ -173,7 +175,12 @@ void MainWindowInput::repaintNow(Area area) {
 }
 
 void MainWindowInput::apply() {
-    s_.protocol.apply();
+    // A failed write has shown its message already.
+    (void)s_.controller.selectProfile(s_.model.runtime.curConfig.load(), SwitchCause::WindowApply);
+}
+
+void MainWindowInput::chooseProfile(int profileNumber) {
+    (void)s_.controller.selectProfile(profileNumber, SwitchCause::WindowChoice);
 }
 
 void MainWindowInput::defaults() {

@@ -64,6 +64,7 @@ void ProgramProfiles::openDialog() {
                                                                       : program.instance));
             });
         };
+        hooks.cancelPick = [this] { watcher_->cancelPick(); };
         hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
         dialog_->setAttribute(Qt::WA_DeleteOnClose);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -95,17 +96,19 @@ int runRemoteCommand(const CommandLine& commandLine) {
         return 1;
     }
     // The started driver answers once its start-up Apply has run; the request then finds the
-    // profile applied (or, for next, switches once more).
+    // profile applied (or, for next, switches once more). One that ends first tells why by its
+    // exit status.
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        const bool childEnded = childHasEnded(child);
-        const RequestReply started = sendRequest(path, commandLine.request, kAnswerTimeout);
-        if (started.outcome != RequestReply::Outcome::NotRunning) {
-            return report(started);
-        }
-        if (childEnded) {
-            say("the driver started for this ended: no mouse, or no graphical session");
+        if (const std::optional<int> status = childExitStatus(child)) {
+            say(*status == kNoMouseExitStatus ? "no mouse connected"
+                                              : "the driver started for this ended: no mouse, or "
+                                                "no graphical session");
             return 1;
+        }
+        const RequestReply started = sendRequest(path, commandLine.request, kAnswerTimeout);
+        if (started.outcome == RequestReply::Outcome::Answered) {
+            return report(started);
         }
         std::this_thread::sleep_for(kStartPoll);
     }

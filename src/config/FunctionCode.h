@@ -38,6 +38,9 @@ Classification classify(std::int32_t code);
 // slot for the lowest slot with device value 31. Returns the device value of each slot.
 std::array<std::optional<std::uint8_t>, kDeviceSlotCount> classifySlotsForApply(ConfigModel& model,
                                                                                 WindowPort& window);
+// The same for any profile: the one applied, or a stored one on its way to the mouse.
+std::array<std::optional<std::uint8_t>, kDeviceSlotCount>
+classifySlotsForApply(Profile& profile, RuntimeState& runtime, WindowPort& window);
 
 // DPI level after a DpiAction: step up stops at 3, step down at 0, cycle wraps 3 to 0. A level
 // outside 0 to 3 (from a hand-edited file) is first brought to the nearest stage.

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kInvalidProfileError = "org.veldran.Driver1.Error.InvalidProfile";
 constexpr const char* kNotConnectedError = "org.veldran.Driver1.Error.NotConnected";
+constexpr const char* kSettingsNotSavedError = "org.veldran.Driver1.Error.SettingsNotSaved";
 
 void say(const char* text) {
     logLine(text);
@@ -118,10 +119,16 @@ void DriverBusService::Hide() {
     }
 }
 
-void DriverBusService::replyIfRefused(bool switched) {
-    if (!switched) {
-        refuse(kNotConnectedError, QString::fromLatin1(kNotConnectedText));
+void DriverBusService::replyIfRefused(const SwitchResult& result) {
+    if (result.ok()) {
+        return;
     }
+    const char* error = result.outcome == SwitchResult::Outcome::SettingsNotSaved
+                            ? kSettingsNotSavedError
+                            : result.outcome == SwitchResult::Outcome::InvalidProfile
+                                  ? kInvalidProfileError
+                                  : kNotConnectedError;
+    refuse(error, QString::fromStdString(result.text()));
 }
 
 void DriverBusService::refuse(const char* error, const QString& text) {

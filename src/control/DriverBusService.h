@@ -7,6 +7,7 @@
 #pragma once
 
 #include "control/DriverWindow.h"
+#include "control/ProfileSwitcher.h"
 
 #include <QDBusContext>
 #include <QObject>
@@ -55,7 +56,7 @@ signals:
 private:
     // The interface's properties as they are now, by their D-Bus names.
     QVariantMap propertyValues() const;
-    void replyIfRefused(bool switched);
+    void replyIfRefused(const SwitchResult& result);
     void refuse(const char* error, const QString& text);
 
     ProfileController& controller_;

@@ -15,7 +15,4 @@ struct DriverWindow {
     std::function<void()> quit; // as the tray menu's "Sair do Driver" leaves
 };
 
-// Why a door refuses a profile switch: the controller refuses only while the mouse is not open.
-inline constexpr const char* kNotConnectedText = "the mouse is not connected";
-
 } // namespace veldran

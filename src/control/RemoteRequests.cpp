@@ -35,17 +35,16 @@ std::string RemoteRequests::run(const Request& request) {
 }
 
 std::string RemoteRequests::switchProfile(const Request& request) {
-    // The controller refuses only while the mouse is not open (the request holds a profile
-    // from 1 to 5).
-    const bool switched =
+    const SwitchResult result =
         request.kind == Request::Kind::NextProfile
             ? s_.controller.selectNextProfile(SwitchCause::CommandLine)
             : s_.controller.selectProfile(request.profile, SwitchCause::CommandLine);
-    return switched ? okAnswer() : errorAnswer(kNotConnectedText);
+    return result.ok() ? okAnswer() : errorAnswer(result.text());
 }
 
 std::string RemoteRequests::status() const {
-    const auto& profile = s_.model.profile;
+    // What the mouse holds, not what the window shows.
+    const auto& profile = s_.model.applied;
     return "profile " + std::to_string(s_.controller.currentProfile()) + ";connected " +
            yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
            ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +

@@ -80,12 +80,13 @@ void DeviceEventReader::handleReport(const std::uint8_t* report, int length) {
 
 void DeviceEventReader::handlePress(int slot) {
     const auto index = static_cast<std::size_t>(slot - 1);
-    const std::int32_t action = s_.model.profile.dpiActions[index].load();
+    // The mouse's buttons act as the profile the mouse holds says.
+    const std::int32_t action = s_.model.applied.dpiActions[index].load();
     if (action != static_cast<std::int32_t>(DpiAction::None)) {
         stepDpi(action);
         return;
     }
-    const std::int32_t code = s_.model.profile.code(slot);
+    const std::int32_t code = s_.model.applied.code(slot);
     if (playMacroFor(slot, code) || programPressTooSoon(slot, code)) {
         return;
     }
@@ -98,11 +99,15 @@ void DeviceEventReader::handlePress(int slot) {
 
 void DeviceEventReader::stepDpi(std::int32_t action) {
     // The window may set the level at the same moment; the step applies to the level it read.
-    auto& level = s_.model.profile.dpiLevel;
+    auto& level = s_.model.applied.dpiLevel;
     std::int32_t current = level.load();
     std::int32_t next = stepDpiLevel(current, static_cast<DpiAction>(action));
     while (!level.compare_exchange_weak(current, next)) {
         next = stepDpiLevel(current, static_cast<DpiAction>(action));
+    }
+    // While the window shows the profile the mouse holds, it shows the new stage too.
+    if (s_.model.runtime.appliedProfile.load() == s_.model.runtime.curConfig.load()) {
+        s_.model.profile.dpiLevel.store(next);
     }
     // The DPI step report repaints the window after sending; the level is not written to the
     // settings file.
@@ -149,10 +154,7 @@ void DeviceEventReader::switchToNextProfile(int slot) {
     s_.window.runOnUiThread([this, slot] {
         if (profileCycle_) {
             profileCycle_(slot);
-            return;
         }
-        s_.protocol.applyProfileFromButton(nextProfileNumber(s_.model.runtime.curConfig.load()),
-                                           slot);
     });
 }
 

@@ -184,6 +184,18 @@ ProfileStringsDocument::entries(std::string_view section) const {
     return found;
 }
 
+std::vector<std::string> ProfileStringsDocument::unreadLines(std::string_view section) const {
+    std::vector<std::string> found;
+    if (const auto span = findSection(section)) {
+        for (std::size_t i = span->header + 1; i < span->end; ++i) {
+            if (kindOf(lines_[i].content) == LineKind::Other) {
+                found.emplace_back(trim(lines_[i].content));
+            }
+        }
+    }
+    return found;
+}
+
 bool ProfileStringsDocument::isWritable(std::string_view section, std::string_view key,
                                         std::string_view value) {
     if (hasLineBreakOrNul(section) || hasLineBreakOrNul(key) || hasLineBreakOrNul(value)) {

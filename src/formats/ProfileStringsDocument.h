@@ -32,6 +32,10 @@ public:
     // value read as find reads it. Keys may repeat; the caller decides which one counts.
     std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
 
+    // The lines of the first section named section that are neither entries, comments nor
+    // blank (a line without '='), in file order, without blanks around them.
+    std::vector<std::string> unreadLines(std::string_view section) const;
+
     // Sets key in the first section named section: replaces the key's first line, or adds a line
     // after the section's last entry, or adds the section with the key at the end of the text.
     // Returns false, changing nothing, when a name or the value cannot be written as one line

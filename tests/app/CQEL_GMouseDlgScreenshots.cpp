@@ -14,6 +14,7 @@
 #include "config/ProfileStore.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
+#include "control/ProfileController.h"
 #include "device/DeviceProtocol.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeHidBus.h"
@@ -62,9 +63,10 @@ TEST(MainWindowScreenshots, EachPageUnderX) {
     DeviceProtocol protocol(link, model, profiles, port);
     DeviceEventReader reader(DeviceEventReader::Services{link, protocol, model, macros, profiles,
                                                          input, shell, clock, port});
+    ProfileController controller(model, profiles, protocol, link);
     CQEL_GMouseDlg window(CQEL_GMouseDlg::Services{application, state, model, macros, profiles,
-                                                   macroStore, link, protocol, reader, &clock,
-                                                   nullptr});
+                                                   macroStore, link, protocol, reader, controller,
+                                                   &clock, nullptr});
     ASSERT_TRUE(window.initialise());
     window.move(0, 0);
     window.show();

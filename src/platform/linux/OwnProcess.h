@@ -2,6 +2,7 @@
 // from it in a session of their own (the hidden driver that the command line starts).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,13 @@ namespace veldran {
 // The path of the running executable (/proc/self/exe), "" when it cannot be read.
 std::string executablePath();
 
-// Starts argv (argv[0] a path, no shell) as a child in a session of its own, its standard
-// streams on /dev/null, with this process's environment. The child's pid, or -1.
+// Starts argv (argv[0] a path, no shell) as a child in a session of its own, with this process's
+// environment; its standard input and output on /dev/null, its standard error this process's
+// when that is a terminal, else /dev/null. The child's pid, or -1.
 int startInOwnSession(const std::vector<std::string>& argv);
 
-// Whether a child started by startInOwnSession has ended (it is collected then). Never waits.
-bool childHasEnded(int pid);
+// The exit status of a child started by startInOwnSession once it has ended (it is collected
+// then; 128 + the signal for one that a signal ended), nothing while it runs. Never waits.
+std::optional<int> childExitStatus(int pid);
 
 } // namespace veldran
