@@ -7,11 +7,13 @@
 #include "app/ProgramProfiles.h"
 #include "app/QtWindowPort.h"
 #include "app/Translations.h"
+#include "config/FunctionCode.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
+#include "config/ValueBounds.h"
 #include "control/DriverBusService.h"
 #include "control/ProfileController.h"
 #include "control/RemoteRequests.h"
@@ -172,19 +174,28 @@ int DriverProgram::run() {
     }
 
     // The request socket and the session bus see and drive the window alike.
-    const DriverWindow door{[&p] { return p.link.connected(); },
-                            [&p] { return p.state.macroEditor.recording; },
-                            [&p] { p.app.showMainWindow(); },
-                            [&p, &dialog] {
-                                if (!p.app.mainWindowDestroyed()) {
-                                    dialog.input().hideToTray();
-                                }
-                            },
-                            [&p, &dialog] {
-                                if (!p.app.mainWindowDestroyed()) {
-                                    dialog.input().tray().onCommand(kCmdExitDriver);
-                                }
-                            }};
+    DriverWindow door{[&p] { return p.link.connected(); },
+                      [&p] { return p.state.macroEditor.recording; },
+                      [&p] { p.app.showMainWindow(); },
+                      [&p, &dialog] {
+                          if (!p.app.mainWindowDestroyed()) {
+                              dialog.input().hideToTray();
+                          }
+                      },
+                      [&p, &dialog] {
+                          if (!p.app.mainWindowDestroyed()) {
+                              dialog.input().tray().onCommand(kCmdExitDriver);
+                          }
+                      }};
+    door.functionName = [&p](int code) {
+        if (code >= kFirstMacroCode && isValidMacroIndex(code - kFirstMacroCode) &&
+            code - kFirstMacroCode < p.macros.count()) {
+            return p.macros.snapshot(code - kFirstMacroCode).nameUtf8();
+        }
+        return code >= 0 && code < kFunctionNameCount
+                   ? p.state.skin.functionNames[static_cast<std::size_t>(code)].toStdString()
+                   : std::string();
+    };
     p.remote =
         std::make_unique<RemoteRequests>(RemoteRequests::Services{p.controller, p.model, door});
     p.requests = std::make_unique<RequestServer>(

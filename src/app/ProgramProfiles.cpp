@@ -5,8 +5,10 @@
 #include "control/ProfileNotifier.h"
 #include "control/ProgramRuleSwitcher.h"
 #include "platform/Log.h"
+#include "platform/ProfileStrings.h"
 #include "platform/linux/X11ActiveWindow.h"
 
+#include <QFileSystemWatcher>
 #include <QWidget>
 #include <cstdio>
 
@@ -16,11 +18,17 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
                                  QWidget& window, TrayController& tray)
     : rulesFile_(std::move(rulesFile)), tray_(&tray),
       ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
-    const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
-    for (const std::string& problem : loaded.problems) {
-        logLine(problem);
-    }
-    ruleSwitcher_->setRules(loaded.rules);
+    reloadRules();
+    // A hand edit of programs.ini counts as soon as it is written: the folder is watched (an
+    // editor's or the dialog's save replaces the file, which a watch of the file would lose),
+    // and the file is read again once the writes have rested.
+    reloadSoon_.setSingleShot(true);
+    reloadSoon_.setInterval(kRulesFileRest);
+    connect(&reloadSoon_, &QTimer::timeout, this, &ProgramProfiles::reloadRules);
+    folderWatcher_ = std::make_unique<QFileSystemWatcher>(
+        QStringList{QString::fromStdString(rulesFile_.parent_path().string())});
+    connect(folderWatcher_.get(), &QFileSystemWatcher::directoryChanged, &reloadSoon_,
+            qOverload<>(&QTimer::start));
 
     watcher_ = std::make_unique<X11ActiveWindow>(
         [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); });
@@ -44,6 +52,20 @@ ProgramProfiles::~ProgramProfiles() {
         tray_->setProgramProfilesCommand({});
     }
     delete dialog_;
+}
+
+void ProgramProfiles::reloadRules() {
+    const std::optional<std::string> text = ProfileStrings::readText(rulesFile_);
+    if (loadedOnce_ && text == loadedText_) {
+        return; // another file of the folder changed
+    }
+    loadedOnce_ = true;
+    loadedText_ = text;
+    const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
+    for (const std::string& problem : loaded.problems) {
+        logLine(problem);
+    }
+    ruleSwitcher_->setRules(loaded.rules);
 }
 
 void ProgramProfiles::openDialog() {

@@ -29,7 +29,7 @@ void say(const char* text) {
     logLine(text);
 }
 
-int report(const RequestReply& reply) {
+int report(const RequestReply& reply, bool asIs) {
     if (reply.outcome == RequestReply::Outcome::NotRunning) {
         say("no driver is running");
         return 1;
@@ -46,7 +46,7 @@ int report(const RequestReply& reply) {
         // The status comes as one line of ';'-separated items, printed one a line.
         std::string text = reply.line.substr(ok.size() + 1);
         for (char& c : text) {
-            c = c == ';' ? '\n' : c;
+            c = c == ';' && !asIs ? '\n' : c;
         }
         std::printf("%s\n", text.c_str());
         return 0;
@@ -86,8 +86,10 @@ int runRemoteCommand(const CommandLine& commandLine) {
     const Request request = parseRequestLine(commandLine.request);
     const bool profileRequest =
         request.kind == Request::Kind::Profile || request.kind == Request::Kind::NextProfile;
+    // The JSON status is printed as it comes; the plain one a line per item.
+    const bool asIs = request.kind == Request::Kind::StatusJson;
     if (reply.outcome != RequestReply::Outcome::NotRunning || !profileRequest) {
-        return report(reply);
+        return report(reply, asIs);
     }
 
     const int child = startBackgroundDriver(commandLine, request.profile);
@@ -108,7 +110,7 @@ int runRemoteCommand(const CommandLine& commandLine) {
         }
         const RequestReply started = sendRequest(path, commandLine.request, kAnswerTimeout);
         if (started.outcome == RequestReply::Outcome::Answered) {
-            return report(started);
+            return report(started, asIs);
         }
         std::this_thread::sleep_for(kStartPoll);
     }

@@ -48,6 +48,8 @@ std::int32_t stepDpiLevel(std::int32_t level, DpiAction action);
 
 // The function code of the profile-cycle button.
 inline constexpr std::int32_t kNextProfileCode = 40;
+// Codes 41 to 52 play macro code - 41.
+inline constexpr std::int32_t kFirstMacroCode = 41;
 
 // The user profile after curConfig: curConfig + 1 for 0 to 4, else 1 (also for a negative
 // number from a hand-edited file, which names no profile).

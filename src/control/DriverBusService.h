@@ -13,6 +13,8 @@
 #include <QObject>
 #include <QVariantMap>
 
+class QDBusServiceWatcher;
+
 namespace veldran {
 
 class ProfileController;
@@ -32,7 +34,8 @@ public:
     DriverBusService(ProfileController& controller, DriverWindow window, QObject* parent = nullptr);
 
     // Registers the object and takes the name on the session bus. Without a bus, or when the name
-    // is taken, says so once on standard error and returns false: the driver runs on without it.
+    // is taken, says so once on standard error and returns false: the driver runs on without it,
+    // and takes a taken name as soon as its holder lets it go.
     bool publish();
 
     uint currentProfile() const;
@@ -56,6 +59,7 @@ signals:
 private:
     // The interface's properties as they are now, by their D-Bus names.
     QVariantMap propertyValues() const;
+    void markPublished();
     void replyIfRefused(const SwitchResult& result);
     void refuse(const char* error, const QString& text);
 
@@ -63,6 +67,7 @@ private:
     DriverWindow window_;
     bool published_ = false;
     QVariantMap told_; // the values the bus was last told
+    QDBusServiceWatcher* nameWatcher_ = nullptr; // while another driver holds the name
 };
 
 } // namespace veldran

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace veldran {
 
@@ -13,6 +14,9 @@ struct DriverWindow {
     std::function<void()> show;
     std::function<void()> hide;
     std::function<void()> quit; // as the tray menu's "Sair do Driver" leaves
+    // The name the window shows for a function code (a macro's own name for 41 to 52).
+    std::function<std::string(int code)> functionName;
+    std::function<bool()> playing; // a macro plays
 };
 
 } // namespace veldran

@@ -3,6 +3,10 @@
 #include "config/Profile.h"
 #include "control/ProfileController.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace veldran {
 namespace {
 
@@ -25,6 +29,8 @@ std::string RemoteRequests::run(const Request& request) {
         return okAnswer();
     case Request::Kind::Status:
         return okAnswer(status());
+    case Request::Kind::StatusJson:
+        return okAnswer(statusJson());
     case Request::Kind::Profile:
     case Request::Kind::NextProfile:
         return switchProfile(request);
@@ -49,6 +55,33 @@ std::string RemoteRequests::status() const {
            yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
            ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +
            std::to_string(profile.dpiLevel.load() + 1);
+}
+
+std::string RemoteRequests::statusJson() const {
+    const auto& profile = s_.model.applied;
+    QJsonArray dpi;
+    for (const DpiStage& stage : profile.stages) {
+        dpi.append(static_cast<int>(stage.codeInForce.load()));
+    }
+    QJsonArray buttons;
+    for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
+        const int code = profile.code(slot);
+        const std::string name = s_.window.functionName ? s_.window.functionName(code) : "";
+        buttons.append(QJsonObject{{"code", code}, {"name", QString::fromStdString(name)}});
+    }
+    const QJsonObject object{
+        {"profile", s_.controller.currentProfile()},
+        {"connected", s_.window.connected && s_.window.connected()},
+        {"armed", s_.model.runtime.armed.load()},
+        {"recording", s_.window.recording && s_.window.recording()},
+        {"playing", s_.window.playing && s_.window.playing()},
+        {"dpiStage", profile.dpiLevel.load() + 1},
+        {"dpi", dpi},
+        {"wheel", profile.wheelMode.load()},
+        {"light", static_cast<int>(profile.lightMode.load())},
+        {"buttons", buttons},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
 }
 
 } // namespace veldran

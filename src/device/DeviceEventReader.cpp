@@ -12,11 +12,6 @@
 #include <array>
 
 namespace veldran {
-namespace {
-
-constexpr std::int32_t kFirstMacroCode = 41;
-
-} // namespace
 
 DeviceEventReader::DeviceEventReader(Services services)
     : s_(services), player_(services.input, services.clock),

@@ -69,7 +69,7 @@ TEST_F(DeviceEventReaderTest, DpiActionComesBeforeMacroAndCodeTable) {
 }
 
 TEST_F(DeviceEventReaderTest, DisarmedAfterApplyUntilTheRearmingReport) {
-    setSlot(3, 31);
+    rig.model.profile.setCode(3, 31); // the window's Apply makes it the mouse's
     rig.protocol.apply();
     ASSERT_FALSE(rig.model.runtime.armed.load());
     const int repaintsBefore = rig.window.repaints();
