@@ -1,7 +1,6 @@
 #include "app/CQEL_GMouseApp.h"
 
 #include "app/WindowInFront.h"
-
 #include "platform/InputSynth.h"
 #include "platform/Log.h"
 #include "platform/PrivateFolder.h"

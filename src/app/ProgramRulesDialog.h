@@ -25,7 +25,7 @@ public:
         std::function<QStringList()> programsWithWindows; // offered by Add
         // Lets the user click a window and hands its program's name on ("" for none).
         std::function<void(std::function<void(const QString&)>)> pickWindow;
-        std::function<void()> cancelPick; // ends a pick that runs, nobody told
+        std::function<void()> cancelPick;               // ends a pick that runs, nobody told
         std::function<void(const ProgramRules&)> saved; // the rules now in programs.ini
     };
 

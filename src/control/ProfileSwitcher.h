@@ -20,7 +20,15 @@ namespace veldran {
 //   the selected profile and the files stay the user's.
 // Every cause but ProgramRule counts as the user's own choice, the profile that the program
 // rules return to when the focus leaves a program that has a rule.
-enum class SwitchCause { WindowChoice, WindowApply, Startup, Button, CommandLine, DBus, ProgramRule };
+enum class SwitchCause {
+    WindowChoice,
+    WindowApply,
+    Startup,
+    Button,
+    CommandLine,
+    DBus,
+    ProgramRule
+};
 
 // What a switch came to. A failure carries the line that tells a caller why.
 struct SwitchResult {

@@ -112,16 +112,31 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
 }
 
 bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rules) {
-    std::string text = "[Settings]\n";
-    text += std::string("Enabled=") + (rules.enabled ? "1" : "0") + "\n";
-    text += std::string("Notify=") + (rules.notify ? "1" : "0") + "\n\n[Programs]\n";
     for (const ProgramRule& rule : rules.rules) {
         if (!isValidProgramKey(rule.program) || !isUserProfile(rule.profile)) {
             return false;
         }
-        text += rule.program + "=" + std::to_string(rule.profile) + "\n";
     }
-    return ProfileStrings::replace(file, text);
+    // The file as it stands is the base: its comments and the lines that are no rule (refused
+    // ones included) keep their place; only the rules and the two switches change.
+    ProfileStringsDocument document(ProfileStrings::readText(file).value_or(std::string()));
+    document.set(kSettingsSection, "Enabled", rules.enabled ? "1" : "0");
+    document.set(kSettingsSection, "Notify", rules.notify ? "1" : "0");
+    std::unordered_set<std::string> kept;
+    for (const ProgramRule& rule : rules.rules) {
+        kept.insert(lowerCase(rule.program));
+    }
+    for (const auto& [key, value] : document.entries(kProgramsSection)) {
+        const bool rule = !key.empty() && userProfileDigit(value) != 0 &&
+                          !equalsIgnoringCase(key, kDriverProgramName);
+        if (rule && kept.count(lowerCase(key)) == 0) {
+            document.remove(kProgramsSection, key);
+        }
+    }
+    for (const ProgramRule& rule : rules.rules) {
+        document.set(kProgramsSection, rule.program, std::to_string(rule.profile));
+    }
+    return ProfileStrings::replace(file, document.text());
 }
 
 std::optional<int> matchProgramRule(const ProgramRules& rules, const WindowProgram& program) {

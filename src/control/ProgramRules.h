@@ -47,7 +47,9 @@ struct LoadedProgramRules {
 // rules for one program counts. Names from the file are escaped in the problems.
 LoadedProgramRules loadProgramRules(const std::filesystem::path& file);
 
-// Writes the whole of rules to file, atomically; a new file is readable by its owner only.
+// Writes rules to file, atomically; a new file is readable by its owner only. The file's
+// comments and its lines that are no rule (refused ones too) stay where they were; rules that are
+// gone are removed, the others changed in place or added at the end of [Programs].
 bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rules);
 
 // The profile of the first rule that names the program, or nothing.

@@ -215,6 +215,23 @@ void ProfileStringsDocument::ensureEnding(std::size_t index) {
     }
 }
 
+std::size_t ProfileStringsDocument::remove(std::string_view section, std::string_view key) {
+    const auto span = findSection(section);
+    if (!span) {
+        return 0;
+    }
+    std::size_t removed = 0;
+    for (std::size_t i = span->end; i > span->header + 1; --i) {
+        const Line& line = lines_[i - 1];
+        if (kindOf(line.content) == LineKind::Entry &&
+            equalsIgnoringCase(entryKey(line.content), key)) {
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i - 1));
+            ++removed;
+        }
+    }
+    return removed;
+}
+
 bool ProfileStringsDocument::set(std::string_view section, std::string_view key,
                                  std::string_view value) {
     if (!isWritable(section, key, value)) {

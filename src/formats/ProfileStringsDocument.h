@@ -42,6 +42,10 @@ public:
     // (see isWritable).
     bool set(std::string_view section, std::string_view key, std::string_view value);
 
+    // Removes every entry of key in the first section named section; the other lines stay as
+    // they are. Returns how many lines went.
+    std::size_t remove(std::string_view section, std::string_view key);
+
     // Whether section, key and value can be written without changing the meaning of other lines:
     // no line breaks or NUL bytes anywhere, a non-empty key without '=' or surrounding blanks that
     // does not look like a header or a comment, and a section name without ']'.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace veldran {
@@ -95,6 +96,14 @@ TEST_F(ProgramRulesFile, SavedRulesReadBackFromAFileOnlyItsOwnerCanRead) {
     EXPECT_EQ(back.rules[1].program, "Navigator");
     EXPECT_EQ(back.rules[1].profile, 2);
     EXPECT_FALSE(saveProgramRules(file(), {true, true, {{"a=b", 1}}}));
+
+    // A hand-edited file keeps its comments and the lines that are no rule, in place.
+    write("; my rules\n[Programs]\n; games\nxev=3\nbroken=9\nold=1\nno equals sign\n");
+    ASSERT_TRUE(saveProgramRules(file(), {true, true, {{"xev", 4}, {"new", 2}}}));
+    std::ifstream in(file());
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text, "; my rules\n[Programs]\n; games\nxev=4\nbroken=9\nno equals sign\nnew=2\n"
+                    "[Settings]\nEnabled=1\nNotify=1\n");
 }
 
 TEST(ProgramRuleSwitcher, FollowsTheRestingFocusAndReturnsToTheUsersChoice) {
