@@ -8,6 +8,7 @@
 #include "platform/ProfileStrings.h"
 #include "platform/linux/X11ActiveWindow.h"
 
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QWidget>
 #include <cstdio>
@@ -19,9 +20,9 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
     : rulesFile_(std::move(rulesFile)), tray_(&tray),
       ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
     reloadRules();
-    // A hand edit of programs.ini counts as soon as it is written: the folder is watched (an
-    // editor's or the dialog's save replaces the file, which a watch of the file would lose),
-    // and the file is read again once the writes have rested.
+    // A hand edit of programs.ini counts as soon as it is written: the folder is watched for a
+    // file that is created or replaced (as the dialog's and many editors' saves do), the file
+    // itself for a write in place, and the file is read again once the writes have rested.
     reloadSoon_.setSingleShot(true);
     reloadSoon_.setInterval(kRulesFileRest);
     connect(&reloadSoon_, &QTimer::timeout, this, &ProgramProfiles::reloadRules);
@@ -29,6 +30,9 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
         QStringList{QString::fromStdString(rulesFile_.parent_path().string())});
     connect(folderWatcher_.get(), &QFileSystemWatcher::directoryChanged, &reloadSoon_,
             qOverload<>(&QTimer::start));
+    connect(folderWatcher_.get(), &QFileSystemWatcher::fileChanged, &reloadSoon_,
+            qOverload<>(&QTimer::start));
+    watchRulesFile();
 
     watcher_ = std::make_unique<X11ActiveWindow>(
         [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); });
@@ -54,7 +58,18 @@ ProgramProfiles::~ProgramProfiles() {
     delete dialog_;
 }
 
+void ProgramProfiles::watchRulesFile() {
+    // A replaced file is a new one: its watch is set again (adding a watched path again does
+    // nothing).
+    const QString file = QString::fromStdString(rulesFile_.string());
+    if (folderWatcher_ != nullptr && !folderWatcher_->files().contains(file) &&
+        QFileInfo::exists(file)) {
+        folderWatcher_->addPath(file);
+    }
+}
+
 void ProgramProfiles::reloadRules() {
+    watchRulesFile();
     const std::optional<std::string> text = ProfileStrings::readText(rulesFile_);
     if (loadedOnce_ && text == loadedText_) {
         return; // another file of the folder changed

@@ -44,6 +44,8 @@ public:
     void reloadRules();
 
 private:
+    void watchRulesFile();
+
     std::filesystem::path rulesFile_;
     QPointer<TrayController> tray_;
     std::unique_ptr<ProgramRuleSwitcher> ruleSwitcher_;
