@@ -180,6 +180,24 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickP
     ASSERT_TRUE(QTest::qWaitFor([&] { return picked.has_value(); }, 5000));
     EXPECT_EQ(picked->executable, "xev");
 
+    // A pick called off (Escape in the dialog, the dialog closed, 10 s) gives the pointer back.
+    picked.reset();
+    ASSERT_TRUE(watcher.pickWindow([&picked](const WindowProgram& p) { picked = p; }));
+    auto grab = [display, own] {
+        const int status = XGrabPointer(display, own, False, ButtonPressMask, GrabModeAsync,
+                                        GrabModeAsync, 0, 0, CurrentTime);
+        XUngrabPointer(display, CurrentTime);
+        XSync(display, False);
+        return status;
+    };
+    EXPECT_EQ(grab(), AlreadyGrabbed);
+    watcher.cancelPick();
+    QTest::qWait(100);
+    EXPECT_EQ(grab(), GrabSuccess);
+    testing::run("xdotool", {"mousemove", "100", "50", "click", "1"});
+    QTest::qWait(300);
+    EXPECT_FALSE(picked.has_value());
+
     XDestroyWindow(display, own);
 }
 
