@@ -79,7 +79,7 @@ void measurePresses(benchmark::State& state, StampingInput& input, Send&& send, 
 void BM_PressToKey_InMemoryBus(benchmark::State& state) {
     testing::ReaderRig<SystemClock, StampingInput> rig;
     rig.connect();
-    rig.model.profile.setCode(1, 26);
+    rig.model.applied.setCode(1, 26);
     rig.reader.start();
     while (rig.bus.lastReader() == nullptr) {
         std::this_thread::yield();
@@ -116,7 +116,7 @@ void BM_PressToKey_VirtualMouse(benchmark::State& state) {
     fakes::FakeShell shell;
     SystemClock clock;
     DeviceEventReader reader({link, protocol, model, macros, store, input, shell, clock, window});
-    model.profile.setCode(1, 26);
+    model.applied.setCode(1, 26);
     reader.start();
     // The virtual mouse takes the read connection on in its own time: presses are sent until
     // one comes through.

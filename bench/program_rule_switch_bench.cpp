@@ -72,7 +72,7 @@ void BM_FocusRestToLastReport(benchmark::State& state) {
     fakes::FakeWindowPort window;
     DeviceProtocol protocol(link, model, store, window);
     ProfileController switcher(model, store, protocol, link);
-    protocol.apply(); // the start-up Apply
+    switcher.startUp(); // the start-up Apply
     // Told once the switch's Apply, and so its last feature report, is done.
     Clock::time_point applied;
     int switches = 0;

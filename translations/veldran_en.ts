@@ -226,6 +226,10 @@ The file or its folder cannot be written; the previous settings are kept.</trans
         <source>The rules could not be written to %1.</source>
         <translation>The rules could not be written to %1.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; cannot name a program: a name is one line without &apos;=&apos; and does not begin with &apos;[&apos; or &apos;;&apos;.</source>
+        <translation>&quot;%1&quot; cannot name a program: a name is one line without &apos;=&apos; and does not begin with &apos;[&apos; or &apos;;&apos;.</translation>
+    </message>
 </context>
 <context>
     <name>veldran::WindowMenu</name>

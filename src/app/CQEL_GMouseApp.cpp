@@ -1,5 +1,6 @@
 #include "app/CQEL_GMouseApp.h"
 
+#include "app/WindowInFront.h"
 #include "platform/InputSynth.h"
 #include "platform/Log.h"
 #include "platform/PrivateFolder.h"
@@ -138,8 +139,7 @@ void CQEL_GMouseApp::setClientHandler(std::function<void(QLocalSocket*)> handler
 
 void CQEL_GMouseApp::showMainWindow() {
     if (mainWindow_ != nullptr && !mainWindowDestroyed_) {
-        mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
-        mainWindow_->show();
+        showWindowInFront(*mainWindow_);
     }
     emit showRequested();
 }

@@ -61,7 +61,8 @@ public:
     // Who takes the clients of the single-instance server (the request lines); without one, a
     // client only shows the main window.
     void setClientHandler(std::function<void(QLocalSocket*)> handler);
-    // Shows and restores the main window, nothing more: a hidden window's tray icon stays.
+    // Shows the main window in front (mapped normal, raised, focused), nothing more: a hidden
+    // window's tray icon stays.
     void showMainWindow();
 
     // The synthesiser whose Alt key-ups ExitSequence sends; it must outlive its use here.

@@ -8,6 +8,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "control/ProfileController.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -172,7 +173,7 @@ bool CQEL_GMouseDlg::initialise() {
     }
     std::this_thread::sleep_until(waitEnds);
     step("apply");
-    s_.protocol.apply();
+    s_.controller.startUp();
     return true;
 }
 

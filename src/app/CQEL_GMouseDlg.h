@@ -27,6 +27,7 @@ class MacroStore;
 class MacroTable;
 class MainWindowInput;
 struct MainWindowState;
+class ProfileController;
 class ProfileStore;
 
 inline constexpr const char* kMainWindowTitle = "VELDRAN GAMING MOUSE";
@@ -44,6 +45,8 @@ public:
         DeviceLink& link;
         DeviceProtocol& protocol;
         DeviceEventReader& reader;
+        // Every profile switch and Apply of the window goes through it.
+        ProfileController& controller;
         // The UTC time of day of recorded pauses (the system clock when none is given), and the
         // key capture while a macro is recorded (none: only keys typed into the program's own
         // windows are recorded).

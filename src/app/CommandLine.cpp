@@ -46,6 +46,7 @@ std::string requestOf(const std::vector<std::string>& args, std::size_t& i, std:
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
+    bool json = false;
     const std::string virtualOption = "--virtual-mouse";
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -66,6 +67,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             result.request = std::move(request);
         } else if (!error.empty()) {
             return usage(error);
+        } else if (arg == "--json") {
+            json = true;
         } else if (arg == "--hidden") {
             result.startHidden = true;
         } else if (arg == virtualOption) {
@@ -79,6 +82,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else {
             return usage("unknown argument: " + arg);
         }
+    }
+    if (json) {
+        if (result.request != "status") {
+            return usage("--json goes with --status");
+        }
+        result.request = "status json";
     }
     if (!result.request.empty()) {
         if (result.startHidden) {
@@ -95,7 +104,7 @@ std::string usageText(const std::string& programName) {
            " [--hidden] [--virtual-mouse[=SOCKET]]\n"
            "       " +
            programName +
-           " --profile N|next | --status | --show | --hide | --quit |\n"
+           " --profile N|next | --status [--json] | --show | --hide | --quit |\n"
            "                      --stop-macros [--virtual-mouse[=SOCKET]]\n"
            "Configuration program of the VELDRAN GAMING MOUSE.\n"
            "\n"
@@ -108,8 +117,9 @@ std::string usageText(const std::string& programName) {
            "  --profile N|next          switch the running driver to profile N (1 to 5) or the\n"
            "                            next one and apply it; without a running driver, start\n"
            "                            one hidden with that profile\n"
-           "  --status                  print the running driver's profile, connected, armed,\n"
-           "                            recording, dpi-stage and playing, one a line\n"
+           "  --status [--json]         print the running driver's profile, connected, armed,\n"
+           "                            recording, dpi-stage and playing, one a line; with\n"
+           "                            --json one JSON object with the mouse's settings too\n"
            "  --show, --hide            show the running driver's window, or hide it\n"
            "  --quit                    reset the mouse and end the running driver\n"
            "  --stop-macros             stop every macro the running driver plays and release\n"

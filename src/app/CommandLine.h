@@ -25,6 +25,10 @@ struct CommandLine {
     std::string error; // what was wrong, for Action::Usage
 };
 
+// The exit status of a driver started for --profile that ends at start because no mouse is
+// connected.
+inline constexpr int kNoMouseExitStatus = 3;
+
 // Parses the arguments after the program name.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 

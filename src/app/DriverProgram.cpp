@@ -8,11 +8,13 @@
 #include "app/QtWindowPort.h"
 #include "app/Translations.h"
 #include "app/TrayController.h"
+#include "config/FunctionCode.h"
 #include "config/MacroStore.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
+#include "config/ValueBounds.h"
 #include "control/DriverBusService.h"
 #include "control/ProfileController.h"
 #include "control/RemoteRequests.h"
@@ -59,7 +61,7 @@ struct DriverProgram::Parts {
           reader({link, protocol, model, macros, profiles, *input, shell, clock, window}),
           controller(model, profiles, protocol, link) {
         app.setInputSynth(*input);
-        reader.setProfileCycle([this](int slot) { controller.cycleFromButton(slot); });
+        reader.setProfileCycle([this](int slot) { (void)controller.cycleFromButton(slot); });
     }
 
     // The skin from the build or installed data folder; the settings beside the executable or
@@ -89,7 +91,8 @@ struct DriverProgram::Parts {
     MacroStore macroStore;
     DeviceProtocol protocol;
     DeviceEventReader reader;
-    // Every profile switch goes through it: the next-profile button, the command line, D-Bus.
+    // Every profile switch goes through it: the window, the next-profile button, the command
+    // line, D-Bus, the program rules.
     ProfileController controller;
     // Built before the window, so that the window's end removes a running capture first.
     X11RecordKeyboardHook keyboardHook;
@@ -143,9 +146,9 @@ int DriverProgram::run() {
     ProfileStrings::removeStaleTemporaries(p.state.macroPath);
     installTranslations(p.files.trustedDataFolder);
 
-    p.dialog = std::make_unique<CQEL_GMouseDlg>(
-        CQEL_GMouseDlg::Services{p.app, p.state, p.model, p.macros, p.profiles, p.macroStore,
-                                 p.link, p.protocol, p.reader, &p.clock, &p.keyboardHook});
+    p.dialog = std::make_unique<CQEL_GMouseDlg>(CQEL_GMouseDlg::Services{
+        p.app, p.state, p.model, p.macros, p.profiles, p.macroStore, p.link, p.protocol, p.reader,
+        p.controller, &p.clock, &p.keyboardHook});
     CQEL_GMouseDlg& dialog = *p.dialog;
     p.app.setMainWindow(&dialog);
     MacroPlayer& player = p.reader.macroPlayer();
@@ -187,21 +190,30 @@ int DriverProgram::run() {
     }
 
     // The request socket and the session bus see and drive the window alike.
-    const DriverWindow door{[&p] { return p.link.connected(); },
-                            [&p] { return p.state.macroEditor.recording; },
-                            [&p] { p.app.showMainWindow(); },
-                            [&p, &dialog] {
-                                if (!p.app.mainWindowDestroyed()) {
-                                    dialog.input().hideToTray();
-                                }
-                            },
-                            [&p, &dialog] {
-                                if (!p.app.mainWindowDestroyed()) {
-                                    dialog.input().tray().onCommand(kCmdExitDriver);
-                                }
-                            },
-                            [&player] { return player.playing(); },
-                            [&player] { player.stopAll(); }};
+    DriverWindow door{[&p] { return p.link.connected(); },
+                      [&p] { return p.state.macroEditor.recording; },
+                      [&p] { p.app.showMainWindow(); },
+                      [&p, &dialog] {
+                          if (!p.app.mainWindowDestroyed()) {
+                              dialog.input().hideToTray();
+                          }
+                      },
+                      [&p, &dialog] {
+                          if (!p.app.mainWindowDestroyed()) {
+                              dialog.input().tray().onCommand(kCmdExitDriver);
+                          }
+                      },
+                      [&player] { return player.playing(); },
+                      [&player] { player.stopAll(); }};
+    door.functionName = [&p](int code) {
+        if (code >= kFirstMacroCode && isValidMacroIndex(code - kFirstMacroCode) &&
+            code - kFirstMacroCode < p.macros.count()) {
+            return p.macros.snapshot(code - kFirstMacroCode).nameUtf8();
+        }
+        return code >= 0 && code < kFunctionNameCount
+                   ? p.state.skin.functionNames[static_cast<std::size_t>(code)].toStdString()
+                   : std::string();
+    };
     p.remote =
         std::make_unique<RemoteRequests>(RemoteRequests::Services{p.controller, p.model, door});
     p.requests = std::make_unique<RequestServer>(
@@ -222,19 +234,20 @@ int DriverProgram::run() {
             },
             Qt::QueuedConnection);
     });
-    if (commandLine_.startProfile != 0) {
-        // Started for --profile N: the start-up Apply applies that profile.
-        p.profiles.writeCurConfig(commandLine_.startProfile);
-    }
+    // Started for --profile N: the start-up Apply applies that profile, once the mouse is found.
+    p.controller.setStartProfile(commandLine_.startProfile);
 
     dialog.initialise();
+    const bool mouseMissing = !p.state.connected;
     if (!p.app.endPending()) {
         p.busService->publish();
         p.programProfiles = std::make_unique<ProgramProfiles>(
             p.controller, p.files.settingsFolder / kProgramsFileName, dialog,
             dialog.input().tray());
     }
-    return QCoreApplication::exec();
+    const int status = QCoreApplication::exec();
+    // The command line that started this driver for --profile learns why it ended at once.
+    return mouseMissing && commandLine_.startProfile != 0 ? kNoMouseExitStatus : status;
 }
 
 } // namespace veldran

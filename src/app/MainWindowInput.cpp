@@ -6,6 +6,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "control/ProfileController.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceProtocol.h"
 #include "macro/CEditableListBox.h"
@@ -202,7 +203,8 @@ void MainWindowInput::listenForPowerNotices(PowerNotices& notices) {
         if (notice == PowerNotice::Suspending) {
             s_.reader.macroPlayer().stopAll();
         }
-        s_.protocol.apply();
+        // The mouse may have lost its settings in a suspend: it gets what it held again.
+        s_.protocol.resendApplied();
     });
 }
 
@@ -255,7 +257,12 @@ void MainWindowInput::repaintNow(Area area) {
 }
 
 void MainWindowInput::apply() {
-    s_.protocol.apply();
+    // A failed write has shown its message already.
+    (void)s_.controller.selectProfile(s_.model.runtime.curConfig.load(), SwitchCause::WindowApply);
+}
+
+void MainWindowInput::chooseProfile(int profileNumber) {
+    (void)s_.controller.selectProfile(profileNumber, SwitchCause::WindowChoice);
 }
 
 void MainWindowInput::defaults() {

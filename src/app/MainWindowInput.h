@@ -77,6 +77,7 @@ public:
     void apply() override;
     void defaults() override;
     void load(int profileNumber) override;
+    void chooseProfile(int profileNumber) override;
     void save(int profileNumber) override;
     void hideToTray() override;
     void minimise() override;

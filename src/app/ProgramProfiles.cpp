@@ -5,8 +5,11 @@
 #include "control/ProfileNotifier.h"
 #include "control/ProgramRuleSwitcher.h"
 #include "platform/Log.h"
+#include "platform/ProfileStrings.h"
 #include "platform/linux/X11ActiveWindow.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QWidget>
 #include <cstdio>
 
@@ -16,11 +19,20 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
                                  QWidget& window, TrayController& tray)
     : rulesFile_(std::move(rulesFile)), tray_(&tray),
       ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
-    const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
-    for (const std::string& problem : loaded.problems) {
-        logLine(problem);
-    }
-    ruleSwitcher_->setRules(loaded.rules);
+    reloadRules();
+    // A hand edit of programs.ini counts as soon as it is written: the folder is watched for a
+    // file that is created or replaced (as the dialog's and many editors' saves do), the file
+    // itself for a write in place, and the file is read again once the writes have rested.
+    reloadSoon_.setSingleShot(true);
+    reloadSoon_.setInterval(kRulesFileRest);
+    connect(&reloadSoon_, &QTimer::timeout, this, &ProgramProfiles::reloadRules);
+    folderWatcher_ = std::make_unique<QFileSystemWatcher>(
+        QStringList{QString::fromStdString(rulesFile_.parent_path().string())});
+    connect(folderWatcher_.get(), &QFileSystemWatcher::directoryChanged, &reloadSoon_,
+            qOverload<>(&QTimer::start));
+    connect(folderWatcher_.get(), &QFileSystemWatcher::fileChanged, &reloadSoon_,
+            qOverload<>(&QTimer::start));
+    watchRulesFile();
 
     watcher_ = std::make_unique<X11ActiveWindow>(
         [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); });
@@ -46,6 +58,31 @@ ProgramProfiles::~ProgramProfiles() {
     delete dialog_;
 }
 
+void ProgramProfiles::watchRulesFile() {
+    // A replaced file is a new one: its watch is set again (adding a watched path again does
+    // nothing).
+    const QString file = QString::fromStdString(rulesFile_.string());
+    if (folderWatcher_ != nullptr && !folderWatcher_->files().contains(file) &&
+        QFileInfo::exists(file)) {
+        folderWatcher_->addPath(file);
+    }
+}
+
+void ProgramProfiles::reloadRules() {
+    watchRulesFile();
+    const std::optional<std::string> text = ProfileStrings::readText(rulesFile_);
+    if (loadedOnce_ && text == loadedText_) {
+        return; // another file of the folder changed
+    }
+    loadedOnce_ = true;
+    loadedText_ = text;
+    const LoadedProgramRules loaded = loadProgramRules(rulesFile_);
+    for (const std::string& problem : loaded.problems) {
+        logLine(problem);
+    }
+    ruleSwitcher_->setRules(loaded.rules);
+}
+
 void ProgramProfiles::openDialog() {
     if (dialog_ == nullptr) {
         ProgramRulesDialog::Hooks hooks;
@@ -64,6 +101,7 @@ void ProgramProfiles::openDialog() {
                                                                       : program.instance));
             });
         };
+        hooks.cancelPick = [this] { watcher_->cancelPick(); };
         hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
         dialog_->setAttribute(Qt::WA_DeleteOnClose);

@@ -9,12 +9,19 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
+class QFileSystemWatcher;
 class QWidget;
 
 namespace veldran {
+
+inline constexpr std::chrono::milliseconds kRulesFileRest{100};
 
 class ActiveWindow;
 class ProfileNotifier;
@@ -33,14 +40,22 @@ public:
 
     // Opens the dialog, or raises it when it is open.
     void openDialog();
+    // Reads programs.ini again when it changed; says what it refused on standard error.
+    void reloadRules();
 
 private:
+    void watchRulesFile();
+
     std::filesystem::path rulesFile_;
     QPointer<TrayController> tray_;
     std::unique_ptr<ProgramRuleSwitcher> ruleSwitcher_;
     std::unique_ptr<ActiveWindow> watcher_;
     std::unique_ptr<ProfileNotifier> notifier_;
     QPointer<ProgramRulesDialog> dialog_;
+    std::unique_ptr<QFileSystemWatcher> folderWatcher_;
+    QTimer reloadSoon_;
+    bool loadedOnce_ = false;
+    std::optional<std::string> loadedText_; // programs.ini as last read
 };
 
 } // namespace veldran

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -67,14 +68,7 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     auto* add = new QPushButton(tr("Add"), this);
     auto* pick = new QPushButton(tr("Click a window"), this);
     pick->setEnabled(static_cast<bool>(hooks_.pickWindow));
-    connect(pick, &QPushButton::clicked, this, [this] {
-        // The next click on any window names its program (a pick that runs already goes on).
-        hooks_.pickWindow([self = QPointer<ProgramRulesDialog>(this)](const QString& program) {
-            if (self != nullptr) {
-                self->addProgram(program);
-            }
-        });
-    });
+    connect(pick, &QPushButton::clicked, this, &ProgramRulesDialog::startPick);
     auto* remove = new QPushButton(tr("Remove"), this);
     connect(add, &QPushButton::clicked, this, [this] { addProgram(candidates_->currentText()); });
     connect(remove, &QPushButton::clicked, this, &ProgramRulesDialog::removeSelected);
@@ -103,8 +97,50 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     layout->addWidget(notify_);
     layout->addWidget(table_, 1);
     layout->addLayout(addRowLayout);
+    problem_ = new QLabel(this);
+    problem_->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
+    problem_->setWordWrap(true);
+    problem_->hide();
+    layout->addWidget(problem_);
     layout->addWidget(buttons);
     reload();
+}
+
+ProgramRulesDialog::~ProgramRulesDialog() {
+    endPick();
+}
+
+void ProgramRulesDialog::startPick() {
+    if (!hooks_.pickWindow) {
+        return;
+    }
+    // The next click on any window names its program (a pick that runs already goes on).
+    picking_ = true;
+    hooks_.pickWindow([self = QPointer<ProgramRulesDialog>(this)](const QString& program) {
+        if (self != nullptr) {
+            self->picking_ = false;
+            self->addProgram(program);
+        }
+    });
+}
+
+void ProgramRulesDialog::endPick() {
+    if (picking_ && hooks_.cancelPick) {
+        hooks_.cancelPick();
+    }
+    picking_ = false;
+}
+
+void ProgramRulesDialog::reject() {
+    if (picking_) {
+        endPick();
+        return;
+    }
+    QDialog::reject();
+}
+
+QString ProgramRulesDialog::problemShown() const {
+    return problem_->isHidden() ? QString() : problem_->text();
 }
 
 void ProgramRulesDialog::reload() {
@@ -135,7 +171,15 @@ void ProgramRulesDialog::addRow(const ProgramRule& rule) {
 
 void ProgramRulesDialog::addProgram(const QString& program) {
     const QString name = program.trimmed();
+    problem_->hide();
+    if (name.isEmpty()) {
+        return;
+    }
     if (!isValidProgramKey(name.toStdString())) {
+        problem_->setText(tr("\"%1\" cannot name a program: a name is one line without '=' and "
+                             "does not begin with '[' or ';'.")
+                              .arg(name));
+        problem_->show();
         return;
     }
     for (int row = 0; row < table_->rowCount(); ++row) {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +35,7 @@ RequestReply ask(const std::string& path, const std::string& line) {
     return sendRequest(path, line, std::chrono::steady_clock::now() + kRequestTimeout);
 }
 
-int report(const RequestReply& reply) {
+int report(const RequestReply& reply, bool asIs) {
     if (reply.outcome == RequestReply::Outcome::Refused) {
         say(reply.line.c_str());
         return 1;
@@ -57,7 +58,7 @@ int report(const RequestReply& reply) {
         // The status comes as one line of ';'-separated items, printed one a line.
         std::string text = line.substr(ok.size() + 1);
         for (char& c : text) {
-            c = c == ';' ? '\n' : c;
+            c = c == ';' && !asIs ? '\n' : c;
         }
         std::printf("%s\n", text.c_str());
         return 0;
@@ -103,8 +104,10 @@ int runRemoteCommand(const CommandLine& commandLine) {
     const Request request = parseRequestLine(commandLine.request);
     const bool profileRequest =
         request.kind == Request::Kind::Profile || request.kind == Request::Kind::NextProfile;
+    // The JSON status is printed as it comes; the plain one a line per item.
+    const bool asIs = request.kind == Request::Kind::StatusJson;
     if (reply.outcome != RequestReply::Outcome::NotRunning || !profileRequest) {
-        return report(reply);
+        return report(reply, asIs);
     }
 
     const int child = startBackgroundDriver(commandLine, request.profile);
@@ -113,16 +116,21 @@ int runRemoteCommand(const CommandLine& commandLine) {
         return 1;
     }
     // The started driver answers once its start-up Apply has run; the request then finds the
-    // profile applied (or, for next, switches once more).
+    // profile applied (or, for next, switches once more). One that ends first tells why by its
+    // exit status.
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        const bool childEnded = childHasEnded(child);
         const RequestReply started = ask(path, commandLine.request);
-        if (started.outcome != RequestReply::Outcome::NotRunning) {
-            return report(started);
+        if (started.outcome == RequestReply::Outcome::Answered ||
+            started.outcome == RequestReply::Outcome::Refused) {
+            return report(started, asIs);
         }
-        if (childEnded) {
-            say("the driver started for this ended: no mouse, or no graphical session");
+        // Not listening yet, or listening but ending without an answer (no mouse): asked again
+        // until it answers or has ended.
+        if (const std::optional<int> status = childExitStatus(child)) {
+            say(*status == kNoMouseExitStatus ? "no mouse connected"
+                                              : "the driver started for this ended: no mouse, or "
+                                                "no graphical session");
             return 1;
         }
         std::this_thread::sleep_for(kStartPoll);

@@ -1,5 +1,6 @@
 #include "app/TrayController.h"
 
+#include "app/WindowInFront.h"
 #include "macro/CQelMenu.h"
 
 #include <QApplication>
@@ -54,7 +55,11 @@ void TrayController::hideToTray() {
         connect(icon_, &QSystemTrayIcon::activated, this, &TrayController::onActivated);
     }
     icon_->show();
-    window_.showMinimized();
+    // A window that was never on the screen (a hidden start) has nothing to minimise: mapping it
+    // minimised only to unmap it at once leaves the window manager a state to trip over later.
+    if (window_.isVisible()) {
+        window_.showMinimized();
+    }
     window_.hide();
 }
 
@@ -85,10 +90,7 @@ bool TrayController::iconShown() const {
 }
 
 void TrayController::showAndRestore() {
-    window_.show();
-    window_.showNormal();
-    window_.raise();
-    window_.activateWindow();
+    showWindowInFront(window_);
 }
 
 void TrayController::onActivated(QSystemTrayIcon::ActivationReason reason) {

@@ -37,21 +37,26 @@ Classification classify(std::int32_t code) {
 
 std::array<std::optional<std::uint8_t>, kDeviceSlotCount>
 classifySlotsForApply(ConfigModel& model, WindowPort& window) {
+    return classifySlotsForApply(model.profile, model.runtime, window);
+}
+
+std::array<std::optional<std::uint8_t>, kDeviceSlotCount>
+classifySlotsForApply(Profile& profile, RuntimeState& runtime, WindowPort& window) {
     std::array<std::optional<std::uint8_t>, kDeviceSlotCount> values{};
     bool softwareSlotFound = false;
     for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
-        if (model.profile.code(slot) == 19) {
-            model.profile.setCode(slot, 12);
+        if (profile.code(slot) == 19) {
+            profile.setCode(slot, 12);
             window.showMessage(kCode19Message);
         }
-        const Classification c = classify(model.profile.code(slot));
-        model.profile.dpiActions[index].store(static_cast<std::int32_t>(c.dpiAction));
+        const Classification c = classify(profile.code(slot));
+        profile.dpiActions[index].store(static_cast<std::int32_t>(c.dpiAction));
         values[index] = c.deviceValue;
         if (!softwareSlotFound && c.deviceValue == kSoftwareDeviceValue) {
             softwareSlotFound = true;
-            model.runtime.armed.store(false);
-            model.runtime.firstSoftwareSlot.store(slot);
+            runtime.armed.store(false);
+            runtime.firstSoftwareSlot.store(slot);
         }
     }
     return values;

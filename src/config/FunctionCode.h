@@ -38,6 +38,9 @@ Classification classify(std::int32_t code);
 // slot for the lowest slot with device value 31. Returns the device value of each slot.
 std::array<std::optional<std::uint8_t>, kDeviceSlotCount> classifySlotsForApply(ConfigModel& model,
                                                                                 WindowPort& window);
+// The same for any profile: the one applied, or a stored one on its way to the mouse.
+std::array<std::optional<std::uint8_t>, kDeviceSlotCount>
+classifySlotsForApply(Profile& profile, RuntimeState& runtime, WindowPort& window);
 
 // DPI level after a DpiAction: step up stops at 3, step down at 0, cycle wraps 3 to 0. A level
 // outside 0 to 3 (from a hand-edited file) is first brought to the nearest stage.
@@ -45,6 +48,8 @@ std::int32_t stepDpiLevel(std::int32_t level, DpiAction action);
 
 // The function code of the profile-cycle button.
 inline constexpr std::int32_t kNextProfileCode = 40;
+// Codes 41 to 52 play macro code - 41.
+inline constexpr std::int32_t kFirstMacroCode = 41;
 
 // The user profile after curConfig: curConfig + 1 for 0 to 4, else 1 (also for a negative
 // number from a hand-edited file, which names no profile).

@@ -1,7 +1,7 @@
-// The working profile and the run-time state beside it: what each button does, the four DPI
-// stages, the wheel and light modes, the selected profile number and the executor's armed flag.
-// The user-interface thread and the device event reader share these fields, so each one is an
-// atomic word or byte.
+// The working profile, the applied profile and the run-time state beside them: what each button
+// does, the four DPI stages, the wheel and light modes, the selected profile number and the
+// executor's armed flag. The user-interface thread and the device event reader share these
+// fields, so each one is an atomic word or byte.
 #pragma once
 
 #include "formats/ProfileNumbers.h"
@@ -42,12 +42,37 @@ struct RuntimeState {
     std::atomic<std::int32_t> firstSoftwareSlot{
         0};                                   // lowest slot with device value 31, set on Apply
     std::atomic<bool> mouseUnanswered{false}; // the last Apply stopped: the mouse did not answer
+    // Number of the profile the mouse holds (0 before the first Apply). Equal to curConfig while
+    // the window shows the profile that is on the mouse.
+    std::atomic<std::int32_t> appliedProfile{0};
 };
 
-// The configuration model: the working profile and the run-time state.
+// The configuration model. The window edits the working profile; the mouse holds the applied
+// profile, which the device event reader acts on. Apply copies the first into the second; a
+// profile that a program rule puts on the mouse goes into the applied profile alone, so that the
+// window's unapplied edits stay as they are.
 struct ConfigModel {
-    Profile profile;
+    Profile profile; // the working profile: what the window shows and edits
+    Profile applied; // what the mouse was last sent
     RuntimeState runtime;
 };
+
+// Copies every field of from into to, field by field (each one atomic on its own).
+inline void copyProfile(const Profile& from, Profile& to) {
+    for (std::size_t i = 0; i < from.codes.size(); ++i) {
+        to.codes[i].store(from.codes[i].load());
+    }
+    for (std::size_t i = 0; i < from.dpiActions.size(); ++i) {
+        to.dpiActions[i].store(from.dpiActions[i].load());
+    }
+    to.wheelMode.store(from.wheelMode.load());
+    to.dpiLevel.store(from.dpiLevel.load());
+    for (std::size_t i = 0; i < from.stages.size(); ++i) {
+        to.stages[i].editedCode.store(from.stages[i].editedCode.load());
+        to.stages[i].codeInForce.store(from.stages[i].codeInForce.load());
+        to.stages[i].selectionId.store(from.stages[i].selectionId.load());
+    }
+    to.lightMode.store(from.lightMode.load());
+}
 
 } // namespace veldran

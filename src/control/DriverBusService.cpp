@@ -8,6 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QMetaProperty>
 #include <cstdio>
 
@@ -40,15 +41,36 @@ bool DriverBusService::publish() {
         say("no session bus: the D-Bus interface org.veldran.Driver is off");
         return false;
     }
-    if (!bus.registerObject(QString::fromLatin1(kBusPath), this, QDBusConnection::ExportAdaptors) ||
-        !bus.registerService(QString::fromLatin1(kBusName))) {
-        say("the D-Bus name org.veldran.Driver is taken: the D-Bus interface is off");
-        bus.unregisterObject(QString::fromLatin1(kBusPath));
+    if (!bus.registerObject(QString::fromLatin1(kBusPath), this, QDBusConnection::ExportAdaptors)) {
+        say("the D-Bus object /org/veldran/Driver cannot be registered: the D-Bus interface is "
+            "off");
         return false;
     }
+    if (!bus.registerService(QString::fromLatin1(kBusName))) {
+        // Another driver holds the name (one of another display, say): the name is taken over
+        // as soon as that one lets it go.
+        say("the D-Bus name org.veldran.Driver is taken: the D-Bus interface is off until it is "
+            "free");
+        if (nameWatcher_ == nullptr) {
+            nameWatcher_ =
+                new QDBusServiceWatcher(QString::fromLatin1(kBusName), bus,
+                                        QDBusServiceWatcher::WatchForUnregistration, this);
+            connect(nameWatcher_, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+                if (!published_ &&
+                    QDBusConnection::sessionBus().registerService(QString::fromLatin1(kBusName))) {
+                    markPublished();
+                }
+            });
+        }
+        return false;
+    }
+    markPublished();
+    return true;
+}
+
+void DriverBusService::markPublished() {
     published_ = true;
     told_ = propertyValues();
-    return true;
 }
 
 uint DriverBusService::currentProfile() const {
@@ -129,13 +151,15 @@ void DriverBusService::StopMacros() {
     }
 }
 
-void DriverBusService::replyIfRefused(bool switched) {
-    if (!switched) {
-        refuse(kNotConnectedError, QString::fromLatin1(kNotConnectedText));
-    } else if (const std::string& problem = controller_.settingsProblem(); !problem.empty()) {
-        refuse(kSettingsNotSavedError,
-               QString::fromLatin1(kSettingsNotSavedText) + QString::fromStdString(problem));
+void DriverBusService::replyIfRefused(const SwitchResult& result) {
+    if (result.ok()) {
+        return;
     }
+    const char* error =
+        result.outcome == SwitchResult::Outcome::SettingsNotSaved ? kSettingsNotSavedError
+        : result.outcome == SwitchResult::Outcome::InvalidProfile ? kInvalidProfileError
+                                                                  : kNotConnectedError;
+    refuse(error, QString::fromStdString(result.text()));
 }
 
 void DriverBusService::refuse(const char* error, const QString& text) {

@@ -7,10 +7,13 @@
 #pragma once
 
 #include "control/DriverWindow.h"
+#include "control/ProfileSwitcher.h"
 
 #include <QDBusContext>
 #include <QObject>
 #include <QVariantMap>
+
+class QDBusServiceWatcher;
 
 namespace veldran {
 
@@ -32,7 +35,8 @@ public:
     DriverBusService(ProfileController& controller, DriverWindow window, QObject* parent = nullptr);
 
     // Registers the object and takes the name on the session bus. Without a bus, or when the name
-    // is taken, says so once on standard error and returns false: the driver runs on without it.
+    // is taken, says so once on standard error and returns false: the driver runs on without it,
+    // and takes a taken name as soon as its holder lets it go.
     bool publish();
 
     uint currentProfile() const;
@@ -58,13 +62,15 @@ signals:
 private:
     // The interface's properties as they are now, by their D-Bus names.
     QVariantMap propertyValues() const;
-    void replyIfRefused(bool switched);
+    void markPublished();
+    void replyIfRefused(const SwitchResult& result);
     void refuse(const char* error, const QString& text);
 
     ProfileController& controller_;
     DriverWindow window_;
     bool published_ = false;
-    QVariantMap told_; // the values the bus was last told
+    QVariantMap told_;                           // the values the bus was last told
+    QDBusServiceWatcher* nameWatcher_ = nullptr; // while another driver holds the name
 };
 
 } // namespace veldran

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace veldran {
 
@@ -15,13 +16,8 @@ struct DriverWindow {
     std::function<void()> quit;       // as the tray menu's "Sair do Driver" leaves
     std::function<bool()> playing;    // a macro plays
     std::function<void()> stopMacros; // stops every macro, its held keys released
+    // The name the window shows for a function code (a macro's own name for 41 to 52).
+    std::function<std::string(int code)> functionName;
 };
-
-// Why a door refuses a profile switch: the controller refuses only while the mouse is not open.
-inline constexpr const char* kNotConnectedText = "the mouse is not connected";
-
-// How a door answers a switch that reached the mouse but whose settings could not be written
-// (followed by the reason).
-inline constexpr const char* kSettingsNotSavedText = "settings not saved: ";
 
 } // namespace veldran

@@ -1,46 +1,52 @@
-// The profile controller: the one place where the window's profile-cycle button, the command
-// line, D-Bus and the program rules switch the mouse to another profile. It loads the profile,
-// applies it, and tells its listeners after every Apply that changed the applied profile.
+// The profile controller: the one place where a profile is selected, loaded, put on the mouse and
+// stored, whichever door asks (the window's profile buttons and Apply, the start-up, the mouse's
+// next-profile button, the command line, D-Bus, the program rules). It tells its listeners after
+// every switch that changed the profile the mouse holds.
 #pragma once
 
+#include "config/Profile.h"
 #include "control/ProfileSwitcher.h"
 
-#include <cstdint>
-#include <string>
 #include <vector>
 
 namespace veldran {
 
-struct ConfigModel;
 class DeviceLink;
 class DeviceProtocol;
 class ProfileStore;
 
 class ProfileController final : public ProfileSwitcher {
 public:
-    // Becomes the protocol's Apply listener: every Apply, whoever runs it, is seen here.
     ProfileController(ConfigModel& model, ProfileStore& store, DeviceProtocol& protocol,
                       const DeviceLink& link);
 
-    bool selectProfile(int profile, SwitchCause cause) override;
+    // For WindowApply and Startup, profile is the window's CurConfig, applied whatever it holds.
+    SwitchResult selectProfile(int profile, SwitchCause cause) override;
     int currentProfile() const override { return applied_; }
     int userProfile() const override { return user_; }
     void addSwitchListener(SwitchListener listener) override;
 
-    // The next profile after the selected one (5 wraps to 1), switched as selectProfile does.
-    bool selectNextProfile(SwitchCause cause);
+    // The profile after the one the mouse holds (5 wraps to 1), switched as selectProfile does.
+    SwitchResult selectNextProfile(SwitchCause cause);
     // A press of a next-profile button on slot: the next profile is loaded and applied even when
     // it is the applied one, and the pressed slot keeps its code 40, so that the button goes on
     // cycling whatever the new profile holds for it.
-    void cycleFromButton(int slot);
+    SwitchResult cycleFromButton(int slot);
 
-    // Why the last switch's Apply could not write config.ini ("" when it could, or when the
-    // switch needed no Apply): the doors answer a switch whose settings were not saved with
-    // this reason rather than with a success. Its message box is shown by the Apply itself.
-    const std::string& settingsProblem() const { return settingsProblem_; }
+    // The profile (1-5) that the start-up Apply applies instead of the stored CurConfig (a
+    // driver started for --profile N); 0 for the stored one. Without a mouse such a start
+    // applies and writes nothing.
+    void setStartProfile(int profile) { startProfile_ = profile; }
+    // The start-up Apply of the window's initialisation.
+    SwitchResult startUp();
 
 private:
-    void onApplied(std::int32_t profile);
+    SwitchResult applyWorking(SwitchCause cause);
+    SwitchResult chooseFromOutside(int profile, SwitchCause cause);
+    SwitchResult followRule(int profile);
+    // The mouse now holds profile: listeners are told when that changed.
+    void applied(int profile, SwitchCause cause);
+    static SwitchResult savedOrNot(const std::string& problem, SwitchResult::Outcome outcome);
 
     ConfigModel& model_;
     ProfileStore& store_;
@@ -49,10 +55,10 @@ private:
     std::vector<SwitchListener> listeners_;
     int applied_ = 0;
     int user_ = 0;
+    int startProfile_ = 0;
     bool appliedOnce_ = false;
-    std::string settingsProblem_;
-    // Who runs the Apply now; an Apply that the controller did not start is the window's.
-    SwitchCause pendingCause_ = SwitchCause::Window;
+    // What the mouse held when the user's own profile was on it last: a rule gives it back.
+    Profile userApplied_;
 };
 
 } // namespace veldran

@@ -21,7 +21,9 @@ void ProfileNotifier::listenTo(ProfileSwitcher& switcher) {
 }
 
 void ProfileNotifier::switched(int profile, SwitchCause cause) {
-    if (cause == SwitchCause::Window || !bus_.isConnected()) {
+    // The window's own switches are seen in the window.
+    if (cause == SwitchCause::WindowApply || cause == SwitchCause::WindowChoice ||
+        cause == SwitchCause::Startup || !bus_.isConnected()) {
         return;
     }
     if ((conditions_.windowHidden && !conditions_.windowHidden()) ||

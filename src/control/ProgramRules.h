@@ -6,6 +6,8 @@
 
 #include "platform/ActiveWindow.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,6 +16,11 @@
 namespace veldran {
 
 inline constexpr const char* kProgramsFileName = "programs.ini";
+// The driver's own program name: a rule for it is ignored.
+inline constexpr const char* kDriverProgramName = "veldran-driver";
+// A larger file is not read; rules beyond the limit are left out (each time with one line).
+inline constexpr std::uintmax_t kMaxProgramsFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxProgramRules = 10000;
 
 struct ProgramRule {
     std::string program;
@@ -32,12 +39,17 @@ struct LoadedProgramRules {
     std::vector<std::string> problems;
 };
 
-// Reads programs.ini. A missing file gives the feature off and no problem; an unreadable one the
-// feature off and a problem. Rules with an empty key, a profile that is not a number or outside
-// 1-5 are left out, each with a problem; the first of two rules for one program counts.
+// Reads programs.ini, in time linear in its size. A missing file gives the feature off and no
+// problem; an unreadable one, or one over 1 MB, the feature off and a problem. Rules with an
+// empty key, a profile that is not a number or outside 1-5, and lines without '=' are left out,
+// each with a problem (20 at most, then one line with the count); so are a rule for the driver
+// itself (one problem) and the rules beyond the first 10,000 (one problem). The first of two
+// rules for one program counts. Names from the file are escaped in the problems.
 LoadedProgramRules loadProgramRules(const std::filesystem::path& file);
 
-// Writes the whole of rules to file, atomically; a new file is readable by its owner only.
+// Writes rules to file, atomically; a new file is readable by its owner only. The file's
+// comments and its lines that are no rule (refused ones too) stay where they were; rules that are
+// gone are removed, the others changed in place or added at the end of [Programs].
 bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rules);
 
 // The profile of the first rule that names the program, or nothing.

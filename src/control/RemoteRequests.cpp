@@ -3,6 +3,10 @@
 #include "config/Profile.h"
 #include "control/ProfileController.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace veldran {
 namespace {
 
@@ -30,6 +34,8 @@ std::string RemoteRequests::run(const Request& request) {
             s_.window.stopMacros();
         }
         return okAnswer();
+    case Request::Kind::StatusJson:
+        return okAnswer(statusJson());
     case Request::Kind::Profile:
     case Request::Kind::NextProfile:
         return switchProfile(request);
@@ -40,26 +46,48 @@ std::string RemoteRequests::run(const Request& request) {
 }
 
 std::string RemoteRequests::switchProfile(const Request& request) {
-    // The controller refuses only while the mouse is not open (the request holds a profile
-    // from 1 to 5).
-    const bool switched =
+    const SwitchResult result =
         request.kind == Request::Kind::NextProfile
             ? s_.controller.selectNextProfile(SwitchCause::CommandLine)
             : s_.controller.selectProfile(request.profile, SwitchCause::CommandLine);
-    if (!switched) {
-        return errorAnswer(kNotConnectedText);
-    }
-    const std::string& problem = s_.controller.settingsProblem();
-    return problem.empty() ? okAnswer() : errorAnswer(kSettingsNotSavedText + problem);
+    return result.ok() ? okAnswer() : errorAnswer(result.text());
 }
 
 std::string RemoteRequests::status() const {
-    const auto& profile = s_.model.profile;
+    // What the mouse holds, not what the window shows.
+    const auto& profile = s_.model.applied;
     return "profile " + std::to_string(s_.controller.currentProfile()) + ";connected " +
            yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
            ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +
            std::to_string(profile.dpiLevel.load() + 1) + ";playing " +
            yesNo(s_.window.playing && s_.window.playing());
+}
+
+std::string RemoteRequests::statusJson() const {
+    const auto& profile = s_.model.applied;
+    QJsonArray dpi;
+    for (const DpiStage& stage : profile.stages) {
+        dpi.append(static_cast<int>(stage.codeInForce.load()));
+    }
+    QJsonArray buttons;
+    for (int slot = 1; slot <= kDeviceSlotCount; ++slot) {
+        const int code = profile.code(slot);
+        const std::string name = s_.window.functionName ? s_.window.functionName(code) : "";
+        buttons.append(QJsonObject{{"code", code}, {"name", QString::fromStdString(name)}});
+    }
+    const QJsonObject object{
+        {"profile", s_.controller.currentProfile()},
+        {"connected", s_.window.connected && s_.window.connected()},
+        {"armed", s_.model.runtime.armed.load()},
+        {"recording", s_.window.recording && s_.window.recording()},
+        {"playing", s_.window.playing && s_.window.playing()},
+        {"dpiStage", profile.dpiLevel.load() + 1},
+        {"dpi", dpi},
+        {"wheel", profile.wheelMode.load()},
+        {"light", static_cast<int>(profile.lightMode.load())},
+        {"buttons", buttons},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
 }
 
 } // namespace veldran

@@ -12,11 +12,6 @@
 #include <array>
 
 namespace veldran {
-namespace {
-
-constexpr std::int32_t kFirstMacroCode = 41;
-
-} // namespace
 
 DeviceEventReader::DeviceEventReader(Services services)
     : s_(services), player_(services.input, services.clock),
@@ -78,12 +73,13 @@ void DeviceEventReader::handleReport(const std::uint8_t* report, int length) {
 
 void DeviceEventReader::handlePress(int slot) {
     const auto index = static_cast<std::size_t>(slot - 1);
-    const std::int32_t action = s_.model.profile.dpiActions[index].load();
+    // The mouse's buttons act as the profile the mouse holds says.
+    const std::int32_t action = s_.model.applied.dpiActions[index].load();
     if (action != static_cast<std::int32_t>(DpiAction::None)) {
         stepDpi(action);
         return;
     }
-    const std::int32_t code = s_.model.profile.code(slot);
+    const std::int32_t code = s_.model.applied.code(slot);
     if (playMacroFor(code) || programPressTooSoon(slot, code)) {
         return;
     }
@@ -96,11 +92,15 @@ void DeviceEventReader::handlePress(int slot) {
 
 void DeviceEventReader::stepDpi(std::int32_t action) {
     // The window may set the level at the same moment; the step applies to the level it read.
-    auto& level = s_.model.profile.dpiLevel;
+    auto& level = s_.model.applied.dpiLevel;
     std::int32_t current = level.load();
     std::int32_t next = stepDpiLevel(current, static_cast<DpiAction>(action));
     while (!level.compare_exchange_weak(current, next)) {
         next = stepDpiLevel(current, static_cast<DpiAction>(action));
+    }
+    // While the window shows the profile the mouse holds, it shows the new stage too.
+    if (s_.model.runtime.appliedProfile.load() == s_.model.runtime.curConfig.load()) {
+        s_.model.profile.dpiLevel.store(next);
     }
     // The DPI step report repaints the window after sending; the level is not written to the
     // settings file.
@@ -140,10 +140,7 @@ void DeviceEventReader::switchToNextProfile(int slot) {
     s_.window.runOnUiThread([this, slot] {
         if (profileCycle_) {
             profileCycle_(slot);
-            return;
         }
-        s_.protocol.applyProfileFromButton(nextProfileNumber(s_.model.runtime.curConfig.load()),
-                                           slot);
     });
 }
 

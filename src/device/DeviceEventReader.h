@@ -59,7 +59,8 @@ public:
     MacroPlayer& macroPlayer() { return player_; }
 
     // What a press of a next-profile button (code 40) does on the user-interface thread, given
-    // the pressed slot. Set before start(); without it the reader switches by itself.
+    // the pressed slot: the profile controller's switch. Set before start(); without it such a
+    // press does nothing.
     using ProfileCycle = std::function<void(int slot)>;
     void setProfileCycle(ProfileCycle cycle) { profileCycle_ = std::move(cycle); }
 

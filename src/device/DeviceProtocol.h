@@ -9,8 +9,8 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace veldran {
@@ -37,39 +37,40 @@ class DeviceProtocol {
 public:
     DeviceProtocol(DeviceLink& link, ConfigModel& model, ProfileStore& store, WindowPort& window);
 
-    // Armed; CurConfig and Save(6) to config.ini; the seven button reports; the wheel report;
-    // codes in force; the DPI report; a repaint. After the first report that the mouse does not
-    // answer in time, no further report is sent (each would wait as long again) and
-    // runtime.mouseUnanswered is set until the next Apply, which tries again. Returns why the
-    // settings did not reach config.ini ("" when they did); the message about it is shown all
-    // the same.
+    // The window's Apply of the working profile: armed; CurConfig and Save(6) to config.ini; a
+    // stored code 19 becomes 12 in the working profile (with its message); the working profile
+    // becomes the applied one; the seven button reports; the wheel report; codes in force; the
+    // DPI report; a repaint. After the first report that the mouse does not answer in time, no
+    // further report is sent (each would wait as long again) and runtime.mouseUnanswered is set
+    // until the next Apply, which tries again. Returns why config.ini could not be written, ""
+    // when it was (the reports go out either way).
     std::string apply();
-    // Factory values into the working profile; a repaint; the DPI report for level 0; the reset
-    // report. Writes nothing to config.ini.
+    // Puts a stored profile on the mouse: it becomes the applied profile and is sent as Apply
+    // sends, while the working profile and the files stay as they are.
+    void applyProfile(const Profile& stored);
+    // Sends the applied profile again (the mouse may have lost it in a suspend).
+    void resendApplied();
+    // Factory values into the working and the applied profile; a repaint; the DPI report for
+    // level 0; the reset report. Writes nothing to config.ini.
     void defaults();
-    // The profile-cycle button's switch: profile becomes CurConfig and the working profile, the
-    // pressed slot keeps the cycle function (code 40, so the button goes on cycling), then Apply.
-    std::string applyProfileFromButton(std::int32_t profile, int slot);
-    // The DPI report for level (sent by the device event reader after a DPI step), then a repaint.
+    // The DPI report for level of the applied profile (sent by the device event reader after a
+    // DPI step), then a repaint.
     void sendDpiStep(std::int32_t level);
-
-    // Told at the end of every Apply with the profile number it wrote as CurConfig. Set once,
-    // before the first Apply; Apply runs on the user-interface thread.
-    void setAppliedListener(std::function<void(std::int32_t profile)> listener) {
-        appliedListener_ = std::move(listener);
-    }
+    // Asks the window for a repaint.
+    void repaint();
 
 private:
     // The DPI report for level (held to 0 to 3): the DPI value of that stage's code in force and
     // the light mode.
     FeatureSendResult sendDpiReport(std::int32_t level);
     FeatureSendResult send(const FeatureReport& report);
+    // The reports of the applied profile, given each slot's device value.
+    void sendApplied(const std::array<std::optional<std::uint8_t>, kDeviceSlotCount>& values);
     DeviceLink& link_;
     ConfigModel& model_;
     ProfileStore& store_;
     WindowPort& window_;
     std::mutex sendMutex_;
-    std::function<void(std::int32_t)> appliedListener_;
 };
 
 } // namespace veldran

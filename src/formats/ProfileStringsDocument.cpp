@@ -184,6 +184,18 @@ ProfileStringsDocument::entries(std::string_view section) const {
     return found;
 }
 
+std::vector<std::string> ProfileStringsDocument::unreadLines(std::string_view section) const {
+    std::vector<std::string> found;
+    if (const auto span = findSection(section)) {
+        for (std::size_t i = span->header + 1; i < span->end; ++i) {
+            if (kindOf(lines_[i].content) == LineKind::Other) {
+                found.emplace_back(trim(lines_[i].content));
+            }
+        }
+    }
+    return found;
+}
+
 bool ProfileStringsDocument::isWritable(std::string_view section, std::string_view key,
                                         std::string_view value) {
     if (hasLineBreakOrNul(section) || hasLineBreakOrNul(key) || hasLineBreakOrNul(value)) {
@@ -201,6 +213,23 @@ void ProfileStringsDocument::ensureEnding(std::size_t index) {
     if (ending.empty()) {
         ending = newline_;
     }
+}
+
+std::size_t ProfileStringsDocument::remove(std::string_view section, std::string_view key) {
+    const auto span = findSection(section);
+    if (!span) {
+        return 0;
+    }
+    std::size_t removed = 0;
+    for (std::size_t i = span->end; i > span->header + 1; --i) {
+        const Line& line = lines_[i - 1];
+        if (kindOf(line.content) == LineKind::Entry &&
+            equalsIgnoringCase(entryKey(line.content), key)) {
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i - 1));
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 bool ProfileStringsDocument::set(std::string_view section, std::string_view key,

@@ -32,11 +32,19 @@ public:
     // value read as find reads it. Keys may repeat; the caller decides which one counts.
     std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
 
+    // The lines of the first section named section that are neither entries, comments nor
+    // blank (a line without '='), in file order, without blanks around them.
+    std::vector<std::string> unreadLines(std::string_view section) const;
+
     // Sets key in the first section named section: replaces the key's first line, or adds a line
     // after the section's last entry, or adds the section with the key at the end of the text.
     // Returns false, changing nothing, when a name or the value cannot be written as one line
     // (see isWritable).
     bool set(std::string_view section, std::string_view key, std::string_view value);
+
+    // Removes every entry of key in the first section named section; the other lines stay as
+    // they are. Returns how many lines went.
+    std::size_t remove(std::string_view section, std::string_view key);
 
     // Whether section, key and value can be written without changing the meaning of other lines:
     // no line breaks or NUL bytes anywhere, a non-empty key without '=' or surrounding blanks that

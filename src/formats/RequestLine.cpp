@@ -32,12 +32,13 @@ Request parseRequestLine(std::string_view line) {
     if (line.size() >= kMaxRequestLine) {
         return invalid("request line too long");
     }
-    static constexpr std::array<std::pair<std::string_view, Request::Kind>, 5> plain{{
+    static constexpr std::array<std::pair<std::string_view, Request::Kind>, 6> plain{{
         {"show", Request::Kind::Show},
         {"hide", Request::Kind::Hide},
         {"quit", Request::Kind::Quit},
         {"status", Request::Kind::Status},
         {"stop-macros", Request::Kind::StopMacros},
+        {"status json", Request::Kind::StatusJson},
     }};
     for (const auto& [word, kind] : plain) {
         if (line == word) {
@@ -69,6 +70,8 @@ std::string requestLine(const Request& request) {
         return "status";
     case Request::Kind::StopMacros:
         return "stop-macros";
+    case Request::Kind::StatusJson:
+        return "status json";
     case Request::Kind::Profile:
         return std::string(kProfileWord) + ' ' + std::to_string(request.profile);
     case Request::Kind::NextProfile:

@@ -1,6 +1,6 @@
 // The request lines of the single-instance socket: a client sends one line (show, hide, quit,
-// status, stop-macros, profile N, profile next) and reads one answer line ("ok", "ok TEXT" or
-// "error TEXT").
+// status, status json, stop-macros, profile N, profile next) and reads one answer line ("ok", "ok
+// TEXT" or "error TEXT").
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,17 @@ namespace veldran {
 inline constexpr std::size_t kMaxRequestLine = 256;
 
 struct Request {
-    enum class Kind { Invalid, Show, Hide, Quit, Status, StopMacros, Profile, NextProfile };
+    enum class Kind {
+        Invalid,
+        Show,
+        Hide,
+        Quit,
+        Status,
+        StatusJson,
+        StopMacros,
+        Profile,
+        NextProfile
+    };
     Kind kind = Kind::Invalid;
     int profile = 0;   // 1-5, for Kind::Profile
     std::string error; // why the line was refused, for Kind::Invalid

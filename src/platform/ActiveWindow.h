@@ -29,6 +29,8 @@ public:
     // Lets the user click a window: picked is told the program of the window clicked (empty
     // fields over the bare desktop). False when no pick can be made or one runs already.
     virtual bool pickWindow(Listener picked) = 0;
+    // Ends a pick that runs without telling anyone: the pointer is the user's again.
+    virtual void cancelPick() = 0;
     // The program names (WM_CLASS instances) of the windows open now, sorted, each once.
     virtual std::vector<std::string> programsWithWindows() = 0;
 };

@@ -234,8 +234,7 @@ void PointerInput::released(QPoint) {
     } else if (hot == kApply) {
         actions_.apply();
     } else if (hot >= kFirstProfileButton && hot <= kLastProfileButton) {
-        model_.runtime.curConfig.store(hot - kFirstProfileButton + 1);
-        actions_.load(hot - kFirstProfileButton + 1);
+        actions_.chooseProfile(hot - kFirstProfileButton + 1);
         actions_.invalidate(PointerActions::Area::Whole);
     } else if (hot == kMinimise) {
         pointer_.mainHot = kNoElement;

@@ -33,6 +33,8 @@ public:
     virtual void apply() = 0;
     virtual void defaults() = 0;
     virtual void load(int profileNumber) = 0;
+    // A profile button: profile n (1-5) becomes the selected one and fills the working profile.
+    virtual void chooseProfile(int profileNumber) = 0;
     virtual void save(int profileNumber) = 0;
 
     virtual void hideToTray() = 0;

@@ -13,6 +13,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "control/ProfileController.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -63,9 +64,10 @@ TEST(MainWindowScreenshots, EachPageUnderX) {
     DeviceProtocol protocol(link, model, profiles, port);
     DeviceEventReader reader(DeviceEventReader::Services{link, protocol, model, macros, profiles,
                                                          input, shell, clock, port});
+    ProfileController controller(model, profiles, protocol, link);
     CQEL_GMouseDlg window(CQEL_GMouseDlg::Services{application, state, model, macros, profiles,
-                                                   macroStore, link, protocol, reader, &clock,
-                                                   nullptr});
+                                                   macroStore, link, protocol, reader, controller,
+                                                   &clock, nullptr});
     ASSERT_TRUE(window.initialise());
     window.move(0, 0);
     window.show();

@@ -10,6 +10,7 @@
 #include "config/MacroTable.h"
 #include "config/Profile.h"
 #include "config/ProfileStore.h"
+#include "control/ProfileController.h"
 #include "device/DeviceEventReader.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceProtocol.h"
@@ -30,8 +31,8 @@ struct MainWindowRig {
     }
 
     CQEL_GMouseDlg::Services services() {
-        return {app,  state,    model,  macros, profiles,     macroStore,
-                link, protocol, reader, &clock, &keyboardHook};
+        return {app,  state,    model,  macros,     profiles, macroStore,
+                link, protocol, reader, controller, &clock,   &keyboardHook};
     }
 
     TinySkin skin;
@@ -51,6 +52,7 @@ struct MainWindowRig {
     DeviceProtocol protocol{link, model, profiles, port};
     DeviceEventReader reader{DeviceEventReader::Services{link, protocol, model, macros, profiles,
                                                          input, shell, clock, port}};
+    ProfileController controller{model, profiles, protocol, link};
 };
 
 } // namespace veldran::testing

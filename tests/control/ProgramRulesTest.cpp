@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace veldran {
@@ -50,6 +51,30 @@ TEST_F(ProgramRulesFile, BadRulesAreLeftOutWithOneProblemEachAndTheOthersMatchIg
     EXPECT_EQ(matchProgramRule(rules, {"", "", ""}), std::nullopt);
 }
 
+TEST_F(ProgramRulesFile, StrayLinesRawBytesTheDriverItselfAndLongFilesAreReportedBriefly) {
+    std::string text = "[Programs]\njust a name\n\x1b]0;evil\x07=2\nVeldran-Driver=3\n"
+                       "veldran-driver=4\n";
+    for (int i = 0; i < 10005; ++i) {
+        text += "p" + std::to_string(i) + "=1\n";
+    }
+    const LoadedProgramRules loaded = loadProgramRules(write(text));
+    ASSERT_EQ(loaded.problems.size(), 3u);
+    EXPECT_NE(loaded.problems[0].find("\"just a name\""), std::string::npos);
+    EXPECT_NE(loaded.problems[1].find("Veldran-Driver=3"), std::string::npos);
+    EXPECT_NE(loaded.problems[2].find("more than 10000 rules: the last 6"), std::string::npos);
+    // The escape sequence's key is a rule like any other, but never reaches a terminal raw.
+    EXPECT_EQ(loaded.rules.rules.size(), 10000u);
+    EXPECT_EQ(matchProgramRule(loaded.rules, {"veldran-driver", "", ""}), std::nullopt);
+
+    const LoadedProgramRules bad = loadProgramRules(write("[Programs]\n\x1b[2J=9\n"));
+    ASSERT_EQ(bad.problems.size(), 1u);
+    EXPECT_NE(bad.problems[0].find("\\x1b[2J=9"), std::string::npos);
+    EXPECT_EQ(bad.problems[0].find('\x1b'), std::string::npos);
+
+    write(std::string(kMaxProgramsFileBytes + 1, ';'));
+    EXPECT_FALSE(loadProgramRules(file()).rules.enabled);
+}
+
 TEST_F(ProgramRulesFile, MissingFileLeavesTheFeatureOffQuietlyAndAnUnreadableOneSaysSo) {
     EXPECT_FALSE(loadProgramRules(file()).rules.enabled);
     EXPECT_TRUE(loadProgramRules(file()).problems.empty());
@@ -71,6 +96,14 @@ TEST_F(ProgramRulesFile, SavedRulesReadBackFromAFileOnlyItsOwnerCanRead) {
     EXPECT_EQ(back.rules[1].program, "Navigator");
     EXPECT_EQ(back.rules[1].profile, 2);
     EXPECT_FALSE(saveProgramRules(file(), {true, true, {{"a=b", 1}}}));
+
+    // A hand-edited file keeps its comments and the lines that are no rule, in place.
+    write("; my rules\n[Programs]\n; games\nxev=3\nbroken=9\nold=1\nno equals sign\n");
+    ASSERT_TRUE(saveProgramRules(file(), {true, true, {{"xev", 4}, {"new", 2}}}));
+    std::ifstream in(file());
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text, "; my rules\n[Programs]\n; games\nxev=4\nbroken=9\nno equals sign\nnew=2\n"
+                    "[Settings]\nEnabled=1\nNotify=1\n");
 }
 
 TEST(ProgramRuleSwitcher, FollowsTheRestingFocusAndReturnsToTheUsersChoice) {

@@ -19,8 +19,8 @@ class DeviceEventReaderTest : public ::testing::Test {
 protected:
     void SetUp() override { rig.connect(); }
     void setSlot(int slot, std::int32_t code, DpiAction action = DpiAction::None) {
-        rig.model.profile.setCode(slot, code);
-        rig.model.profile.dpiActions[static_cast<std::size_t>(slot - 1)] =
+        rig.model.applied.setCode(slot, code);
+        rig.model.applied.dpiActions[static_cast<std::size_t>(slot - 1)] =
             static_cast<std::int32_t>(action);
     }
     ReaderRig<> rig;
@@ -28,14 +28,14 @@ protected:
 
 TEST_F(DeviceEventReaderTest, CycleAtLevelThreeWrapsToStageOneAndSendsItsReport) {
     setSlot(6, 6, DpiAction::Cycle);
-    rig.model.profile.dpiLevel = 3;
-    rig.model.profile.stages[0].codeInForce = 1;
-    rig.model.profile.stages[0].editedCode = 2; // clicked but not applied: not sent
+    rig.model.applied.dpiLevel = 3;
+    rig.model.applied.stages[0].codeInForce = 1;
+    rig.model.applied.stages[0].editedCode = 2; // clicked but not applied: not sent
     const int repaintsBefore = rig.window.repaints();
 
     rig.press(6); // byte 1 = 246
 
-    EXPECT_EQ(rig.model.profile.dpiLevel.load(), 0);
+    EXPECT_EQ(rig.model.applied.dpiLevel.load(), 0);
     EXPECT_THAT(rig.sentHeads(), ElementsAre(Bytes{0x07, 0x09, 0x00, 0x90}));
     EXPECT_GT(rig.window.repaints(), repaintsBefore);
     EXPECT_THAT(rig.input.events(), IsEmpty());
@@ -43,14 +43,14 @@ TEST_F(DeviceEventReaderTest, CycleAtLevelThreeWrapsToStageOneAndSendsItsReport)
 
 TEST_F(DeviceEventReaderTest, StepUpAtLevelThreeResendsLevelThree) {
     setSlot(1, 17, DpiAction::StepUp);
-    rig.model.profile.dpiLevel = 3;
-    rig.model.profile.stages[3].codeInForce = 0;
-    rig.model.profile.lightMode = 2;
+    rig.model.applied.dpiLevel = 3;
+    rig.model.applied.stages[3].codeInForce = 0;
+    rig.model.applied.lightMode = 2;
 
     rig.press(1);
     rig.press(1);
 
-    EXPECT_EQ(rig.model.profile.dpiLevel.load(), 3);
+    EXPECT_EQ(rig.model.applied.dpiLevel.load(), 3);
     EXPECT_THAT(rig.sentHeads(),
                 ElementsAre(Bytes{0x07, 0x09, 0x03, 0x82}, Bytes{0x07, 0x09, 0x03, 0x82}));
 }
@@ -59,17 +59,17 @@ TEST_F(DeviceEventReaderTest, DpiActionComesBeforeMacroAndCodeTable) {
     rig.macros.setCount(1);
     rig.setMacro(0, {{65, 1, 0}});
     setSlot(4, 41, DpiAction::StepDown); // slot 4 reports identifier 5, byte 245
-    rig.model.profile.dpiLevel = 2;
+    rig.model.applied.dpiLevel = 2;
 
     rig.send({0x05, 245, 0, 0});
 
-    EXPECT_EQ(rig.model.profile.dpiLevel.load(), 1);
+    EXPECT_EQ(rig.model.applied.dpiLevel.load(), 1);
     EXPECT_EQ(rig.sentHeads().size(), 1u);
     EXPECT_THAT(rig.input.events(), IsEmpty());
 }
 
 TEST_F(DeviceEventReaderTest, DisarmedAfterApplyUntilTheRearmingReport) {
-    setSlot(3, 31);
+    rig.model.profile.setCode(3, 31); // the window's Apply makes it the mouse's
     rig.protocol.apply();
     ASSERT_FALSE(rig.model.runtime.armed.load());
     const int repaintsBefore = rig.window.repaints();
@@ -217,44 +217,16 @@ TEST_F(DeviceEventReaderTest, MacroCodeBeyondTheCountDoesNothingAndMacrosBeyondT
     EXPECT_THAT(rig.input.events(), IsEmpty());
 }
 
-TEST_F(DeviceEventReaderTest, NextProfileFromFiveLoadsProfileOneKeepsTheSlotAndApplies) {
-    {
-        ConfigModel stored;
-        stored.profile.setCode(2, 33);
-        stored.profile.setCode(5, 3);
-        stored.profile.wheelMode = 1;
-        ASSERT_TRUE(rig.store.save(1, stored.profile));
-    }
-    rig.model.runtime.curConfig = 5;
+TEST_F(DeviceEventReaderTest, NextProfileIsHandedToTheUiThreadWithThePressedSlot) {
+    std::vector<int> cycled;
+    rig.reader.setProfileCycle([&cycled](int slot) { cycled.push_back(slot); });
     setSlot(5, 40);
-    const int repaintsBefore = rig.window.repaints();
 
     rig.press(5); // slot 5 carries identifier 4: byte 244
 
     EXPECT_EQ(rig.window.uiRuns(), 1);
-    EXPECT_EQ(rig.model.runtime.curConfig.load(), 1);
-    EXPECT_EQ(rig.model.profile.code(2), 33);
-    EXPECT_EQ(rig.model.profile.code(5), 40);
-    EXPECT_EQ(rig.model.profile.wheelMode.load(), 1);
-    EXPECT_FALSE(rig.model.runtime.armed.load()); // its own Apply saw code 40 on slot 5
-    EXPECT_GT(rig.window.repaints(), repaintsBefore);
-    EXPECT_EQ(rig.store.readCurConfig(), 1);
-    ConfigModel applied;
-    rig.store.load(6, applied.profile);
-    EXPECT_EQ(applied.profile.code(5), 40);
-    EXPECT_EQ(applied.profile.code(2), 33);
-    // Seven button reports, the wheel report and the DPI report; slot 5 (identifier 4) as 31.
-    const auto heads = rig.sentHeads();
-    ASSERT_EQ(heads.size(), 9u);
-    EXPECT_EQ(heads[4], (Bytes{0x07, 0x10, 0x04, 0x1F}));
-    EXPECT_EQ(heads[7], (Bytes{0x07, 0x11, 0x01, 0x00}));
-
-    // Disarmed now: the next press waits for the re-arming report.
-    rig.press(5);
-    EXPECT_EQ(rig.model.runtime.curConfig.load(), 1);
-    rig.send(testing::rearmReport());
-    rig.press(5);
-    EXPECT_EQ(rig.model.runtime.curConfig.load(), 2);
+    EXPECT_THAT(cycled, ElementsAre(5));
+    EXPECT_THAT(rig.sentHeads(), IsEmpty()); // the switch sends, not the reader
 }
 
 } // namespace

@@ -16,7 +16,7 @@ using testing::waitFor;
 
 TEST(DeviceEventReaderThreadTest, StartsWithoutAMouseAndActsOnceItIsFound) {
     ReaderRig<SystemClock> rig;
-    rig.model.profile.setCode(1, 26);
+    rig.model.applied.setCode(1, 26);
     rig.reader.start();
     std::this_thread::sleep_for(std::chrono::milliseconds(20)); // reads fail and are retried
 
@@ -48,9 +48,9 @@ TEST(DeviceEventReaderThreadTest, OtherButtonsActDuringAMacroAndStopReleasesItsK
     rig.connect();
     rig.macros.setCount(1);
     rig.setMacro(0, {{65, 1, 60000}, {65, 2, 0}});
-    rig.model.profile.setCode(1, 41);
-    rig.model.profile.setCode(2, 17);
-    rig.model.profile.dpiActions[1] = static_cast<std::int32_t>(DpiAction::StepUp);
+    rig.model.applied.setCode(1, 41);
+    rig.model.applied.setCode(2, 17);
+    rig.model.applied.dpiActions[1] = static_cast<std::int32_t>(DpiAction::StepUp);
     rig.reader.start();
     ASSERT_TRUE(waitFor([&] { return rig.bus.lastReader() != nullptr; }));
     rig.bus.lastReader()->push(pressReport(1));
@@ -70,10 +70,10 @@ TEST(DeviceEventReaderThreadTest, EveryPressActedOnOnceWhileTheProfileIsEdited) 
     constexpr int kRounds = 1500;
     ReaderRig<> rig;
     rig.connect();
-    rig.model.profile.setCode(1, 31); // Ctrl+C: 4 events
-    rig.model.profile.setCode(2, 41); // macro 0: 2 events
-    rig.model.profile.setCode(6, 6);
-    rig.model.profile.dpiActions[5] = static_cast<std::int32_t>(DpiAction::Cycle); // 1 report
+    rig.model.applied.setCode(1, 31); // Ctrl+C: 4 events
+    rig.model.applied.setCode(2, 41); // macro 0: 2 events
+    rig.model.applied.setCode(6, 6);
+    rig.model.applied.dpiActions[5] = static_cast<std::int32_t>(DpiAction::Cycle); // 1 report
     rig.macros.setCount(1);
     rig.setMacro(0, {{65, 1, 0}, {65, 2, 0}});
 
@@ -83,13 +83,13 @@ TEST(DeviceEventReaderThreadTest, EveryPressActedOnOnceWhileTheProfileIsEdited) 
         for (int i = 0; !done.load(); ++i) {
             for (int slot = 3; slot <= kSlotCount; ++slot) {
                 if (slot != 6) {
-                    rig.model.profile.setCode(slot, (i + slot) % 30);
+                    rig.model.applied.setCode(slot, (i + slot) % 30);
                 }
             }
-            rig.model.profile.lightMode = static_cast<std::uint8_t>(i % 4);
-            rig.model.profile.stages[static_cast<std::size_t>(i % 4)].codeInForce =
+            rig.model.applied.lightMode = static_cast<std::uint8_t>(i % 4);
+            rig.model.applied.stages[static_cast<std::size_t>(i % 4)].codeInForce =
                 static_cast<std::uint8_t>(i % 4);
-            rig.model.profile.dpiLevel = i % 4;
+            rig.model.applied.dpiLevel = i % 4;
             key = key == 65 ? 66 : 65;
             rig.setMacro(0, {{key, 1, 0}, {key, 2, 0}});
             rig.window.repaint();

@@ -165,6 +165,7 @@ TEST(DeviceProtocolDefaults, ResetsTheMouseAndLeavesConfigIniUntouched) {
 
 TEST(DeviceProtocolDpiStep, OutOfRangeLevelsAreHeldToTheStages) {
     Rig rig;
+    copyProfile(rig.model.profile, rig.model.applied); // the factory profile on the mouse
     rig.protocol.sendDpiStep(7);
     rig.protocol.sendDpiStep(-2);
     EXPECT_EQ(rig.heads(), (std::vector<Head>{{7, 0x09, 3, 0x80}, {7, 0x09, 0, 0x90}}));

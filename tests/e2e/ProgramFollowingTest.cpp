@@ -180,6 +180,24 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickP
     ASSERT_TRUE(QTest::qWaitFor([&] { return picked.has_value(); }, 5000));
     EXPECT_EQ(picked->executable, "xev");
 
+    // A pick called off (Escape in the dialog, the dialog closed, 10 s) gives the pointer back.
+    picked.reset();
+    ASSERT_TRUE(watcher.pickWindow([&picked](const WindowProgram& p) { picked = p; }));
+    auto grab = [display, own] {
+        const int status = XGrabPointer(display, own, False, ButtonPressMask, GrabModeAsync,
+                                        GrabModeAsync, 0, 0, CurrentTime);
+        XUngrabPointer(display, CurrentTime);
+        XSync(display, False);
+        return status;
+    };
+    EXPECT_EQ(grab(), AlreadyGrabbed);
+    watcher.cancelPick();
+    QTest::qWait(100);
+    EXPECT_EQ(grab(), GrabSuccess);
+    testing::run("xdotool", {"mousemove", "100", "50", "click", "1"});
+    QTest::qWait(300);
+    EXPECT_FALSE(picked.has_value());
+
     XDestroyWindow(display, own);
 }
 
@@ -202,19 +220,21 @@ protected:
 };
 
 TEST_F(ProgramRulesInTheDriver,
-       XevInFrontAppliesItsProfileOnceLeavingItGivesTheUsersBackAndOnlyHiddenIsItAnnounced) {
+       ARuleSwitchWritesNoFileKeepsTheWindowsEditsAndOnlyHiddenIsItAnnounced) {
     Desktop desktop;
     ASSERT_TRUE(desktop.ready());
     Display* display = desktop.display;
     const Window xevWindow = desktop.xev.window;
     StandInNotifications& service = desktop.service;
     const int atStart = static_cast<int>(features().size());
+    const QString configBefore = configText();
+    clickElement(33); // "Page scroll" chosen in the window, not applied
 
     makeActive(display, xevWindow);
     ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 9; }, 5000));
-    // DPI level 0 with code 3 and light mode 0: (3 + 8) x 16 = 0xb0.
+    // DPI level 0 with code 3 and light mode 0: (3 + 8) x 16 = 0xb0; profile 3's line scroll.
     EXPECT_TRUE(features()[atStart + 8].startsWith("07 09 00 b0"));
-    EXPECT_EQ(testing::iniValue(configText(), "Init", "CurConfig"), "3");
+    EXPECT_TRUE(features()[atStart + 7].startsWith("07 11 00"));
     // xev again: its profile is applied already, nothing is sent.
     makeActive(display, xevWindow);
     QTest::qWait(400);
@@ -222,17 +242,35 @@ TEST_F(ProgramRulesInTheDriver,
 
     makeActive(display, window.toULong());
     ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 18; }, 5000));
+    // The user's profile as it was applied, without the edit.
+    EXPECT_TRUE(features()[atStart + 16].startsWith("07 11 00"));
     EXPECT_TRUE(features()[atStart + 17].startsWith("07 09 00 90"));
-    EXPECT_EQ(testing::iniValue(configText(), "Init", "CurConfig"), "1");
     QTest::qWait(400);
     EXPECT_EQ(features().size(), atStart + 18);
     EXPECT_TRUE(service.shown.empty()); // the window was in sight
+    // Neither switch touched config.ini: the next start applies the user's profile.
+    EXPECT_EQ(configText(), configBefore);
+
+    // The edit outlived both switches: Apply sends it now.
+    clickElement(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 27; }, 5000));
+    EXPECT_TRUE(features()[atStart + 25].startsWith("07 11 01"));
 
     clickElement(13); // hide: without a notification area the window is minimised
     makeActive(display, xevWindow);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !service.shown.empty(); }, 5000));
     EXPECT_EQ(service.shown[0].summary, "Profile 3");
-    EXPECT_EQ(features().size(), atStart + 27);
+    EXPECT_EQ(features().size(), atStart + 36);
+    EXPECT_EQ(testing::iniValue(configText(), "Init", "CurConfig"), "1");
+
+    // A hand edit of programs.ini counts at once, without a restart.
+    QFile rules(dir.path() + "/programs.ini");
+    ASSERT_TRUE(rules.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    rules.write("[Programs]\nXev=4\n");
+    rules.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 45; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.shown.size() >= 2; }, 5000));
+    EXPECT_EQ(service.shown[1].summary, "Profile 4");
 }
 
 } // namespace

@@ -4,8 +4,12 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,10 +131,32 @@ TEST_F(RemoteControl, ProfileSwitchesOnceStatusTellsItAndBadLinesAreRefused) {
     EXPECT_EQ(request({"--profile", "next"}).status, 0);
     EXPECT_EQ(applyAfter(before + 9), kConfig4Reports);
 
+    // Profile 3 chosen in the window but not applied: the status is the mouse's.
+    clickElement(6);
     const Outcome status = request({"--status"});
     EXPECT_EQ(status.status, 0);
     EXPECT_EQ(status.out.toStdString(),
               "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\nplaying no\n");
+    const Outcome json = request({"--status", "--json"});
+    EXPECT_EQ(json.status, 0);
+    const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(object["profile"].toInt(), 4);
+    EXPECT_EQ(object["dpiStage"].toInt(), 1);
+    EXPECT_EQ(object["dpi"].toArray().size(), 4);
+    EXPECT_FALSE(object["armed"].toBool());
+    const QJsonArray buttons = object["buttons"].toArray();
+    ASSERT_EQ(buttons.size(), 7);
+    EXPECT_EQ(buttons[5].toObject()["code"].toInt(), 6);
+    EXPECT_FALSE(buttons[5].toObject()["name"].toString().isEmpty());
+    EXPECT_EQ(request({"--json"}).status, 2);
+
+    // Asked for the profile on the mouse: nothing is sent, and next counts from it.
+    const qsizetype onFour = features().size();
+    EXPECT_EQ(request({"--profile", "4"}).status, 0);
+    EXPECT_EQ(request({"--profile", "next"}).status, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return features().size() >= onFour + 9; }, 5000));
+    EXPECT_EQ(features().size(), onFour + 9);
+    EXPECT_EQ(iniValue(configText(), "Init", "CurConfig"), "5");
     EXPECT_EQ(request({"--profile", "6"}).status, 2);
     EXPECT_EQ(request({"--status", "--hidden"}).status, 2);
 
@@ -201,6 +227,38 @@ TEST_F(RemoteControl, TheBusShowsTheInterfaceAsItsDescriptionSaysIt) {
     EXPECT_EQ(driverInterface(QString::fromUtf8(introspect.readAllStandardOutput())), described);
 }
 
+// The window's state as the window manager keeps it: "Normal", "Iconic" or "" (withdrawn).
+QString wmState(const QString& window) {
+    const QString out = run("xprop", {"-id", window, "WM_STATE"});
+    return out.contains("Normal")   ? QStringLiteral("Normal")
+           : out.contains("Iconic") ? QStringLiteral("Iconic")
+                                    : QString();
+}
+
+TEST_F(RemoteControl, ShowMapsTheWindowNormalRaisedAndFocusedEveryTime) {
+    if (QStandardPaths::findExecutable("openbox").isEmpty()) {
+        GTEST_SKIP() << "needs openbox";
+    }
+    QProcess windowManager;
+    windowManager.setProcessEnvironment(environment);
+    windowManager.start("openbox", {"--sm-disable"});
+    ASSERT_TRUE(windowManager.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmState(window) == "Normal"; }, 5000));
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_EQ(request({"--hide"}).status, 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wmState(window) != "Normal"; }, 5000));
+        ASSERT_EQ(request({"--show"}).status, 0);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return wmState(window) == "Normal" && run("xdotool", {"getactivewindow"}) == window;
+            },
+            3000))
+            << "round " << round << ": " << wmState(window).toStdString();
+    }
+    windowManager.terminate();
+    windowManager.waitForFinished();
+}
+
 TEST_F(RemoteControl, ProfileStartsAHiddenDriverWhenNoneRuns) {
     ASSERT_EQ(request({"--quit"}).status, 0);
     ASSERT_TRUE(driver.waitForFinished(10000));
@@ -209,6 +267,17 @@ TEST_F(RemoteControl, ProfileStartsAHiddenDriverWhenNoneRuns) {
     const Outcome none = request({"--status"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err.count('\n'), 1);
+
+    // No driver and no mouse: nothing is applied, so config.ini stays as it was.
+    const QString configBefore = configText();
+    mouse.write("unplug\n");
+    QTest::qWait(300);
+    const Outcome noMouse = request({"--profile", "3", "--virtual-mouse=" + mouseSocket()});
+    EXPECT_EQ(noMouse.status, 1);
+    EXPECT_EQ(noMouse.err.toStdString(), "veldran-driver: no mouse connected\n");
+    EXPECT_EQ(configText(), configBefore);
+    mouse.write("plug\n");
+    QTest::qWait(300);
 
     const qsizetype before = features().size();
     startedInBackground = true;

@@ -13,7 +13,7 @@ class FakeProfileSwitcher : public ProfileSwitcher {
 public:
     explicit FakeProfileSwitcher(int profile = 1) : current_(profile), user_(profile) {}
 
-    bool selectProfile(int profile, SwitchCause cause) override {
+    SwitchResult selectProfile(int profile, SwitchCause cause) override {
         selections.emplace_back(profile, cause);
         if (cause != SwitchCause::ProgramRule) {
             user_ = profile;
@@ -24,7 +24,7 @@ public:
                 listener(profile, cause);
             }
         }
-        return true;
+        return {};
     }
     int currentProfile() const override { return current_; }
     int userProfile() const override { return user_; }

@@ -28,6 +28,7 @@ public:
     void apply() override { calls.push_back("apply"); }
     void defaults() override { calls.push_back("defaults"); }
     void load(int n) override { calls.push_back("load " + std::to_string(n)); }
+    void chooseProfile(int n) override { calls.push_back("choose " + std::to_string(n)); }
     void save(int n) override { calls.push_back("save " + std::to_string(n)); }
     void hideToTray() override { calls.push_back("hide"); }
     void minimise() override { calls.push_back("minimise"); }
@@ -208,12 +209,10 @@ TEST_F(PointerInputTest, MainPagePressOverAnotherPagesTableStillDrags) {
     EXPECT_EQ(actions.calls, (Calls{"invalidate", "drag 365,405"}));
 }
 
-TEST_F(PointerInputTest, ProfileButtonsLoadWithoutSending) {
+TEST_F(PointerInputTest, ProfileButtonsChooseTheirProfile) {
     click(mainAt(5));
-    EXPECT_EQ(model.runtime.curConfig.load(), 2);
     click(mainAt(8));
-    EXPECT_EQ(model.runtime.curConfig.load(), 5);
-    EXPECT_EQ(actions.effects(), (Calls{"load 2", "load 5"}));
+    EXPECT_EQ(actions.effects(), (Calls{"choose 2", "choose 5"}));
 }
 
 TEST_F(PointerInputTest, HideButtonsMinimiseAndDefaults) {

@@ -29,8 +29,13 @@ int startInOwnSession(const std::vector<std::string>& argv) {
     pointers.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
+    // The child's messages reach the user's terminal when there is one; a pipe or file of the
+    // caller's is not kept open (the child outlives this process).
+    const bool terminal = ::isatty(STDERR_FILENO) == 1;
     for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        posix_spawn_file_actions_addopen(&files, fd, "/dev/null", O_RDWR, 0);
+        if (fd != STDERR_FILENO || !terminal) {
+            posix_spawn_file_actions_addopen(&files, fd, "/dev/null", O_RDWR, 0);
+        }
     }
     // The caller's other descriptors and its working folder are not the driver's to keep: a
     // held descriptor would stay open in it and in every program it starts.
@@ -55,8 +60,12 @@ void raiseOpenFileLimit() {
     }
 }
 
-bool childHasEnded(int pid) {
-    return ::waitpid(pid, nullptr, WNOHANG) == pid;
+std::optional<int> childExitStatus(int pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) != pid) {
+        return std::nullopt;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace veldran

@@ -3,6 +3,7 @@
 #include "platform/linux/XResources.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -176,8 +177,26 @@ bool X11ActiveWindow::pickWindow(Listener picked) {
     xcb_flush(c);
     if (grabbed) {
         picked_ = std::move(picked);
+        if (pickTimeout_ == nullptr) {
+            pickTimeout_ = std::make_unique<QTimer>();
+            pickTimeout_->setSingleShot(true);
+            QObject::connect(pickTimeout_.get(), &QTimer::timeout, [this] { cancelPick(); });
+        }
+        pickTimeout_->start(kPickTimeout);
     }
     return grabbed;
+}
+
+void X11ActiveWindow::cancelPick() {
+    if (pickTimeout_ != nullptr) {
+        pickTimeout_->stop();
+    }
+    if (!picked_) {
+        return;
+    }
+    picked_ = nullptr;
+    xcb_ungrab_pointer(x_->c, XCB_CURRENT_TIME);
+    xcb_flush(x_->c);
 }
 
 std::uint32_t X11ActiveWindow::clientWindowOf(std::uint32_t window) {
@@ -233,6 +252,9 @@ void X11ActiveWindow::readEvents() {
         }
     }
     if (clicked) {
+        if (pickTimeout_ != nullptr) {
+            pickTimeout_->stop();
+        }
         const Listener picked = std::exchange(picked_, nullptr);
         picked(*clicked == XCB_WINDOW_NONE ? WindowProgram{} : programOf(clientWindowOf(*clicked)));
     }

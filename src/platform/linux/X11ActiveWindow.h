@@ -9,6 +9,7 @@
 #include "platform/ActiveWindow.h"
 
 #include <QObject>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <vector>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace veldran {
 
@@ -33,8 +35,11 @@ public:
     WindowProgram activeProgram() override;
     // Lets the user click a window: the pointer is grabbed (a crosshair) until the next button
     // press, and picked is told the program of the window clicked (empty fields over the bare
-    // desktop). False when the pointer cannot be grabbed or a pick runs already.
+    // desktop). Without a click within kPickTimeout the pick ends by itself. False when the
+    // pointer cannot be grabbed or a pick runs already.
     bool pickWindow(Listener picked) override;
+    void cancelPick() override;
+    static constexpr std::chrono::seconds kPickTimeout{10};
     // The WM_CLASS instance names of the windows the window manager lists now (_NET_CLIENT_LIST),
     // sorted, each once.
     std::vector<std::string> programsWithWindows() override;
@@ -49,6 +54,7 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     Listener listener_;
     Listener picked_; // set while a pick runs
+    std::unique_ptr<QTimer> pickTimeout_;
 };
 
 // The file name of the executable of process pid ("" when it cannot be read).
