@@ -107,7 +107,7 @@ std::string usageText(const std::string& programName) {
            "                            next one and apply it; without a running driver, start\n"
            "                            one hidden with that profile\n"
            "  --status                  print the running driver's profile, connected, armed,\n"
-           "                            recording and dpi-stage, one a line\n"
+           "                            recording, dpi-stage and focus-source, one a line\n"
            "  --show, --hide            show the running driver's window, or hide it\n"
            "  --quit                    reset the mouse and end the running driver\n"
            "  --help                    show this text and exit\n"

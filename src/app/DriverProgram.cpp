@@ -25,6 +25,7 @@
 #include "platform/ProfileStrings.h"
 #include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
+#include "platform/linux/KWinFocusScript.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/VirtualHidBus.h"
 #include "platform/linux/X11RecordKeyboardHook.h"
@@ -183,6 +184,10 @@ int DriverProgram::run() {
                                 if (!p.app.mainWindowDestroyed()) {
                                     dialog.input().tray().onCommand(kCmdExitDriver);
                                 }
+                            },
+                            [&p] {
+                                return p.programProfiles ? p.programProfiles->focusSource()
+                                                         : std::string("none");
                             }};
     p.remote =
         std::make_unique<RemoteRequests>(RemoteRequests::Services{p.controller, p.model, door});
@@ -190,6 +195,11 @@ int DriverProgram::run() {
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
     p.busService = std::make_unique<DriverBusService>(p.controller, door);
+    p.busService->setWindowReports(
+        [&p](const QString& appId, const QString& wmClass, uint pid) {
+            return p.programProfiles &&
+                   p.programProfiles->report(appId.toStdString(), wmClass.toStdString(), pid);
+        });
     dialog.input().setRecordingListener([&p] { p.busService->refreshProperties(); });
     if (commandLine_.startProfile != 0) {
         // Started for --profile N: the start-up Apply applies that profile.
@@ -200,8 +210,8 @@ int DriverProgram::run() {
     if (!p.app.endPending()) {
         p.busService->publish();
         p.programProfiles = std::make_unique<ProgramProfiles>(
-            p.controller, p.files.settingsFolder / kProgramsFileName, dialog,
-            dialog.input().tray());
+            p.controller, p.files.settingsFolder / kProgramsFileName,
+            p.files.dataFolder / kKWinScriptFile, dialog, dialog.input().tray());
     }
     return QCoreApplication::exec();
 }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kInvalidProfileError = "org.veldran.Driver1.Error.InvalidProfile";
 constexpr const char* kNotConnectedError = "org.veldran.Driver1.Error.NotConnected";
+constexpr const char* kNotReportedError = "org.veldran.Driver1.Error.NotReported";
 
 void say(const char* text) {
     logLine(text);
@@ -115,6 +116,13 @@ void DriverBusService::Show() {
 void DriverBusService::Hide() {
     if (window_.hide) {
         window_.hide();
+    }
+}
+
+void DriverBusService::ActiveWindowChanged(const QString& appId, const QString& wmClass, uint pid) {
+    if (!windowReports_ || !windowReports_(appId, wmClass, pid)) {
+        refuse(kNotReportedError,
+               QStringLiteral("the window in front is not reported over D-Bus in this session"));
     }
 }
 

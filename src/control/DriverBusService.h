@@ -3,7 +3,8 @@
 // adaptor that exports it is generated from that file). A thin door to the profile controller
 // and the window: SelectProfile, NextProfile, Show, Hide; the properties CurrentProfile,
 // Connected and Recording with PropertiesChanged; the signal ProfileChanged after every switch,
-// whatever caused it.
+// whatever caused it; and ActiveWindowChanged, the call-back of the desktop's script or
+// extension that reports the window in front to the program rules.
 #pragma once
 
 #include "control/DriverWindow.h"
@@ -11,6 +12,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QVariantMap>
+#include <functional>
 
 namespace veldran {
 
@@ -38,6 +40,11 @@ public:
     bool connected() const;
     bool recording() const;
 
+    // Who takes the reports of ActiveWindowChanged (app id, WM_CLASS, pid): false when the
+    // window in front is followed through a source of the driver's own.
+    using WindowReports = std::function<bool(const QString&, const QString&, uint)>;
+    void setWindowReports(WindowReports reports) { windowReports_ = std::move(reports); }
+
     // Tells the bus which properties of the interface have changed since it was last told, in
     // one PropertiesChanged signal (none when nothing did). Every change of a property reaches
     // the bus through here.
@@ -48,6 +55,7 @@ public slots:
     void NextProfile();
     void Show();
     void Hide();
+    void ActiveWindowChanged(const QString& appId, const QString& wmClass, uint pid);
 
 signals:
     void ProfileChanged(uint profile);
@@ -60,6 +68,7 @@ private:
 
     ProfileController& controller_;
     DriverWindow window_;
+    WindowReports windowReports_;
     bool published_ = false;
     QVariantMap told_; // the values the bus was last told
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace veldran {
 
@@ -13,6 +14,8 @@ struct DriverWindow {
     std::function<void()> show;
     std::function<void()> hide;
     std::function<void()> quit; // as the tray menu's "Sair do Driver" leaves
+    // Which source follows the window in front (x11, wlroots, kwin, gnome-shell, none).
+    std::function<std::string()> focusSource;
 };
 
 // Why a door refuses a profile switch: the controller refuses only while the mouse is not open.

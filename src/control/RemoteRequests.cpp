@@ -49,7 +49,8 @@ std::string RemoteRequests::status() const {
     return "profile " + std::to_string(s_.controller.currentProfile()) + ";connected " +
            yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
            ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +
-           std::to_string(profile.dpiLevel.load() + 1);
+           std::to_string(profile.dpiLevel.load() + 1) + ";focus-source " +
+           (s_.window.focusSource ? s_.window.focusSource() : std::string("none"));
 }
 
 } // namespace veldran

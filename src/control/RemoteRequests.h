@@ -27,7 +27,8 @@ public:
     std::string run(const Request& request);
 
     // The status as the command line prints it: profile N, connected yes|no, armed yes|no,
-    // recording yes|no, dpi-stage K, separated by ';' in the answer line.
+    // recording yes|no, dpi-stage K, focus-source x11|wlroots|kwin|gnome-shell|none, separated
+    // by ';' in the answer line.
     std::string status() const;
 
 private:

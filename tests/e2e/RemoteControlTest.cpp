@@ -125,7 +125,7 @@ TEST_F(RemoteControl, ProfileSwitchesOnceStatusTellsItAndBadLinesAreRefused) {
     const Outcome status = request({"--status"});
     EXPECT_EQ(status.status, 0);
     EXPECT_EQ(status.out.toStdString(),
-              "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\n");
+              "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\nfocus-source x11\n");
     EXPECT_EQ(request({"--profile", "6"}).status, 2);
     EXPECT_EQ(request({"--status", "--hidden"}).status, 2);
 
