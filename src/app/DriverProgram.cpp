@@ -195,11 +195,10 @@ int DriverProgram::run() {
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
     p.busService = std::make_unique<DriverBusService>(p.controller, door);
-    p.busService->setWindowReports(
-        [&p](const QString& appId, const QString& wmClass, uint pid) {
-            return p.programProfiles &&
-                   p.programProfiles->report(appId.toStdString(), wmClass.toStdString(), pid);
-        });
+    p.busService->setWindowReports([&p](const QString& appId, const QString& wmClass, uint pid) {
+        return p.programProfiles &&
+               p.programProfiles->report(appId.toStdString(), wmClass.toStdString(), pid);
+    });
     dialog.input().setRecordingListener([&p] { p.busService->refreshProperties(); });
     if (commandLine_.startProfile != 0) {
         // Started for --profile N: the start-up Apply applies that profile.

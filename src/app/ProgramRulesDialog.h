@@ -26,7 +26,7 @@ public:
         // Lets the user click a window and hands its program's name on ("" for none).
         std::function<void(std::function<void(const QString&)>)> pickWindow;
         std::function<void(const ProgramRules&)> saved; // the rules now in programs.ini
-        FocusSourceLine::Source focusSource;             // the line at the top
+        FocusSourceLine::Source focusSource;            // the line at the top
     };
 
     ProgramRulesDialog(std::filesystem::path file, Hooks hooks, QWidget* parent = nullptr);

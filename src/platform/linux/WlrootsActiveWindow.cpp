@@ -97,7 +97,8 @@ void toplevelState(void* data, zwlr_foreign_toplevel_handle_v1* handle, wl_array
     bool activated = false;
     for (std::size_t i = 0; i < count; ++i) {
         std::uint32_t state = 0;
-        std::memcpy(&state, static_cast<const char*>(states->data) + i * sizeof state, sizeof state);
+        std::memcpy(&state, static_cast<const char*>(states->data) + i * sizeof state,
+                    sizeof state);
         activated = activated || state == ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED;
     }
     toplevel->pendingActivated = activated;
@@ -112,17 +113,18 @@ void toplevelDone(void* data, zwlr_foreign_toplevel_handle_v1* handle) {
 
 void toplevelClosed(void* data, zwlr_foreign_toplevel_handle_v1* handle) {
     auto& list = static_cast<Toplevels*>(data)->list;
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [handle](const Toplevels::Toplevel& t) { return t.handle == handle; }),
-               list.end());
+    list.erase(
+        std::remove_if(list.begin(), list.end(),
+                       [handle](const Toplevels::Toplevel& t) { return t.handle == handle; }),
+        list.end());
     zwlr_foreign_toplevel_handle_v1_destroy(handle);
 }
 
 void toplevelParent(void*, zwlr_foreign_toplevel_handle_v1*, zwlr_foreign_toplevel_handle_v1*) {}
 
 const zwlr_foreign_toplevel_handle_v1_listener kToplevelListener{
-    toplevelTitle, toplevelAppId, toplevelOutput, toplevelOutput, toplevelState,
-    toplevelDone,  toplevelClosed, toplevelParent};
+    toplevelTitle, toplevelAppId, toplevelOutput, toplevelOutput,
+    toplevelState, toplevelDone,  toplevelClosed, toplevelParent};
 
 void managerToplevel(void* data, zwlr_foreign_toplevel_manager_v1*,
                      zwlr_foreign_toplevel_handle_v1* handle) {
@@ -139,8 +141,7 @@ void managerFinished(void* data, zwlr_foreign_toplevel_manager_v1* manager) {
     }
 }
 
-const zwlr_foreign_toplevel_manager_v1_listener kManagerListener{managerToplevel,
-                                                                  managerFinished};
+const zwlr_foreign_toplevel_manager_v1_listener kManagerListener{managerToplevel, managerFinished};
 
 void registryGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
                     std::uint32_t version) {
@@ -180,7 +181,8 @@ WlrootsActiveWindow::WlrootsActiveWindow(Listener listener, QObject* parent)
         w_->toldHandle = active->handle;
         w_->toldAppId = active->appId;
     }
-    notifier_ = std::make_unique<QSocketNotifier>(wl_display_get_fd(display), QSocketNotifier::Read);
+    notifier_ =
+        std::make_unique<QSocketNotifier>(wl_display_get_fd(display), QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &WlrootsActiveWindow::readEvents);
 }
 
