@@ -4,6 +4,8 @@
 // list through its own Wayland connection and sends each switch to the virtual mouse.
 #include "e2e/DriverRig.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <memory>
 #include <vector>
@@ -199,6 +201,15 @@ TEST_F(SwayFocusTest, TheProgramInFrontAppliesItsProfileAndLeavingItOrItsWorkspa
     ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 36; }, 5000));
     EXPECT_TRUE(features()[atStart + 35].startsWith("07 09 00 90"));
     EXPECT_EQ(iniValue(configText(), "Init", "CurConfig"), "1");
+
+    // The driver follows sway itself: a report over D-Bus is refused and changes nothing.
+    QDBusMessage report = QDBusMessage::createMethodCall(
+        "org.veldran.Driver", "/org/veldran/Driver", "org.veldran.Driver1", "ActiveWindowChanged");
+    report << QString("veldran-game") << QString() << 0u;
+    const QDBusMessage answer = QDBusConnection::sessionBus().call(report);
+    EXPECT_EQ(answer.errorName(), "org.veldran.Driver1.Error.NotReported");
+    QTest::qWait(400);
+    EXPECT_EQ(features().size(), atStart + 36);
 }
 
 } // namespace
