@@ -126,6 +126,10 @@ void DriverBusService::ActiveWindowChanged(const QString& appId, const QString& 
     }
 }
 
+void DriverBusService::ActiveWindowChanged(const QString& appId, const QString& wmClass, int pid) {
+    ActiveWindowChanged(appId, wmClass, pid > 0 ? static_cast<uint>(pid) : 0u);
+}
+
 void DriverBusService::replyIfRefused(bool switched) {
     if (!switched) {
         refuse(kNotConnectedError, QString::fromLatin1(kNotConnectedText));

@@ -56,6 +56,8 @@ public slots:
     void Show();
     void Hide();
     void ActiveWindowChanged(const QString& appId, const QString& wmClass, uint pid);
+    // The same report from a KWin script, whose callDBus sends every JavaScript number as int32.
+    void ActiveWindowChanged(const QString& appId, const QString& wmClass, int pid);
 
 signals:
     void ProfileChanged(uint profile);
