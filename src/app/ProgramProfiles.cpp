@@ -86,7 +86,7 @@ void ProgramProfiles::openDialog() {
         hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
         hooks.focusSource.name = QString::fromLatin1(watcher_->sourceName());
         if (hooks.focusSource.name == QLatin1String("gnome-shell") &&
-            focusExtensionEnabled() != true) {
+            focusExtensionState() != FocusExtensionState::Running) {
             hooks.focusSource.enableExtension = [] { return enableFocusExtension(); };
         }
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));

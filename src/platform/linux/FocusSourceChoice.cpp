@@ -1,5 +1,6 @@
 #include "platform/linux/FocusSourceChoice.h"
 
+#include "platform/linux/GnomeShellExtension.h"
 #include "platform/linux/KWinFocusScript.h"
 #include "platform/linux/ReportedActiveWindow.h"
 #include "platform/linux/WlrootsActiveWindow.h"
@@ -62,7 +63,9 @@ FocusSource chooseFocusSource(ActiveWindow::Listener listener, const std::string
                 return source;
             }
         }
-        if (gnomeDesktop()) {
+        // A Shell that cannot run the extension (GNOME 43 and 44 load extensions of an older
+        // kind) reports nothing: there the XWayland windows at least are seen through X11.
+        if (gnomeDesktop() && focusExtensionState() != FocusExtensionState::Unusable) {
             auto gnome = std::make_unique<ReportedActiveWindow>("gnome-shell", listener);
             source.reported = gnome.get();
             source.window = std::move(gnome);

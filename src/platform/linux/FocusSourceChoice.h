@@ -1,6 +1,7 @@
 // Picks the source that tells the program rules which window is in front, by what the session
 // offers. In a Wayland session: the compositor's wlroots toplevel list when it offers one, else
-// the driver's KWin script when KWin runs, else the GNOME Shell extension on GNOME; only one
+// the driver's KWin script when KWin runs, else the GNOME Shell extension on GNOME (unless the
+// Shell says it cannot run it); only one
 // source follows the focus, so XWayland windows are seen once, through it. In an X11 session,
 // and in a Wayland session without any of these (where only XWayland windows can be seen):
 // _NET_ACTIVE_WINDOW. Without any, "none".

@@ -23,18 +23,28 @@ QDBusMessage extensionsCall(const char* method) {
 
 } // namespace
 
-std::optional<bool> focusExtensionEnabled() {
+std::optional<FocusExtensionState> focusExtensionState() {
     const QDBusReply<QVariantMap> info = extensionsCall("GetExtensionInfo");
     if (!info.isValid()) {
         return std::nullopt;
     }
-    // GNOME 44 and later say "enabled"; all of them give the state, 1 for a running extension
-    // (ENABLED up to 44, ACTIVE since 45). An extension the Shell does not know has no state.
+    // The state: 1 running (ENABLED up to GNOME 44, ACTIVE since 45), 2 disabled (INACTIVE), 6
+    // initialised but never enabled; 3 error, 4 out of date for this Shell. An extension the
+    // Shell does not know has no state at all.
     const QVariantMap& values = info.value();
-    if (const auto enabled = values.find(QStringLiteral("enabled")); enabled != values.end()) {
-        return enabled->toBool();
+    const auto state = values.find(QStringLiteral("state"));
+    if (state == values.end()) {
+        return FocusExtensionState::Unusable;
     }
-    return values.value(QStringLiteral("state")).toDouble() == 1.0;
+    switch (static_cast<int>(state->toDouble())) {
+    case 1:
+        return FocusExtensionState::Running;
+    case 2:
+    case 6:
+        return FocusExtensionState::Off;
+    default:
+        return FocusExtensionState::Unusable;
+    }
 }
 
 bool enableFocusExtension() {

@@ -9,8 +9,14 @@ namespace veldran {
 
 inline constexpr const char* kFocusExtensionUuid = "focus@veldran.org";
 
-// Whether the extension runs in the Shell: nothing when the Shell does not answer.
-std::optional<bool> focusExtensionEnabled();
+enum class FocusExtensionState {
+    Running,  // enabled and running
+    Off,      // installed and usable, not enabled
+    Unusable, // not installed, or the Shell cannot run it (out of date for it, or failed)
+};
+
+// What the Shell says of the extension: nothing when the Shell does not answer.
+std::optional<FocusExtensionState> focusExtensionState();
 
 // Asks the Shell to enable the extension (GNOME asks the user to confirm nothing more); true when
 // it says it did.
