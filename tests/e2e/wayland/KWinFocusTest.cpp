@@ -111,7 +111,10 @@ public:
     }
 
     // Goes to a second virtual desktop, where no window is.
-    void emptyDesktop() { runScript("workspace.desktops = 2; workspace.currentDesktop = 2;"); }
+    void emptyDesktop() {
+        runScript("workspace.desktops = 2;");
+        runScript("workspace.currentDesktop = 2;");
+    }
 
 private:
     QString log() const { return home_.path() + "/kwin.log"; }
