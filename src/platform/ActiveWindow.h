@@ -16,7 +16,7 @@ struct WindowProgram {
     std::string instance;   // first part of WM_CLASS
     std::string className;  // second part of WM_CLASS
     std::string executable; // file name of /proc/PID/exe, for a process of the driver's user
-    std::string appId;      // the Wayland app id (xdg-toplevel), or the desktop file's name
+    std::string appId{};    // the Wayland app id (xdg-toplevel), or the desktop file's name
     unsigned pid = 0;       // the window's process, 0 when unknown
 };
 
