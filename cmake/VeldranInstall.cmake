@@ -11,6 +11,11 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/skins DESTINATION ${VELDRAN_DATA_DESTI
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
         PATTERN .generated EXCLUDE)
 install(FILES resources/config.ini resources/Macro.dat DESTINATION ${VELDRAN_DATA_DESTINATION})
+# What reports the window in front on KDE Plasma (loaded by the driver) and on GNOME (the Shell
+# extension, enabled once by the user).
+install(FILES packaging/kwin/veldran-focus.js DESTINATION ${VELDRAN_DATA_DESTINATION}/kwin)
+install(DIRECTORY packaging/gnome-shell/focus@veldran.org
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions)
 
 # udev and systemd read these below the prefix's lib, never below a multiarch libdir.
 install(FILES resources/70-veldran-mouse.rules DESTINATION lib/udev/rules.d)

@@ -170,6 +170,41 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     </message>
 </context>
 <context>
+    <name>veldran::FocusSourceLine</name>
+    <message>
+        <source>Enable the extension</source>
+        <translation>Enable the extension</translation>
+    </message>
+    <message>
+        <source>GNOME Shell did not enable the extension focus@veldran.org: is the driver&apos;s package installed for this user&apos;s Shell?</source>
+        <translation>GNOME Shell did not enable the extension focus@veldran.org: is the driver&apos;s package installed for this user&apos;s Shell?</translation>
+    </message>
+    <message>
+        <source>The window in front is followed through X11 (_NET_ACTIVE_WINDOW).</source>
+        <translation>The window in front is followed through X11 (_NET_ACTIVE_WINDOW).</translation>
+    </message>
+    <message>
+        <source>The window in front is followed through the compositor&apos;s window list (wlroots).</source>
+        <translation>The window in front is followed through the compositor&apos;s window list (wlroots).</translation>
+    </message>
+    <message>
+        <source>The window in front is followed through the driver&apos;s KWin script.</source>
+        <translation>The window in front is followed through the driver&apos;s KWin script.</translation>
+    </message>
+    <message>
+        <source>GNOME Shell tells the window in front only through the driver&apos;s extension, which is not enabled: enable it to switch profiles.</source>
+        <translation>GNOME Shell tells the window in front only through the driver&apos;s extension, which is not enabled: enable it to switch profiles.</translation>
+    </message>
+    <message>
+        <source>The window in front is followed through the driver&apos;s GNOME Shell extension.</source>
+        <translation>The window in front is followed through the driver&apos;s GNOME Shell extension.</translation>
+    </message>
+    <message>
+        <source>Nothing tells the driver which window is in front, so programs do not switch profiles: start the driver in the desktop session (X11, KDE Plasma, GNOME or a wlroots compositor such as sway).</source>
+        <translation>Nothing tells the driver which window is in front, so programs do not switch profiles: start the driver in the desktop session (X11, KDE Plasma, GNOME or a wlroots compositor such as sway).</translation>
+    </message>
+</context>
+<context>
     <name>veldran::ProfileNotifier</name>
     <message>
         <source>Profile %1</source>

@@ -28,6 +28,7 @@
 #include "platform/ProfileStrings.h"
 #include "platform/linux/DesktopInputSynth.h"
 #include "platform/linux/HidrawBus.h"
+#include "platform/linux/KWinFocusScript.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/OwnProcess.h"
 #include "platform/linux/TerminationSignals.h"
@@ -205,6 +206,9 @@ int DriverProgram::run() {
                       },
                       [&player] { return player.playing(); },
                       [&player] { player.stopAll(); }};
+    door.focusSource = [&p] {
+        return p.programProfiles ? p.programProfiles->focusSource() : std::string("none");
+    };
     door.functionName = [&p](int code) {
         if (code >= kFirstMacroCode && isValidMacroIndex(code - kFirstMacroCode) &&
             code - kFirstMacroCode < p.macros.count()) {
@@ -220,6 +224,10 @@ int DriverProgram::run() {
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });
     p.busService = std::make_unique<DriverBusService>(p.controller, door);
+    p.busService->setWindowReports([&p](const QString& appId, const QString& wmClass, uint pid) {
+        return p.programProfiles &&
+               p.programProfiles->report(appId.toStdString(), wmClass.toStdString(), pid);
+    });
     dialog.input().setRecordingListener([&p] { p.busService->refreshProperties(); });
     // The player tells of a change on its own threads; the tray item and the bus property
     // follow on this thread.
@@ -242,8 +250,8 @@ int DriverProgram::run() {
     if (!p.app.endPending()) {
         p.busService->publish();
         p.programProfiles = std::make_unique<ProgramProfiles>(
-            p.controller, p.files.settingsFolder / kProgramsFileName, dialog,
-            dialog.input().tray());
+            p.controller, p.files.settingsFolder / kProgramsFileName,
+            p.files.dataFolder / kKWinScriptFile, dialog, dialog.input().tray());
     }
     const int status = QCoreApplication::exec();
     // The command line that started this driver for --profile learns why it ended at once.

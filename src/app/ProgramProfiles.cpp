@@ -6,7 +6,9 @@
 #include "control/ProgramRuleSwitcher.h"
 #include "platform/Log.h"
 #include "platform/ProfileStrings.h"
-#include "platform/linux/X11ActiveWindow.h"
+#include "platform/linux/FocusSourceChoice.h"
+#include "platform/linux/GnomeShellExtension.h"
+#include "platform/linux/ReportedActiveWindow.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -16,7 +18,8 @@
 namespace veldran {
 
 ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile,
-                                 QWidget& window, TrayController& tray)
+                                 const std::filesystem::path& kwinScript, QWidget& window,
+                                 TrayController& tray)
     : rulesFile_(std::move(rulesFile)), tray_(&tray),
       ruleSwitcher_(std::make_unique<ProgramRuleSwitcher>(switcher)) {
     reloadRules();
@@ -34,9 +37,13 @@ ProgramProfiles::ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::pat
             qOverload<>(&QTimer::start));
     watchRulesFile();
 
-    watcher_ = std::make_unique<X11ActiveWindow>(
-        [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); });
-    if (watcher_->watching()) {
+    FocusSource source = chooseFocusSource(
+        [this](const WindowProgram& program) { ruleSwitcher_->focusChanged(program); },
+        kwinScript.string());
+    watcher_ = std::move(source.window);
+    reported_ = source.reported;
+    logLine(std::string("the window in front is followed through: ") + watcher_->sourceName());
+    if (watcher_->watching() && reported_ == nullptr) {
         ruleSwitcher_->focusChanged(watcher_->activeProgram());
     }
 
@@ -83,6 +90,18 @@ void ProgramProfiles::reloadRules() {
     ruleSwitcher_->setRules(loaded.rules);
 }
 
+std::string ProgramProfiles::focusSource() const {
+    return watcher_->sourceName();
+}
+
+bool ProgramProfiles::report(const std::string& appId, const std::string& wmClass, unsigned pid) {
+    if (reported_ == nullptr) {
+        return false;
+    }
+    reported_->report(appId, wmClass, pid);
+    return true;
+}
+
 void ProgramProfiles::openDialog() {
     if (dialog_ == nullptr) {
         ProgramRulesDialog::Hooks hooks;
@@ -103,6 +122,11 @@ void ProgramProfiles::openDialog() {
         };
         hooks.cancelPick = [this] { watcher_->cancelPick(); };
         hooks.saved = [this](const ProgramRules& rules) { ruleSwitcher_->setRules(rules); };
+        hooks.focusSource.name = QString::fromLatin1(watcher_->sourceName());
+        if (hooks.focusSource.name == QLatin1String("gnome-shell") &&
+            focusExtensionState() != FocusExtensionState::Running) {
+            hooks.focusSource.enableExtension = [] { return enableFocusExtension(); };
+        }
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
         dialog_->setAttribute(Qt::WA_DeleteOnClose);
         // Opened from the tray while the main window is hidden, it is the only window: closing

@@ -26,17 +26,25 @@ inline constexpr std::chrono::milliseconds kRulesFileRest{100};
 class ActiveWindow;
 class ProfileNotifier;
 class ProgramRuleSwitcher;
+class ReportedActiveWindow;
 class ProgramRulesDialog;
 class TrayController;
 
 class ProgramProfiles : public QObject {
     Q_OBJECT
 public:
-    // rulesFile is programs.ini beside config.ini; window is the main window, whose being hidden
-    // (or gone) decides whether a switch is announced. Either may go before this object.
-    ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile, QWidget& window,
-                    TrayController& tray);
+    // rulesFile is programs.ini beside config.ini; kwinScript the KWin script that reports the
+    // window in front on KDE Plasma; window is the main window, whose being hidden (or gone)
+    // decides whether a switch is announced. Either may go before this object.
+    ProgramProfiles(ProfileSwitcher& switcher, std::filesystem::path rulesFile,
+                    const std::filesystem::path& kwinScript, QWidget& window, TrayController& tray);
     ~ProgramProfiles() override;
+
+    // Which source follows the window in front: x11, wlroots, kwin, gnome-shell or none.
+    std::string focusSource() const;
+    // A report of the window in front from the desktop's script or extension (D-Bus
+    // ActiveWindowChanged); false when the source in use is not one that reports.
+    bool report(const std::string& appId, const std::string& wmClass, unsigned pid);
 
     // Opens the dialog, or raises it when it is open.
     void openDialog();
@@ -50,6 +58,7 @@ private:
     QPointer<TrayController> tray_;
     std::unique_ptr<ProgramRuleSwitcher> ruleSwitcher_;
     std::unique_ptr<ActiveWindow> watcher_;
+    ReportedActiveWindow* reported_ = nullptr; // the watcher, when D-Bus reports feed it
     std::unique_ptr<ProfileNotifier> notifier_;
     QPointer<ProgramRulesDialog> dialog_;
     std::unique_ptr<QFileSystemWatcher> folderWatcher_;

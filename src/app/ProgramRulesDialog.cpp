@@ -93,6 +93,7 @@ ProgramRulesDialog::ProgramRulesDialog(std::filesystem::path file, Hooks hooks, 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new FocusSourceLine(hooks_.focusSource, this));
     layout->addWidget(enabled_);
     layout->addWidget(notify_);
     layout->addWidget(table_, 1);

@@ -5,6 +5,7 @@
 // programs.ini and hands the rules to whoever follows them.
 #pragma once
 
+#include "app/FocusSourceLine.h"
 #include "control/ProgramRules.h"
 
 #include <QDialog>
@@ -27,6 +28,7 @@ public:
         std::function<void(std::function<void(const QString&)>)> pickWindow;
         std::function<void()> cancelPick;               // ends a pick that runs, nobody told
         std::function<void(const ProgramRules&)> saved; // the rules now in programs.ini
+        FocusSourceLine::Source focusSource;            // the line at the top
     };
 
     ProgramRulesDialog(std::filesystem::path file, Hooks hooks, QWidget* parent = nullptr);

@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kInvalidProfileError = "org.veldran.Driver1.Error.InvalidProfile";
 constexpr const char* kNotConnectedError = "org.veldran.Driver1.Error.NotConnected";
 constexpr const char* kSettingsNotSavedError = "org.veldran.Driver1.Error.SettingsNotSaved";
+constexpr const char* kNotReportedError = "org.veldran.Driver1.Error.NotReported";
 
 void say(const char* text) {
     logLine(text);
@@ -149,6 +150,17 @@ void DriverBusService::StopMacros() {
     if (window_.stopMacros) {
         window_.stopMacros();
     }
+}
+
+void DriverBusService::ActiveWindowChanged(const QString& appId, const QString& wmClass, uint pid) {
+    if (!windowReports_ || !windowReports_(appId, wmClass, pid)) {
+        refuse(kNotReportedError,
+               QStringLiteral("the window in front is not reported over D-Bus in this session"));
+    }
+}
+
+void DriverBusService::ActiveWindowChanged(const QString& appId, const QString& wmClass, int pid) {
+    ActiveWindowChanged(appId, wmClass, pid > 0 ? static_cast<uint>(pid) : 0u);
 }
 
 void DriverBusService::replyIfRefused(const SwitchResult& result) {

@@ -3,7 +3,8 @@
 // adaptor that exports it is generated from that file). A thin door to the profile controller
 // and the window: SelectProfile, NextProfile, Show, Hide, StopMacros; the properties
 // CurrentProfile, Connected, Recording and Playing with PropertiesChanged; the signal
-// ProfileChanged after every switch, whatever caused it.
+// ProfileChanged after every switch, whatever caused it; and ActiveWindowChanged, the call-back
+// of the desktop's script or extension that reports the window in front to the program rules.
 #pragma once
 
 #include "control/DriverWindow.h"
@@ -12,6 +13,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QVariantMap>
+#include <functional>
 
 class QDBusServiceWatcher;
 
@@ -44,6 +46,11 @@ public:
     bool recording() const;
     bool playing() const;
 
+    // Who takes the reports of ActiveWindowChanged (app id, WM_CLASS, pid): false when the
+    // window in front is followed through a source of the driver's own.
+    using WindowReports = std::function<bool(const QString&, const QString&, uint)>;
+    void setWindowReports(WindowReports reports) { windowReports_ = std::move(reports); }
+
     // Tells the bus which properties of the interface have changed since it was last told, in
     // one PropertiesChanged signal (none when nothing did). Every change of a property reaches
     // the bus through here.
@@ -55,6 +62,9 @@ public slots:
     void Show();
     void Hide();
     void StopMacros();
+    void ActiveWindowChanged(const QString& appId, const QString& wmClass, uint pid);
+    // The same report from a KWin script, whose callDBus sends every JavaScript number as int32.
+    void ActiveWindowChanged(const QString& appId, const QString& wmClass, int pid);
 
 signals:
     void ProfileChanged(uint profile);
@@ -68,6 +78,7 @@ private:
 
     ProfileController& controller_;
     DriverWindow window_;
+    WindowReports windowReports_;
     bool published_ = false;
     QVariantMap told_;                           // the values the bus was last told
     QDBusServiceWatcher* nameWatcher_ = nullptr; // while another driver holds the name

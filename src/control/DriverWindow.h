@@ -18,6 +18,8 @@ struct DriverWindow {
     std::function<void()> stopMacros; // stops every macro, its held keys released
     // The name the window shows for a function code (a macro's own name for 41 to 52).
     std::function<std::string(int code)> functionName;
+    // Which source follows the window in front (x11, wlroots, kwin, gnome-shell, none).
+    std::function<std::string()> focusSource;
 };
 
 } // namespace veldran

@@ -142,7 +142,7 @@ bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rul
 std::optional<int> matchProgramRule(const ProgramRules& rules, const WindowProgram& program) {
     for (const ProgramRule& rule : rules.rules) {
         for (const std::string* name :
-             {&program.instance, &program.className, &program.executable}) {
+             {&program.appId, &program.instance, &program.className, &program.executable}) {
             if (!name->empty() && equalsIgnoringCase(rule.program, *name)) {
                 return rule.profile;
             }

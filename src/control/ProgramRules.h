@@ -1,7 +1,8 @@
 // The rules that make a profile follow the program in front, as kept in programs.ini beside
 // config.ini: [Programs] holds one key per program with its profile (1-5), [Settings] the
-// switches Enabled and Notify (both 1 unless set to 0). A key names a program by the instance or
-// class part of its window's WM_CLASS or by the file name of its executable, ignoring case.
+// switches Enabled and Notify (both 1 unless set to 0). A key names a program by its window's app
+// id, the instance or class part of its WM_CLASS or the file name of its executable, ignoring
+// case.
 #pragma once
 
 #include "platform/ActiveWindow.h"

@@ -60,7 +60,7 @@ std::string RemoteRequests::status() const {
            yesNo(s_.window.connected()) + ";armed " + yesNo(s_.model.runtime.armed.load()) +
            ";recording " + yesNo(s_.window.recording()) + ";dpi-stage " +
            std::to_string(profile.dpiLevel.load() + 1) + ";playing " +
-           yesNo(s_.window.playing && s_.window.playing());
+           yesNo(s_.window.playing && s_.window.playing()) + ";focus-source " + focusSource();
 }
 
 std::string RemoteRequests::statusJson() const {
@@ -81,6 +81,7 @@ std::string RemoteRequests::statusJson() const {
         {"armed", s_.model.runtime.armed.load()},
         {"recording", s_.window.recording && s_.window.recording()},
         {"playing", s_.window.playing && s_.window.playing()},
+        {"focusSource", QString::fromStdString(focusSource())},
         {"dpiStage", profile.dpiLevel.load() + 1},
         {"dpi", dpi},
         {"wheel", profile.wheelMode.load()},
@@ -88,6 +89,10 @@ std::string RemoteRequests::statusJson() const {
         {"buttons", buttons},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
+}
+
+std::string RemoteRequests::focusSource() const {
+    return s_.window.focusSource ? s_.window.focusSource() : std::string("none");
 }
 
 } // namespace veldran

@@ -27,16 +27,18 @@ public:
     std::string run(const Request& request);
 
     // The status as the command line prints it: profile N, connected yes|no, armed yes|no,
-    // recording yes|no, dpi-stage K, playing yes|no, separated by ';' in the answer line.
+    // recording yes|no, dpi-stage K, playing yes|no, focus-source
+    // x11|wlroots|kwin|gnome-shell|none, separated by ';' in the answer line.
     std::string status() const;
     // The status as one JSON object on one line, of the profile the mouse holds: profile,
-    // connected, armed, recording, playing, dpiStage (1-4), dpi (the four stages' DPI codes),
-    // wheel, light, buttons (slots 1 to 7, each {"code", "name"}). Fields may be added, none
-    // is renamed.
+    // connected, armed, recording, playing, focusSource, dpiStage (1-4), dpi (the four stages' DPI
+    // codes), wheel, light, buttons (slots 1 to 7, each {"code", "name"}). Fields may be added,
+    // none is renamed.
     std::string statusJson() const;
 
 private:
     std::string switchProfile(const Request& request);
+    std::string focusSource() const;
     Services s_;
 };
 

@@ -1,6 +1,8 @@
 // The window in front, as the program rules see it: what it shows of its program, told on every
-// change of the active window, and the user's pick of a window by clicking it. Adapters: the X11
-// watcher of _NET_ACTIVE_WINDOW (platform/linux/X11ActiveWindow).
+// change of the active window, and the user's pick of a window by clicking it. Adapters, one of
+// which the driver picks by what the session offers (platform/linux/FocusSourceChoice): the X11
+// watcher of _NET_ACTIVE_WINDOW, the wlroots foreign-toplevel list, and the reports of a KWin
+// script or a GNOME Shell extension that call the driver back over D-Bus.
 #pragma once
 
 #include <functional>
@@ -13,7 +15,9 @@ namespace veldran {
 struct WindowProgram {
     std::string instance;   // first part of WM_CLASS
     std::string className;  // second part of WM_CLASS
-    std::string executable; // file name of /proc/PID/exe of the window's process
+    std::string executable; // file name of /proc/PID/exe, for a process of the driver's user
+    std::string appId{};    // the Wayland app id (xdg-toplevel), or the desktop file's name
+    unsigned pid = 0;       // the window's process, 0 when unknown
 };
 
 class ActiveWindow {
@@ -21,6 +25,10 @@ public:
     using Listener = std::function<void(const WindowProgram& program)>;
 
     virtual ~ActiveWindow() = default;
+
+    // Which source follows the window in front: "x11", "wlroots", "kwin", "gnome-shell" or
+    // "none".
+    virtual const char* sourceName() const = 0;
 
     // Whether the window in front is followed at all (false without a source for it).
     virtual bool watching() const = 0;

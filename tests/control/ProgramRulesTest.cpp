@@ -2,6 +2,7 @@
 
 #include "control/ProgramRuleSwitcher.h"
 #include "fakes/FakeProfileSwitcher.h"
+#include "platform/linux/ReportedActiveWindow.h"
 
 #include <QTest>
 #include <filesystem>
@@ -130,6 +131,24 @@ TEST(ProgramRuleSwitcher, FollowsTheRestingFocusAndReturnsToTheUsersChoice) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return switcher.currentProfile() == 3; }));
     rules.setRules({false, true, {{"xev", 3}}});
     EXPECT_EQ(switcher.currentProfile(), 4);
+}
+
+TEST(ProgramRuleMatching, ReportsOfEachDesktopMatchByAppIdClassOrTheExecutableOfTheirPid) {
+    const std::string own = fs::read_symlink("/proc/self/exe").filename().string();
+    const ProgramRules rules{
+        true, true, {{"org.mozilla.firefox", 2}, {"steam_app_570", 3}, {own, 4}}};
+    const auto match = [&](const char* appId, const char* wmClass, unsigned pid) {
+        return matchProgramRule(rules, reportedProgram(appId, wmClass, pid));
+    };
+    // As sway, GNOME Shell and KWin report a native Wayland window, an XWayland one and no
+    // window at all.
+    EXPECT_EQ(match("org.mozilla.firefox", "", 0), 2);
+    EXPECT_EQ(match("", "\nOrg.Mozilla.Firefox", 0), 2);
+    EXPECT_EQ(match("", "steam_app_570\nSteam", 0), 3);
+    EXPECT_EQ(match("", "", 0), std::nullopt);
+    // The pid names the executable (this test's own); a pid that is gone names nothing.
+    EXPECT_EQ(match("org.example.Editor", "editor\nEditor", ::getpid()), 4);
+    EXPECT_EQ(match("org.example.Editor", "", 0x7ffffff0), std::nullopt);
 }
 
 } // namespace

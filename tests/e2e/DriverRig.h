@@ -88,6 +88,22 @@ inline QPoint shellPoint(const QString& shell) {
     return at;
 }
 
+// Writes programs.ini into the program's folder app, and makes profile 3 differ from profile 1
+// in the code of DPI stage 1, so that a switch between them shows in the DPI report.
+inline void writeProgramRules(const QString& app, const QByteArray& rules) {
+    QFile file(app + "/programs.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(rules);
+    QFile config(app + "/config.ini");
+    ASSERT_TRUE(config.open(QIODevice::ReadWrite));
+    QString text = QString::fromUtf8(config.readAll());
+    const qsizetype at = text.indexOf("DPI_SET1=1", text.indexOf("[Config3]"));
+    ASSERT_GE(at, 0);
+    text.replace(at, 10, "DPI_SET1=3");
+    config.resize(0);
+    config.write(text.toUtf8());
+}
+
 class DriverRig : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -203,6 +219,15 @@ protected:
                                .section('\n', 0, 0);
         return id.isEmpty() ? QPoint(-1, -1)
                             : shellPoint(run("xdotool", {"getwindowgeometry", "--shell", id}));
+    }
+
+    // What the running driver answers to --status, one item a line.
+    QString driverStatus() {
+        QProcess status;
+        status.setProcessEnvironment(environment);
+        status.start(dir.path() + "/veldran-driver", {"--status"});
+        return status.waitForFinished(5000) ? QString::fromUtf8(status.readAllStandardOutput())
+                                            : QString();
     }
 
     QString configText() {

@@ -204,18 +204,7 @@ TEST(ProgramFollowing, RulesFollowTheActiveWindowEachSwitchIsAnnouncedAndAClickP
 class ProgramRulesInTheDriver : public testing::DriverRig {
 protected:
     void prepareFolder(const QString& app) override {
-        QFile rules(app + "/programs.ini");
-        ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
-        rules.write("[Programs]\nXev=3\nbroken=9\n");
-        // Profile 3 differs from profile 1 in the code of DPI stage 1.
-        QFile config(app + "/config.ini");
-        ASSERT_TRUE(config.open(QIODevice::ReadWrite));
-        QString text = QString::fromUtf8(config.readAll());
-        const qsizetype at = text.indexOf("DPI_SET1=1", text.indexOf("[Config3]"));
-        ASSERT_GE(at, 0);
-        text.replace(at, 10, "DPI_SET1=3");
-        config.resize(0);
-        config.write(text.toUtf8());
+        testing::writeProgramRules(app, "[Programs]\nXev=3\nbroken=9\n");
     }
 };
 

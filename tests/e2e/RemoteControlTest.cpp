@@ -136,12 +136,14 @@ TEST_F(RemoteControl, ProfileSwitchesOnceStatusTellsItAndBadLinesAreRefused) {
     const Outcome status = request({"--status"});
     EXPECT_EQ(status.status, 0);
     EXPECT_EQ(status.out.toStdString(),
-              "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\nplaying no\n");
+              "profile 4\nconnected yes\narmed no\nrecording no\ndpi-stage 1\nplaying no\n"
+              "focus-source x11\n");
     const Outcome json = request({"--status", "--json"});
     EXPECT_EQ(json.status, 0);
     const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
     EXPECT_EQ(object["profile"].toInt(), 4);
     EXPECT_EQ(object["dpiStage"].toInt(), 1);
+    EXPECT_EQ(object["focusSource"].toString(), "x11");
     EXPECT_EQ(object["dpi"].toArray().size(), 4);
     EXPECT_FALSE(object["armed"].toBool());
     const QJsonArray buttons = object["buttons"].toArray();
@@ -246,7 +248,8 @@ TEST_F(RemoteControl, ShowMapsTheWindowNormalRaisedAndFocusedEveryTime) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return wmState(window) == "Normal"; }, 5000));
     for (int round = 0; round < 10; ++round) {
         ASSERT_EQ(request({"--hide"}).status, 0);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wmState(window) != "Normal"; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wmState(window) != "Normal"; }, 5000))
+            << "round " << round << ": " << run("xprop", {"-id", window}).toStdString();
         ASSERT_EQ(request({"--show"}).status, 0);
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {

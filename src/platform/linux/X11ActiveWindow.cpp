@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -96,13 +95,6 @@ struct X11ActiveWindow::Connection {
     }
 };
 
-std::string executableNameOf(unsigned pid) {
-    std::error_code error;
-    const auto target =
-        std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
-    return error ? std::string() : target.filename().string();
-}
-
 X11ActiveWindow::X11ActiveWindow(Listener listener, QObject* parent)
     : QObject(parent), x_(std::make_unique<Connection>()), listener_(std::move(listener)) {
     int screenNumber = 0;
@@ -130,6 +122,10 @@ X11ActiveWindow::X11ActiveWindow(Listener listener, QObject* parent)
 
 X11ActiveWindow::~X11ActiveWindow() = default;
 
+const char* X11ActiveWindow::sourceName() const {
+    return watching() ? "x11" : "none";
+}
+
 bool X11ActiveWindow::watching() const {
     return notifier_ != nullptr;
 }
@@ -151,9 +147,8 @@ WindowProgram X11ActiveWindow::programOf(std::uint32_t window) {
     if (pid == 0) {
         pid = clientProcess(x_->c, window);
     }
-    if (pid != 0) {
-        program.executable = executableNameOf(pid);
-    }
+    program.pid = pid;
+    program.executable = executableNameOf(pid);
     return program;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/ActiveWindow.h"
+#include "platform/linux/ProcessExecutable.h"
 
 #include <QObject>
 #include <chrono>
@@ -29,6 +30,8 @@ public:
     explicit X11ActiveWindow(Listener listener, QObject* parent = nullptr);
     ~X11ActiveWindow() override;
 
+    // "x11" while an X server is watched, else "none".
+    const char* sourceName() const override;
     // Whether an X server is watched.
     bool watching() const override;
     // What the window in front shows of its program now (empty fields when there is none).
@@ -56,8 +59,5 @@ private:
     Listener picked_; // set while a pick runs
     std::unique_ptr<QTimer> pickTimeout_;
 };
-
-// The file name of the executable of process pid ("" when it cannot be read).
-std::string executableNameOf(unsigned pid);
 
 } // namespace veldran

@@ -1,0 +1,85 @@
+// The GNOME Shell objects that the driver's extension uses, stood in for under gjs: a display
+// with its focus window and notify::focus-window, and windows with what Mutter's windows tell.
+// The extension's reporter runs on them with the real session bus. Commands, one a line on
+// standard input, each answered "ok" once the focus has moved:
+//   window APP_ID INSTANCE CLASS PID   a window comes to the front ("-" for an empty field)
+//   desktop                            the desktop's own window comes to the front
+//   none                               no window has the focus
+//   quit
+import Gio from 'gi://Gio';
+import GLib from 'gi://GLib';
+
+import {FocusReporter} from '../../../packaging/gnome-shell/focus@veldran.org/focusReporter.js';
+
+const WINDOW_TYPE_NORMAL = 0;
+const WINDOW_TYPE_DESKTOP = 1;
+
+class StandInWindow {
+    constructor(appId, instance, wmClass, pid, type) {
+        Object.assign(this, {appId, instance, wmClass, pid, type});
+    }
+
+    get_gtk_application_id() { return this.appId; }
+    get_sandboxed_app_id() { return null; }
+    get_wm_class_instance() { return this.instance; }
+    get_wm_class() { return this.wmClass; }
+    get_pid() { return this.pid; }
+    get_window_type() { return this.type; }
+}
+
+class StandInDisplay {
+    constructor() {
+        this.focus_window = null;
+        this._handlers = new Map();
+        this._nextId = 1;
+    }
+
+    connect(signal, handler) {
+        this._handlers.set(this._nextId, {signal, handler});
+        return this._nextId++;
+    }
+
+    disconnect(id) {
+        this._handlers.delete(id);
+    }
+
+    focus(window) {
+        this.focus_window = window;
+        for (const {signal, handler} of this._handlers.values()) {
+            if (signal === 'notify::focus-window')
+                handler(this);
+        }
+    }
+}
+
+const field = text => (text === '-' ? null : text);
+
+const display = new StandInDisplay();
+const reporter = new FocusReporter(display, WINDOW_TYPE_DESKTOP);
+reporter.start();
+
+const loop = new GLib.MainLoop(null, false);
+const input = new Gio.DataInputStream({base_stream: new Gio.UnixInputStream({fd: 0})});
+function nextCommand() {
+    input.read_line_async(GLib.PRIORITY_DEFAULT, null, (stream, result) => {
+        const [line] = stream.read_line_finish_utf8(result);
+        const [command, appId, instance, wmClass, pid] = (line ?? 'quit').split(' ');
+        if (command === 'quit') {
+            reporter.stop();
+            loop.quit();
+            return;
+        }
+        if (command === 'window') {
+            display.focus(new StandInWindow(field(appId), field(instance), field(wmClass),
+                Number(pid), WINDOW_TYPE_NORMAL));
+        } else if (command === 'desktop') {
+            display.focus(new StandInWindow(null, 'desktop', 'Desktop', 0, WINDOW_TYPE_DESKTOP));
+        } else {
+            display.focus(null);
+        }
+        print('ok');
+        nextCommand();
+    });
+}
+nextCommand();
+loop.run();
