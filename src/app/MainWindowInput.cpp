@@ -2,6 +2,7 @@
 
 #include "app/CQEL_GMouseApp.h"
 #include "app/MainWindowState.h"
+#include "app/WindowInFront.h"
 #include "config/FunctionCode.h"
 #include "config/MacroTable.h"
 #include "config/Profile.h"
@@ -289,6 +290,7 @@ void MainWindowInput::hideToTray() {
 
 void MainWindowInput::minimise() {
     recorder_.stopRecording();
+    cancelSecondLook(window_);
     window_.showMinimized();
 }
 

@@ -42,6 +42,7 @@ bool TrayController::notificationAreaPresent() const {
 }
 
 void TrayController::hideToTray() {
+    cancelSecondLook(window_);
     if (!notificationAreaPresent()) {
         // Nothing could show a hidden window again but a second start: minimised, its taskbar
         // or overview entry brings it back.

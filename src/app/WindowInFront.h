@@ -15,4 +15,8 @@ inline constexpr std::chrono::milliseconds kSecondLookAtShownWindow{150};
 
 void showWindowInFront(QWidget& window);
 
+// The window is being hidden or minimised on purpose: a second look that is still due must not
+// take it for the window manager's doing and show it again.
+void cancelSecondLook(QWidget& window);
+
 } // namespace veldran

@@ -1,6 +1,7 @@
 #include "app/WindowMenu.h"
 
 #include "app/CAboutDlg.h"
+#include "app/WindowInFront.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,7 +13,10 @@ namespace veldran {
 WindowMenu::WindowMenu(QWidget& window, QObject* parent)
     : QObject(parent), window_(window), menu_(std::make_unique<QMenu>()) {
     QAction* restore = menu_->addAction(tr("&Restore"), &window_, &QWidget::showNormal);
-    menu_->addAction(tr("Mi&nimize"), &window_, &QWidget::showMinimized);
+    menu_->addAction(tr("Mi&nimize"), &window_, [this] {
+        cancelSecondLook(window_);
+        window_.showMinimized();
+    });
     menu_->addSeparator();
     menu_->addAction(tr("&Close\tAlt+F4"), &window_, &QWidget::close);
     menu_->addSeparator();
