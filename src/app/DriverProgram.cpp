@@ -191,21 +191,22 @@ int DriverProgram::run() {
     }
 
     // The request socket and the session bus see and drive the window alike.
-    DriverWindow door{[&p] { return p.link.connected(); },
-                      [&p] { return p.state.macroEditor.recording; },
-                      [&p] { p.app.showMainWindow(); },
-                      [&p, &dialog] {
-                          if (!p.app.mainWindowDestroyed()) {
-                              dialog.input().hideToTray();
-                          }
-                      },
-                      [&p, &dialog] {
-                          if (!p.app.mainWindowDestroyed()) {
-                              dialog.input().tray().onCommand(kCmdExitDriver);
-                          }
-                      },
-                      [&player] { return player.playing(); },
-                      [&player] { player.stopAll(); }};
+    DriverWindow door;
+    door.connected = [&p] { return p.link.connected(); };
+    door.recording = [&p] { return p.state.macroEditor.recording; };
+    door.show = [&p] { p.app.showMainWindow(); };
+    door.hide = [&p, &dialog] {
+        if (!p.app.mainWindowDestroyed()) {
+            dialog.input().hideToTray();
+        }
+    };
+    door.quit = [&p, &dialog] {
+        if (!p.app.mainWindowDestroyed()) {
+            dialog.input().tray().onCommand(kCmdExitDriver);
+        }
+    };
+    door.playing = [&player] { return player.playing(); };
+    door.stopMacros = [&player] { player.stopAll(); };
     door.focusSource = [&p] {
         return p.programProfiles ? p.programProfiles->focusSource() : std::string("none");
     };
