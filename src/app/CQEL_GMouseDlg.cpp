@@ -178,19 +178,24 @@ bool CQEL_GMouseDlg::initialise() {
 }
 
 void CQEL_GMouseDlg::loadMacros() {
-    MacroEditorState& editor = s_.state.macroEditor;
-    // macroNum beyond the table (a hand-edited Macro.dat) is held to the twelve records.
-    const int count = std::clamp<int>(s_.macroStore.readCount(), 0, kMaxMacros);
-    editor.selectedMacro = count > 0 ? count - 1 : 0;
-    s_.macros.setCount(static_cast<std::int16_t>(count));
-    if (!s_.macroStore.read(count, s_.macros)) {
+    std::vector<std::string> problems;
+    if (!s_.macroStore.readTable(s_.macros, problems)) {
         reporter_.message(QCoreApplication::translate("SkinReader", kSkinFileMissingMessage));
         reporter_.exitSequence();
         return;
     }
-    for (const std::string& problem : s_.macroStore.readRepeatModes(s_.macros)) {
+    const int count = s_.macros.count();
+    s_.state.macroEditor.selectedMacro = count > 0 ? count - 1 : 0;
+    for (const std::string& problem : problems) {
         logLine(problem);
     }
+}
+
+void CQEL_GMouseDlg::settingsReplaced() {
+    const int count = s_.macros.count();
+    s_.state.macroEditor.selectedMacro = count > 0 ? count - 1 : 0;
+    input_->macrosReplaced();
+    repaint();
 }
 
 void CQEL_GMouseDlg::applyShape() {

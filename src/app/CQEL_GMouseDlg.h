@@ -79,6 +79,10 @@ public:
     // Returns true.
     bool initialise();
 
+    // The macro table and the working profile were read again from replaced settings files (an
+    // import): the window shows what they hold now.
+    void settingsReplaced();
+
     // Repaint entry points. repaintWindow: the whole window, at once. repaintForPointer: on the
     // advanced page only the paint region (so the macro editor's controls are not painted
     // over), elsewhere the whole window, at once. requestRepaint: a paint through the event

@@ -3,6 +3,8 @@
 #include "formats/RequestLine.h"
 #include "platform/linux/VirtualMouseSocket.h"
 
+#include <filesystem>
+
 namespace veldran {
 namespace {
 
@@ -20,6 +22,26 @@ std::string requestOf(const std::vector<std::string>& args, std::size_t& i, std:
     if (arg == "--status" || arg == "--show" || arg == "--hide" || arg == "--quit" ||
         arg == "--stop-macros") {
         return arg.substr(2);
+    }
+    for (const std::string option : {"--export", "--import"}) {
+        std::string file;
+        if (arg == option && i + 1 < args.size()) {
+            file = args[++i];
+        } else if (arg.rfind(option + "=", 0) == 0) {
+            file = arg.substr(option.size() + 1);
+        } else if (arg != option) {
+            continue;
+        }
+        // The running driver works in a folder of its own: it is given the whole path.
+        std::error_code ignored;
+        const Request request = parseRequestLine(
+            option.substr(2) + ' ' +
+            (file.empty() ? "" : std::filesystem::absolute(file, ignored).lexically_normal().string()));
+        if (request.kind == Request::Kind::Invalid) {
+            error = option + " needs a file name (on one line)";
+            return {};
+        }
+        return requestLine(request);
     }
     const std::string profileOption = "--profile";
     std::string value;
@@ -62,7 +84,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         if (std::string request = requestOf(args, i, error); !request.empty()) {
             if (!result.request.empty()) {
                 return usage(
-                    "only one of --profile, --status, --show, --hide, --quit and --stop-macros");
+                    "only one of --profile, --status, --show, --hide, --quit, --stop-macros, "
+                    "--export and --import");
             }
             result.request = std::move(request);
         } else if (!error.empty()) {
@@ -92,7 +115,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (!result.request.empty()) {
         if (result.startHidden) {
             return usage("--hidden does not combine with --profile, --status, --show, --hide, "
-                         "--quit or --stop-macros");
+                         "--quit, --stop-macros, --export or --import");
         }
         result.action = CommandLine::Action::Request;
     }
@@ -105,7 +128,8 @@ std::string usageText(const std::string& programName) {
            "       " +
            programName +
            " --profile N|next | --status [--json] | --show | --hide | --quit |\n"
-           "                      --stop-macros [--virtual-mouse[=SOCKET]]\n"
+           "                      --stop-macros | --export FILE | --import FILE\n"
+           "                      [--virtual-mouse[=SOCKET]]\n"
            "Configuration program of the VELDRAN GAMING MOUSE.\n"
            "\n"
            "  --hidden                  start hidden in the notification area; without the\n"
@@ -125,11 +149,17 @@ std::string usageText(const std::string& programName) {
            "  --quit                    reset the mouse and end the running driver\n"
            "  --stop-macros             stop every macro the running driver plays and release\n"
            "                            the keys they hold\n"
+           "  --export FILE             write the five profiles, the macros and the program rules\n"
+           "                            to FILE (JSON)\n"
+           "  --import FILE             replace them with those of FILE, keeping the old files in\n"
+           "                            backup-DATE/ of the settings folder, and apply the\n"
+           "                            selected profile; with or without a running driver\n"
            "  --help                    show this text and exit\n"
            "  --version                 show the version and exit\n"
            "\n"
            "Exit status: 0 on success; 1 when the mouse is absent or no driver can be reached\n"
-           "(one line on standard error); 2 for a wrong command line.\n";
+           "(one line on standard error); 2 for a wrong command line or a file --import\n"
+           "refuses.\n";
 }
 
 } // namespace veldran

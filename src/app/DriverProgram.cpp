@@ -17,6 +17,7 @@
 #include "config/ValueBounds.h"
 #include "control/DriverBusService.h"
 #include "control/ProfileController.h"
+#include "control/ProfileSetJson.h"
 #include "control/RemoteRequests.h"
 #include "control/RequestServer.h"
 #include "device/DeviceEventReader.h"
@@ -219,8 +220,48 @@ int DriverProgram::run() {
                    ? p.state.skin.functionNames[static_cast<std::size_t>(code)].toStdString()
                    : std::string();
     };
-    p.remote =
-        std::make_unique<RemoteRequests>(RemoteRequests::Services{p.controller, p.model, door});
+    const SettingsFiles settingsFiles = SettingsFiles::inFolder(p.files.settingsFolder);
+    auto exportSet = [settingsFiles](const std::string& file) {
+        return exportProfileSet(settingsFiles, file);
+    };
+    // An import replaces the files, then the window and the mouse take the selected profile of
+    // the new set, as a start would.
+    auto importSet = [&p, &dialog, &player, settingsFiles](const std::string& file) {
+        const ParsedProfileSet parsed = readProfileSetFile(file);
+        if (!parsed.set) {
+            return parsed.problem;
+        }
+        player.stopAll();
+        std::filesystem::path backup;
+        if (std::string problem = writeProfileSet(settingsFiles, p.profiles, p.macroStore,
+                                                  *parsed.set, &backup);
+            !problem.empty()) {
+            return problem;
+        }
+        logLine("settings imported from " + file +
+                (backup.empty() ? "" : "; the earlier ones are kept in " + backup.string()));
+        std::vector<std::string> problems;
+        (void)p.macroStore.readTable(p.macros, problems);
+        for (const std::string& problem : problems) {
+            logLine(problem);
+        }
+        p.model.runtime.curConfig.store(parsed.set->selected);
+        p.profiles.load(parsed.set->selected, p.model.profile);
+        if (!p.app.mainWindowDestroyed()) {
+            dialog.settingsReplaced();
+        }
+        if (p.programProfiles) {
+            p.programProfiles->reloadRules();
+        }
+        if (!p.link.connected()) {
+            return std::string();
+        }
+        const SwitchResult applied =
+            p.controller.selectProfile(parsed.set->selected, SwitchCause::WindowApply);
+        return applied.ok() ? std::string() : applied.text();
+    };
+    p.remote = std::make_unique<RemoteRequests>(
+        RemoteRequests::Services{p.controller, p.model, door, exportSet, importSet});
     p.requests = std::make_unique<RequestServer>(
         [&p](const Request& request) { return p.remote->run(request); });
     p.app.setClientHandler([&p](QLocalSocket* socket) { p.requests->serve(socket); });

@@ -321,6 +321,14 @@ void MainWindowInput::createMacroControls() {
     placeRepeatControl();
 }
 
+void MainWindowInput::macrosReplaced() {
+    if (macroControls_.shown()) {
+        destroyMacroControls();
+        createMacroControls();
+    }
+    repeatControl_->update();
+}
+
 void MainWindowInput::placeRepeatControl() {
     // Below the quick guide's last line, across its column, in the look of the Add button.
     const SkinTables& skin = s_.state.skin;

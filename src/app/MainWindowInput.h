@@ -63,6 +63,8 @@ public:
     MacroRepeatControl& repeatControl() { return *repeatControl_; }
     MainWindowPreFilter& preFilter() { return *preFilter_; }
 
+    // The macro table was read again: the editor's lists, when shown, show what it holds now.
+    void macrosReplaced();
     // The event list's in-place editor has closed (UM_EDIT_CLOSED): store the edited pause.
     void editClosed();
     FunctionMenus& functionMenus() { return *functionMenus_; }

@@ -1,6 +1,10 @@
 #include "app/RemoteCommand.h"
 
 #include "app/CQEL_GMouseApp.h"
+#include "config/MacroStore.h"
+#include "config/ProfileStore.h"
+#include "config/SettingsLocation.h"
+#include "control/ProfileSetJson.h"
 #include "formats/RequestLine.h"
 #include "platform/Log.h"
 #include "platform/PrivateFolder.h"
@@ -89,6 +93,39 @@ int startBackgroundDriver(const CommandLine& commandLine, int profile) {
     return startInOwnSession(args);
 }
 
+// --export and --import without a running driver: done on the files of the settings folder
+// that a driver started now would use (made and filled as its first start would).
+int transferWithoutDriver(const Request& request) {
+    const FileLocations files = locateFiles(CQEL_GMouseApp::appFolder(), VELDRAN_DATA_FROM_BIN,
+                                            SettingsEnvironment::ofProcess());
+    // An import writes every file itself: it needs the folder, not the defaults.
+    std::error_code error;
+    if (const std::string problem = prepareSettingsFolder(files);
+        !problem.empty() && (request.kind == Request::Kind::Export ||
+                             !std::filesystem::is_directory(files.settingsFolder, error))) {
+        say(problem.c_str());
+        return 1;
+    }
+    const SettingsFiles settings = SettingsFiles::inFolder(files.settingsFolder);
+    std::string problem;
+    if (request.kind == Request::Kind::Export) {
+        problem = exportProfileSet(settings, request.path);
+    } else {
+        const ParsedProfileSet parsed = readProfileSetFile(request.path);
+        if (!parsed.set) {
+            say(parsed.problem.c_str());
+            return 2;
+        }
+        ProfileStore store(settings.config);
+        problem = writeProfileSet(settings, store, MacroStore(settings.macros), *parsed.set);
+    }
+    if (!problem.empty()) {
+        say(problem.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runRemoteCommand(const CommandLine& commandLine) {
@@ -100,8 +137,20 @@ int runRemoteCommand(const CommandLine& commandLine) {
         return 1;
     }
     const std::string path = folder.path + '/' + kInstanceName;
-    const RequestReply reply = ask(path, commandLine.request);
     const Request request = parseRequestLine(commandLine.request);
+    const bool transfer =
+        request.kind == Request::Kind::Export || request.kind == Request::Kind::Import;
+    // A file that cannot be imported is refused before anything is asked or changed.
+    if (request.kind == Request::Kind::Import) {
+        if (const ParsedProfileSet parsed = readProfileSetFile(request.path); !parsed.set) {
+            say(parsed.problem.c_str());
+            return 2;
+        }
+    }
+    const RequestReply reply = ask(path, commandLine.request);
+    if (transfer && reply.outcome == RequestReply::Outcome::NotRunning) {
+        return transferWithoutDriver(request);
+    }
     const bool profileRequest =
         request.kind == Request::Kind::Profile || request.kind == Request::Kind::NextProfile;
     // The JSON status is printed as it comes; the plain one a line per item.

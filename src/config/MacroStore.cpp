@@ -4,6 +4,7 @@
 #include "formats/ProfileStringsDocument.h"
 #include "platform/ProfileStrings.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -65,6 +66,19 @@ bool MacroStore::read(int count, MacroTable& table) const {
         return false;
     }
     readFromText(ProfileStrings::fileText(path_), count, table);
+    return true;
+}
+
+bool MacroStore::readTable(MacroTable& table, std::vector<std::string>& problems) const {
+    // macroNum beyond the table (a hand-edited Macro.dat) is held to the twelve records.
+    const int count = std::clamp<int>(readCount(), 0, kMaxMacros);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path_, error)) {
+        return false;
+    }
+    table.setCount(static_cast<std::int16_t>(count));
+    readFromText(ProfileStrings::fileText(path_), count, table);
+    problems = readRepeatModes(table);
     return true;
 }
 

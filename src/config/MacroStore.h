@@ -26,6 +26,10 @@ public:
     // they are). Returns false, reading nothing, when Macro.dat does not exist as a file; the
     // caller then shows kMissingMacroFileMessage and ends the program.
     bool read(int count, MacroTable& table) const;
+    // The whole table as a start reads it: the count (held to the twelve records), the records
+    // and the repeat modes. False, reading nothing, when Macro.dat does not exist as a file; the
+    // problems of macros.ini come back in problems.
+    bool readTable(MacroTable& table, std::vector<std::string>& problems) const;
     // readCount and read from the text of a Macro.dat held in memory.
     static std::int16_t countFromText(std::string_view text);
     static void readFromText(std::string_view text, int count, MacroTable& table);

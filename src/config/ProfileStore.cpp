@@ -156,6 +156,24 @@ bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile,
     return written;
 }
 
+bool ProfileStore::saveAll(std::int32_t curConfig,
+                           const std::array<const Profile*, kAppliedProfile>& profiles,
+                           std::string* problem) {
+    std::vector<ProfileStrings::SectionWrite> writes{
+        {kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}}};
+    for (int n = 1; n <= kAppliedProfile; ++n) {
+        writes.push_back({sectionName(n), profileKeys(*profiles[static_cast<std::size_t>(n - 1)])});
+    }
+    std::lock_guard lock(pendingMutex_);
+    if (!ProfileStrings::writeSections(path_, writes, problem)) {
+        return false;
+    }
+    for (auto& pending : pendingDeletions_) {
+        pending.clear();
+    }
+    return true;
+}
+
 std::size_t ProfileStore::removeStaleTemporaries() const {
     return ProfileStrings::removeStaleTemporaries(path_);
 }

@@ -39,6 +39,13 @@ public:
     bool saveApplied(std::int32_t curConfig, const Profile& profile,
                      std::string* problem = nullptr) const;
 
+    // An imported profile set's write: CurConfig and the profiles Config1 to Config6 (profiles[n -
+    // 1] into section Config + n), in one replacement of the file. The macro deletions noted so
+    // far are forgotten: the profiles written go with the macros written beside them. On failure,
+    // problem (when given) says why in one line.
+    bool saveAll(std::int32_t curConfig, const std::array<const Profile*, kAppliedProfile>& profiles,
+                 std::string* problem = nullptr);
+
     // Macro `macro` (0 to 11) has been deleted from the macro table and the later ones have moved
     // down. The button codes stored in Config1 to Config6 follow at the next saveMacroButtons()
     // (when Macro.dat is written); until then a profile read from the file is given the same

@@ -39,6 +39,9 @@ std::string RemoteRequests::run(const Request& request) {
     case Request::Kind::Profile:
     case Request::Kind::NextProfile:
         return switchProfile(request);
+    case Request::Kind::Export:
+    case Request::Kind::Import:
+        return transfer(request);
     case Request::Kind::Invalid:
         break;
     }
@@ -51,6 +54,20 @@ std::string RemoteRequests::switchProfile(const Request& request) {
             ? s_.controller.selectNextProfile(SwitchCause::CommandLine)
             : s_.controller.selectProfile(request.profile, SwitchCause::CommandLine);
     return result.ok() ? okAnswer() : errorAnswer(result.text());
+}
+
+std::string RemoteRequests::transfer(const Request& request) {
+    const bool importing = request.kind == Request::Kind::Import;
+    const auto& run = importing ? s_.importSet : s_.exportSet;
+    if (!run) {
+        return errorAnswer("this driver cannot export or import");
+    }
+    // A recording writes into the macro table that an import replaces.
+    if (importing && s_.window.recording()) {
+        return errorAnswer("a macro is being recorded: stop the recording first");
+    }
+    const std::string problem = run(request.path);
+    return problem.empty() ? okAnswer() : errorAnswer(problem);
 }
 
 std::string RemoteRequests::status() const {

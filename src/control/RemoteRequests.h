@@ -1,11 +1,12 @@
 // What the running driver does for a request line of the single-instance socket: switch the
 // profile through the controller, show or hide the window, leave as the tray menu's "Sair do
-// Driver" does, stop the macros, or tell its status.
+// Driver" does, stop the macros, tell its status, or export and import the profile set.
 #pragma once
 
 #include "control/DriverWindow.h"
 #include "formats/RequestLine.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -20,6 +21,10 @@ public:
         ProfileController& controller;
         const ConfigModel& model;
         DriverWindow window;
+        // Write the profile set to a file, and replace it with a file's (each gives "" or what
+        // went wrong in one line).
+        std::function<std::string(const std::string& file)> exportSet;
+        std::function<std::string(const std::string& file)> importSet;
     };
     explicit RemoteRequests(Services services) : s_(std::move(services)) {}
 
@@ -38,6 +43,7 @@ public:
 
 private:
     std::string switchProfile(const Request& request);
+    std::string transfer(const Request& request);
     std::string focusSource() const;
     Services s_;
 };

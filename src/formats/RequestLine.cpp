@@ -9,6 +9,8 @@ namespace veldran {
 namespace {
 
 constexpr std::string_view kProfileWord = "profile";
+constexpr std::string_view kExportWord = "export";
+constexpr std::string_view kImportWord = "import";
 
 Request invalid(std::string message) {
     Request request;
@@ -55,6 +57,20 @@ Request parseRequestLine(std::string_view line) {
         }
         return invalid("the profile is 1 to 5 or next");
     }
+    for (const auto& [word, kind] : {std::pair{kExportWord, Request::Kind::Export},
+                                     std::pair{kImportWord, Request::Kind::Import}}) {
+        if (line.substr(0, word.size() + 1) == std::string(word) + ' ') {
+            const std::string_view path = line.substr(word.size() + 1);
+            // The driver's working folder is not the caller's: only a whole path names a file.
+            if (path.empty() || path.front() != '/' ||
+                path.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos) {
+                return invalid("the file is an absolute path");
+            }
+            Request request = ofKind(kind);
+            request.path = std::string(path);
+            return request;
+        }
+    }
     return invalid("unknown request");
 }
 
@@ -76,6 +92,10 @@ std::string requestLine(const Request& request) {
         return std::string(kProfileWord) + ' ' + std::to_string(request.profile);
     case Request::Kind::NextProfile:
         return std::string(kProfileWord) + " next";
+    case Request::Kind::Export:
+        return std::string(kExportWord) + ' ' + request.path;
+    case Request::Kind::Import:
+        return std::string(kImportWord) + ' ' + request.path;
     case Request::Kind::Invalid:
         break;
     }

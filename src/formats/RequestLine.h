@@ -1,6 +1,6 @@
 // The request lines of the single-instance socket: a client sends one line (show, hide, quit,
-// status, status json, stop-macros, profile N, profile next) and reads one answer line ("ok", "ok
-// TEXT" or "error TEXT").
+// status, status json, stop-macros, profile N, profile next, export PATH, import PATH) and reads
+// one answer line ("ok", "ok TEXT" or "error TEXT").
 #pragma once
 
 #include <cstddef>
@@ -9,8 +9,9 @@
 
 namespace veldran {
 
-// The longest request line, its line feed included; a client that sends more is dropped.
-inline constexpr std::size_t kMaxRequestLine = 256;
+// The longest request line, its line feed included (room for a file's path of the system's
+// longest); a client that sends more is dropped.
+inline constexpr std::size_t kMaxRequestLine = 4352;
 
 struct Request {
     enum class Kind {
@@ -22,10 +23,13 @@ struct Request {
         StatusJson,
         StopMacros,
         Profile,
-        NextProfile
+        NextProfile,
+        Export, // writes the profile set to path
+        Import  // replaces the profile set with the one in path
     };
     Kind kind = Kind::Invalid;
     int profile = 0;   // 1-5, for Kind::Profile
+    std::string path;  // absolute, for Kind::Export and Kind::Import
     std::string error; // why the line was refused, for Kind::Invalid
 };
 
