@@ -36,7 +36,8 @@ std::string requestOf(const std::vector<std::string>& args, std::size_t& i, std:
         std::error_code ignored;
         const Request request = parseRequestLine(
             option.substr(2) + ' ' +
-            (file.empty() ? "" : std::filesystem::absolute(file, ignored).lexically_normal().string()));
+            (file.empty() ? ""
+                          : std::filesystem::absolute(file, ignored).lexically_normal().string()));
         if (request.kind == Request::Kind::Invalid) {
             error = option + " needs a file name (on one line)";
             return {};

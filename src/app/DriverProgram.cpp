@@ -233,8 +233,8 @@ int DriverProgram::run() {
         }
         player.stopAll();
         std::filesystem::path backup;
-        if (std::string problem = writeProfileSet(settingsFiles, p.profiles, p.macroStore,
-                                                  *parsed.set, &backup);
+        if (std::string problem =
+                writeProfileSet(settingsFiles, p.profiles, p.macroStore, *parsed.set, &backup);
             !problem.empty()) {
             return problem;
         }

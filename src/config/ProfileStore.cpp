@@ -145,11 +145,11 @@ bool ProfileStore::save(int n, const Profile& profile) const {
 
 bool ProfileStore::saveApplied(std::int32_t curConfig, const Profile& profile,
                                std::string* problem) const {
-    const bool written = ProfileStrings::writeSections(
-        path_,
-        {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
-         {sectionName(kAppliedProfile), profileKeys(profile)}},
-        problem);
+    const bool written =
+        ProfileStrings::writeSections(path_,
+                                      {{kInitSection, {{kCurConfigKey, formatDecimal(curConfig)}}},
+                                       {sectionName(kAppliedProfile), profileKeys(profile)}},
+                                      problem);
     if (written) {
         sectionWritten(kAppliedProfile);
     }

@@ -43,7 +43,8 @@ public:
     // 1] into section Config + n), in one replacement of the file. The macro deletions noted so
     // far are forgotten: the profiles written go with the macros written beside them. On failure,
     // problem (when given) says why in one line.
-    bool saveAll(std::int32_t curConfig, const std::array<const Profile*, kAppliedProfile>& profiles,
+    bool saveAll(std::int32_t curConfig,
+                 const std::array<const Profile*, kAppliedProfile>& profiles,
                  std::string* problem = nullptr);
 
     // Macro `macro` (0 to 11) has been deleted from the macro table and the later ones have moved

@@ -6,16 +6,12 @@
 #include "config/ProfileStore.h"
 #include "config/SettingsLocation.h"
 #include "formats/ProfileStringsDocument.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ProfileStrings.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <memory>
-
 namespace veldran {
 namespace {
 
@@ -31,13 +27,15 @@ std::optional<std::filesystem::path> makeBackupFolder(const std::filesystem::pat
     for (int n = 1; n < 100; ++n) {
         const std::filesystem::path folder =
             settings / (std::string(stamp) + (n == 1 ? "" : "-" + std::to_string(n)));
-        if (::mkdir(folder.c_str(), 0700) == 0) {
-            return folder;
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(folder, error))) {
+            continue;
         }
-        if (errno != EEXIST) {
-            problem = "cannot create " + folder.string() + ": " + std::strerror(errno);
+        if (const std::string refused = ensurePrivateFolder(folder.string()); !refused.empty()) {
+            problem = "cannot keep a backup: " + refused;
             return std::nullopt;
         }
+        return folder;
     }
     problem = "cannot create a backup folder in " + settings.string();
     return std::nullopt;
@@ -196,8 +194,8 @@ std::string writeProfileSet(const SettingsFiles& files, ProfileStore& store,
         written[i] = &profiles[i];
     }
     // A folder without programs.ini keeps none when the set has no rules to give it.
-    const bool writePrograms = set.programs.enabled || !set.programs.rules.empty() ||
-                               originals.back().text.has_value();
+    const bool writePrograms =
+        set.programs.enabled || !set.programs.rules.empty() || originals.back().text.has_value();
     std::string failed;
     if (!store.saveAll(set.selected, written, &problem)) {
         failed = problem.empty() ? "cannot write " + files.config.string() : problem;

@@ -36,9 +36,9 @@ struct StoredProfile {
 };
 
 struct StoredMacro {
-    std::string name;                // UTF-8
-    std::vector<MacroEvent> events;  // at most kMacroEventCapacity
-    int repeat = kRepeatOnce;        // kRepeatLoop or a pass count
+    std::string name;               // UTF-8
+    std::vector<MacroEvent> events; // at most kMacroEventCapacity
+    int repeat = kRepeatOnce;       // kRepeatLoop or a pass count
     bool operator==(const StoredMacro&) const = default;
 };
 

@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <cmath>
 
 namespace veldran {
@@ -50,21 +49,19 @@ QJsonValue actionValue(std::uint8_t action) {
 QJsonObject macroObject(const StoredMacro& macro) {
     QJsonArray events;
     for (const MacroEvent& event : macro.events) {
-        events.append(QJsonObject{{"code", event.code},
-                                  {"action", actionValue(event.action)},
-                                  {"pause", event.pause}});
+        events.append(QJsonObject{
+            {"code", event.code}, {"action", actionValue(event.action)}, {"pause", event.pause}});
     }
-    const QJsonValue repeat = macro.repeat == kRepeatLoop
-                                  ? QJsonValue(QStringLiteral("toggle"))
-                                  : QJsonValue(macro.repeat);
+    const QJsonValue repeat = macro.repeat == kRepeatLoop ? QJsonValue(QStringLiteral("toggle"))
+                                                          : QJsonValue(macro.repeat);
     return {{"name", QString::fromStdString(macro.name)}, {"repeat", repeat}, {"events", events}};
 }
 
 QJsonObject programsObject(const ProgramRules& programs) {
     QJsonArray rules;
     for (const ProgramRule& rule : programs.rules) {
-        rules.append(
-            QJsonObject{{"program", QString::fromStdString(rule.program)}, {"profile", rule.profile}});
+        rules.append(QJsonObject{{"program", QString::fromStdString(rule.program)},
+                                 {"profile", rule.profile}});
     }
     return {{"enabled", programs.enabled}, {"notify", programs.notify}, {"rules", rules}};
 }
@@ -86,8 +83,8 @@ public:
                         std::int32_t max) {
         const double v = value.toDouble(std::nan(""));
         if (!value.isDouble() || std::floor(v) != v || v < min || v > max) {
-            fail(field, "a whole number from " + std::to_string(min) + " to " +
-                            std::to_string(max));
+            fail(field,
+                 "a whole number from " + std::to_string(min) + " to " + std::to_string(max));
             return min;
         }
         return static_cast<std::int32_t>(v);
@@ -98,9 +95,8 @@ public:
         const QJsonValue value = object.value(QLatin1String(key));
         const QJsonArray array = value.toArray();
         if (!value.isArray() || array.size() < minSize || array.size() > maxSize) {
-            fail(field, minSize == maxSize
-                            ? "a list of " + std::to_string(minSize)
-                            : "a list of at most " + std::to_string(maxSize));
+            fail(field, minSize == maxSize ? "a list of " + std::to_string(minSize)
+                                           : "a list of at most " + std::to_string(maxSize));
             return {};
         }
         return array;
@@ -129,9 +125,8 @@ public:
         const QJsonObject o = object(value, field);
         const QJsonArray buttons = array(o, "buttons", field + ".buttons", kSlotCount, kSlotCount);
         for (qsizetype i = 0; i < buttons.size(); ++i) {
-            profile.buttons[static_cast<std::size_t>(i)] =
-                number(buttons[i], field + ".buttons[" + std::to_string(i) + "]", kStoredMin,
-                       kStoredMax);
+            profile.buttons[static_cast<std::size_t>(i)] = number(
+                buttons[i], field + ".buttons[" + std::to_string(i) + "]", kStoredMin, kStoredMax);
         }
         profile.dpiLevel = number(o["dpiLevel"], field + ".dpiLevel", kStoredMin, kStoredMax);
         profile.wheel = number(o["wheel"], field + ".wheel", kStoredMin, kStoredMax);
@@ -178,13 +173,12 @@ public:
         const QJsonValue name = o["name"];
         if (!name.isString() || name.toString().size() > kStoredNameUnits ||
             name.toString().contains(QChar(0))) {
-            fail(field + ".name", "a text of at most " + std::to_string(kStoredNameUnits) +
-                                      " characters");
+            fail(field + ".name",
+                 "a text of at most " + std::to_string(kStoredNameUnits) + " characters");
         }
         macro.name = name.toString().toStdString();
         macro.repeat = repeat(o["repeat"], field + ".repeat");
-        const QJsonArray events =
-            array(o, "events", field + ".events", 0, kMacroEventCapacity);
+        const QJsonArray events = array(o, "events", field + ".events", 0, kMacroEventCapacity);
         for (qsizetype k = 0; k < events.size() && !failed(); ++k) {
             const std::string at = field + ".events[" + std::to_string(k) + "]";
             const QJsonObject e = object(events[k], at);
@@ -205,8 +199,8 @@ public:
         const QJsonObject o = object(value, field);
         programs.enabled = flag(o, "enabled", field + ".enabled");
         programs.notify = flag(o, "notify", field + ".notify");
-        const QJsonArray rules = array(o, "rules", field + ".rules", 0,
-                                       static_cast<qsizetype>(kMaxProgramRules));
+        const QJsonArray rules =
+            array(o, "rules", field + ".rules", 0, static_cast<qsizetype>(kMaxProgramRules));
         for (qsizetype i = 0; i < rules.size() && !failed(); ++i) {
             const std::string at = field + ".rules[" + std::to_string(i) + "]";
             const QJsonObject r = object(rules[i], at);
@@ -306,8 +300,7 @@ ParsedProfileSet readProfileSetFile(const std::filesystem::path& file) {
     if (!error && size > kMaxFileBytes) {
         return {std::nullopt, file.string() + ": larger than 16 MB, not a profile set"};
     }
-    const std::optional<std::string> text =
-        error ? std::nullopt : ProfileStrings::readText(file);
+    const std::optional<std::string> text = error ? std::nullopt : ProfileStrings::readText(file);
     if (!text) {
         return {std::nullopt, "cannot read " + file.string()};
     }

@@ -3,6 +3,7 @@
 #include "platform/PrivateFolder.h"
 #include "platform/linux/VirtualMouseSocket.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,7 +50,16 @@ TEST(CommandLine, RequestsToTheRunningDriverTakeOnlyTheVirtualMouseBeside) {
     EXPECT_EQ(status.request, "status");
     EXPECT_EQ(status.virtualMouseSocket, "/tmp/x.sock");
 
+    // The driver works in a folder of its own: it is given the file's whole path.
+    EXPECT_EQ(parseCommandLine({"--export", "/tmp/a/../set.json"}).request, "export /tmp/set.json");
+    EXPECT_EQ(parseCommandLine({"--import=set.json"}).request,
+              "import " + (std::filesystem::current_path() / "set.json").string());
+
     for (const std::vector<std::string>& refused : {std::vector<std::string>{"--profile"},
+                                                    {"--export"},
+                                                    {"--import="},
+                                                    {"--import", "a\nb"},
+                                                    {"--export", "x", "--status"},
                                                     {"--profile", "0"},
                                                     {"--profile", "03"},
                                                     {"--profile", "--status"},

@@ -162,11 +162,11 @@ TEST_F(RemoteControl, ProfileSwitchesOnceStatusTellsItAndBadLinesAreRefused) {
     EXPECT_EQ(request({"--profile", "6"}).status, 2);
     EXPECT_EQ(request({"--status", "--hidden"}).status, 2);
 
-    // The socket: a line over 256 bytes and a silent client are dropped; the driver goes on.
+    // The socket: a line over its limit and a silent client are dropped; the driver goes on.
     QLocalSocket longLine;
     longLine.connectToServer(dir.path() + "/runtime/CQEL_GMouseApp");
     ASSERT_TRUE(longLine.waitForConnected(5000));
-    longLine.write(QByteArray(300, 'x'));
+    longLine.write(QByteArray(5000, 'x'));
     ASSERT_TRUE(longLine.waitForReadyRead(5000));
     EXPECT_EQ(longLine.readLine(), "error request line too long\n");
     QLocalSocket silent;
@@ -174,6 +174,86 @@ TEST_F(RemoteControl, ProfileSwitchesOnceStatusTellsItAndBadLinesAreRefused) {
     ASSERT_TRUE(silent.waitForConnected(5000));
     EXPECT_TRUE(silent.waitForDisconnected(10000));
     EXPECT_EQ(request({"--status"}).status, 0);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST_F(RemoteControl, ExportAndImportCarryTheWholeSetByteForByteWithAndWithoutTheDriver) {
+    const QString app = dir.path();
+    writeFile(app + "/programs.ini", "[Programs]\nFooCls=3\n");
+    const QByteArray config = fileBytes(app + "/config.ini");
+    const QByteArray macros = fileBytes(app + "/Macro.dat");
+    const QString exported = app + "/set.json";
+    Outcome outcome = request({"--export", exported});
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    QJsonObject set = QJsonDocument::fromJson(fileBytes(exported)).object();
+    EXPECT_EQ(set["format"].toString(), "veldran-profiles");
+    EXPECT_EQ(set["version"].toInt(), 1);
+    EXPECT_EQ(set["profiles"].toArray().size(), 5);
+    EXPECT_EQ(set["macros"].toArray().size(), 3);
+    EXPECT_EQ(set["programs"].toObject()["rules"].toArray()[0].toObject()["program"].toString(),
+              "FooCls");
+
+    // The same set with profile 3 selected: the mouse gets it at once; the files it replaced
+    // are kept.
+    set["selectedProfile"] = 3;
+    writeFile(app + "/three.json", QJsonDocument(set).toJson());
+    const qsizetype before = features().size();
+    outcome = request({"--import", app + "/three.json"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    EXPECT_EQ(applyAfter(before), kConfig3Reports);
+    EXPECT_EQ(iniValue(configText(), "Init", "CurConfig"), "3");
+    const QStringList backups = QDir(app).entryList({"backup-*"}, QDir::Dirs);
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_EQ(fileBytes(app + '/' + backups[0] + "/config.ini"), config);
+    EXPECT_EQ(fileBytes(app + '/' + backups[0] + "/programs.ini"), "[Programs]\nFooCls=3\n");
+
+    // A broken file changes nothing: one line names the field, and the mouse hears nothing.
+    const QByteArray configOnThree = fileBytes(app + "/config.ini");
+    writeFile(app + "/broken.json",
+              QByteArray(fileBytes(exported)).replace("\"version\": 1", "\"version\": \"1\""));
+    const qsizetype onThree = features().size();
+    outcome = request({"--import", app + "/broken.json"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(outcome.err.contains("broken.json: version: a whole number"))
+        << outcome.err.toStdString();
+    EXPECT_EQ(fileBytes(app + "/config.ini"), configOnThree);
+
+    // The first export again: the files are what they were, byte for byte.
+    outcome = request({"--import", exported});
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return features().size() >= onThree + 9; }, 5000));
+    EXPECT_EQ(features().size(), onThree + 9);
+    EXPECT_EQ(fileBytes(app + "/config.ini"), config);
+    EXPECT_EQ(fileBytes(app + "/Macro.dat"), macros);
+
+    // No driver (another runtime folder) and a fresh settings folder: the same bytes there.
+    const QString fresh = app + "/fresh";
+    ASSERT_TRUE(QDir().mkpath(fresh + "/bin"));
+    ASSERT_TRUE(QDir().mkpath(fresh + "/runtime"));
+    QFile::setPermissions(fresh + "/runtime",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::copy(app + "/veldran-driver", fresh + "/bin/veldran-driver"));
+    QProcess alone;
+    QProcessEnvironment aloneEnvironment = environment;
+    aloneEnvironment.insert("VELDRAN_RUNTIME_DIR", fresh + "/runtime");
+    aloneEnvironment.insert("XDG_CONFIG_HOME", fresh + "/config");
+    alone.setProcessEnvironment(aloneEnvironment);
+    alone.start(fresh + "/bin/veldran-driver", {"--import", exported});
+    ASSERT_TRUE(alone.waitForFinished(10000));
+    EXPECT_EQ(alone.exitCode(), 0) << alone.readAllStandardError().toStdString();
+    EXPECT_EQ(fileBytes(fresh + "/config/veldran/config.ini"), config);
+    EXPECT_EQ(fileBytes(fresh + "/config/veldran/Macro.dat"), macros);
+    EXPECT_TRUE(fileBytes(fresh + "/config/veldran/programs.ini").contains("FooCls=3"));
 }
 
 TEST_F(RemoteControl, DBusClientsSwitchReadPropertiesAndHearEverySwitch) {
