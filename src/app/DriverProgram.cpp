@@ -224,42 +224,7 @@ int DriverProgram::run() {
     auto exportSet = [settingsFiles](const std::string& file) {
         return exportProfileSet(settingsFiles, file);
     };
-    // An import replaces the files, then the window and the mouse take the selected profile of
-    // the new set, as a start would.
-    auto importSet = [&p, &dialog, &player, settingsFiles](const std::string& file) {
-        const ParsedProfileSet parsed = readProfileSetFile(file);
-        if (!parsed.set) {
-            return parsed.problem;
-        }
-        player.stopAll();
-        std::filesystem::path backup;
-        if (std::string problem =
-                writeProfileSet(settingsFiles, p.profiles, p.macroStore, *parsed.set, &backup);
-            !problem.empty()) {
-            return problem;
-        }
-        logLine("settings imported from " + file +
-                (backup.empty() ? "" : "; the earlier ones are kept in " + backup.string()));
-        std::vector<std::string> problems;
-        (void)p.macroStore.readTable(p.macros, problems);
-        for (const std::string& problem : problems) {
-            logLine(problem);
-        }
-        p.model.runtime.curConfig.store(parsed.set->selected);
-        p.profiles.load(parsed.set->selected, p.model.profile);
-        if (!p.app.mainWindowDestroyed()) {
-            dialog.settingsReplaced();
-        }
-        if (p.programProfiles) {
-            p.programProfiles->reloadRules();
-        }
-        if (!p.link.connected()) {
-            return std::string();
-        }
-        const SwitchResult applied =
-            p.controller.selectProfile(parsed.set->selected, SwitchCause::WindowApply);
-        return applied.ok() ? std::string() : applied.text();
-    };
+    auto importSet = [this](const std::string& file) { return importProfileSet(file); };
     p.remote = std::make_unique<RemoteRequests>(
         RemoteRequests::Services{p.controller, p.model, door, exportSet, importSet});
     p.requests = std::make_unique<RequestServer>(
@@ -298,6 +263,44 @@ int DriverProgram::run() {
     const int status = QCoreApplication::exec();
     // The command line that started this driver for --profile learns why it ended at once.
     return mouseMissing && commandLine_.startProfile != 0 ? kNoMouseExitStatus : status;
+}
+
+// An import replaces the files, then the window and the mouse take the selected profile of the
+// new set, as a start would.
+std::string DriverProgram::importProfileSet(const std::string& file) {
+    Parts& p = *parts_;
+    const ParsedProfileSet parsed = readProfileSetFile(file);
+    if (!parsed.set) {
+        return parsed.problem;
+    }
+    p.reader.macroPlayer().stopAll();
+    std::filesystem::path backup;
+    if (std::string problem = writeProfileSet(SettingsFiles::inFolder(p.files.settingsFolder),
+                                              p.profiles, p.macroStore, *parsed.set, &backup);
+        !problem.empty()) {
+        return problem;
+    }
+    logLine("settings imported from " + file +
+            (backup.empty() ? "" : "; the earlier ones are kept in " + backup.string()));
+    std::vector<std::string> problems;
+    (void)p.macroStore.readTable(p.macros, problems);
+    for (const std::string& problem : problems) {
+        logLine(problem);
+    }
+    p.model.runtime.curConfig.store(parsed.set->selected);
+    p.profiles.load(parsed.set->selected, p.model.profile);
+    if (!p.app.mainWindowDestroyed()) {
+        p.dialog->settingsReplaced();
+    }
+    if (p.programProfiles) {
+        p.programProfiles->reloadRules();
+    }
+    if (!p.link.connected()) {
+        return {};
+    }
+    const SwitchResult applied =
+        p.controller.selectProfile(parsed.set->selected, SwitchCause::WindowApply);
+    return applied.ok() ? std::string() : applied.text();
 }
 
 } // namespace veldran

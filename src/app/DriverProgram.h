@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 
 #include <memory>
+#include <string>
 
 namespace veldran {
 
@@ -24,6 +25,8 @@ public:
     int run();
 
 private:
+    // The request --import FILE: "" or what went wrong, in one line.
+    std::string importProfileSet(const std::string& file);
     struct Parts;
     // The application object comes first and goes last: it holds the single-instance claim.
     std::unique_ptr<CQEL_GMouseApp> app_;
