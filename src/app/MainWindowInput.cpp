@@ -325,6 +325,9 @@ void MainWindowInput::macrosReplaced() {
     if (macroControls_.shown()) {
         destroyMacroControls();
         createMacroControls();
+        if (s_.macros.count() > 0) {
+            selectMacro(s_.state.macroEditor.selectedMacro);
+        }
     }
     repeatControl_->update();
 }
