@@ -12,9 +12,11 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/skins DESTINATION ${VELDRAN_DATA_DESTI
         PATTERN .generated EXCLUDE)
 install(FILES resources/config.ini resources/Macro.dat DESTINATION ${VELDRAN_DATA_DESTINATION})
 # What reports the window in front on KDE Plasma (loaded by the driver) and on GNOME (the Shell
-# extension, enabled once by the user).
+# extension, enabled once by the user: focus@veldran.org for GNOME 45 and later, and beside it
+# focus-legacy@veldran.org, written by cmake/GnomeShellLegacy.cmake, for GNOME 43 and 44).
 install(FILES packaging/kwin/veldran-focus.js DESTINATION ${VELDRAN_DATA_DESTINATION}/kwin)
-install(DIRECTORY packaging/gnome-shell/focus@veldran.org
+include(cmake/GnomeShellLegacy.cmake)
+install(DIRECTORY packaging/gnome-shell/focus@veldran.org ${VELDRAN_GNOME_SHELL_LEGACY}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions)
 
 # udev and systemd read these below the prefix's lib, never below a multiarch libdir.

@@ -176,10 +176,6 @@ The file or its folder cannot be written; the previous settings are kept.</trans
         <translation>Enable the extension</translation>
     </message>
     <message>
-        <source>GNOME Shell did not enable the extension focus@veldran.org: is the driver&apos;s package installed for this user&apos;s Shell?</source>
-        <translation>GNOME Shell did not enable the extension focus@veldran.org: is the driver&apos;s package installed for this user&apos;s Shell?</translation>
-    </message>
-    <message>
         <source>The window in front is followed through X11 (_NET_ACTIVE_WINDOW).</source>
         <translation>The window in front is followed through X11 (_NET_ACTIVE_WINDOW).</translation>
     </message>
@@ -202,6 +198,10 @@ The file or its folder cannot be written; the previous settings are kept.</trans
     <message>
         <source>Nothing tells the driver which window is in front, so programs do not switch profiles: start the driver in the desktop session (X11, KDE Plasma, GNOME or a wlroots compositor such as sway).</source>
         <translation>Nothing tells the driver which window is in front, so programs do not switch profiles: start the driver in the desktop session (X11, KDE Plasma, GNOME or a wlroots compositor such as sway).</translation>
+    </message>
+    <message>
+        <source>GNOME Shell did not enable the extension %1: is the driver&apos;s package installed for this user&apos;s Shell?</source>
+        <translation>GNOME Shell did not enable the extension %1: is the driver&apos;s package installed for this user&apos;s Shell?</translation>
     </message>
 </context>
 <context>

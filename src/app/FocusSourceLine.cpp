@@ -23,8 +23,9 @@ FocusSourceLine::FocusSourceLine(Source source, QWidget* parent)
                 enable_->hide();
                 label_->setText(describe());
             } else {
-                label_->setText(tr("GNOME Shell did not enable the extension focus@veldran.org: "
-                                   "is the driver's package installed for this user's Shell?"));
+                label_->setText(tr("GNOME Shell did not enable the extension %1: is the "
+                                   "driver's package installed for this user's Shell?")
+                                    .arg(source_.extension));
             }
         });
     }

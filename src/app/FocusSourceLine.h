@@ -18,6 +18,7 @@ public:
         QString name; // x11, wlroots, kwin, gnome-shell or none
         // Set while the GNOME Shell extension is to be enabled: enables it, true when it did.
         std::function<bool()> enableExtension;
+        QString extension; // the uuid of the extension that the button enables
     };
 
     explicit FocusSourceLine(Source source, QWidget* parent = nullptr);

@@ -126,6 +126,7 @@ void ProgramProfiles::openDialog() {
         if (hooks.focusSource.name == QLatin1String("gnome-shell") &&
             focusExtensionState() != FocusExtensionState::Running) {
             hooks.focusSource.enableExtension = [] { return enableFocusExtension(); };
+            hooks.focusSource.extension = QString::fromStdString(focusExtensionUuid());
         }
         dialog_ = new ProgramRulesDialog(rulesFile_, std::move(hooks));
         dialog_->setAttribute(Qt::WA_DeleteOnClose);

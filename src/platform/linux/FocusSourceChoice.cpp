@@ -63,8 +63,9 @@ FocusSource chooseFocusSource(ActiveWindow::Listener listener, const std::string
                 return source;
             }
         }
-        // A Shell that cannot run the extension (GNOME 43 and 44 load extensions of an older
-        // kind) reports nothing: there the XWayland windows at least are seen through X11.
+        // A Shell that cannot run the extension of its kind (not installed, a Shell older than
+        // 43, a failed one) reports nothing: there the XWayland windows at least are seen
+        // through X11.
         if (gnomeDesktop() && focusExtensionState() != FocusExtensionState::Unusable) {
             auto gnome = std::make_unique<ReportedActiveWindow>("gnome-shell", listener);
             source.reported = gnome.get();

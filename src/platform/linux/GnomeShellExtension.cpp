@@ -5,6 +5,7 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QVariantMap>
+#include <charconv>
 
 namespace veldran {
 
@@ -17,11 +18,30 @@ QDBusMessage extensionsCall(const char* method) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.gnome.Shell.Extensions"), QStringLiteral("/org/gnome/Shell/Extensions"),
         QStringLiteral("org.gnome.Shell.Extensions"), QString::fromLatin1(method));
-    call << QString::fromLatin1(kFocusExtensionUuid);
+    call << QString::fromStdString(focusExtensionUuid());
     return QDBusConnection::sessionBus().call(call, QDBus::Block, kShellTimeoutMs);
 }
 
 } // namespace
+
+const char* focusExtensionUuidFor(std::string_view shellVersion) {
+    int major = 0;
+    const auto end =
+        std::from_chars(shellVersion.data(), shellVersion.data() + shellVersion.size(), major);
+    const bool read = end.ec == std::errc() && major > 0;
+    return read && major < 45 ? kLegacyFocusExtensionUuid : kFocusExtensionUuid;
+}
+
+std::string focusExtensionUuid() {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.gnome.Shell") << QStringLiteral("ShellVersion");
+    const QDBusReply<QDBusVariant> version =
+        QDBusConnection::sessionBus().call(get, QDBus::Block, kShellTimeoutMs);
+    return focusExtensionUuidFor(
+        version.isValid() ? version.value().variant().toString().toStdString() : std::string());
+}
 
 std::optional<FocusExtensionState> focusExtensionState() {
     const QDBusReply<QVariantMap> info = extensionsCall("GetExtensionInfo");

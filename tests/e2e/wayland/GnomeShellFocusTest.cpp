@@ -1,7 +1,9 @@
 // Profiles follow the program in front on GNOME: the driver's Shell extension, run by gjs on a
 // stand-in of the Shell's display and windows (GNOME Shell itself does not start headless), calls
 // the real driver back over the private session bus, and each switch reaches the virtual mouse.
-// A rule names the program by the executable of the window's pid.
+// A rule names the program by the executable of the window's pid. Both kinds of the extension:
+// focus@veldran.org (GNOME 45 and later) and focus-legacy@veldran.org (43 and 44, as the build
+// writes it), each loaded the way its Shells load it, make the same calls.
 #include "e2e/DriverRig.h"
 
 #include <QDBusConnection>
@@ -10,7 +12,7 @@
 namespace veldran::testing {
 namespace {
 
-class GnomeShellFocusTest : public DriverRig {
+class GnomeShellFocusTest : public DriverRig, public ::testing::WithParamInterface<std::string> {
 protected:
     void SetUp() override {
         if (QStandardPaths::findExecutable("gjs").isEmpty()) {
@@ -27,8 +29,14 @@ protected:
         game.start("sleep", {"600"});
         ASSERT_TRUE(game.waitForStarted());
         shell.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        shell.start("gjs", {"-m", env("VELDRAN_SOURCE_DIR") +
-                                      "/tests/e2e/wayland/gnome-shell-stand-in.js"});
+        QStringList arguments = {"-m", env("VELDRAN_SOURCE_DIR") +
+                                           "/tests/e2e/wayland/gnome-shell-stand-in.js"};
+        if (GetParam() == "legacy") {
+            arguments << "legacy"
+                      << env("VELDRAN_BIN_DIR") +
+                             "/../packaging/gnome-shell/focus-legacy@veldran.org";
+        }
+        shell.start("gjs", arguments);
         ASSERT_TRUE(shell.waitForStarted());
     }
 
@@ -61,7 +69,7 @@ protected:
     QProcess shell;
 };
 
-TEST_F(GnomeShellFocusTest, TheExtensionsReportsSwitchToTheRuleOfTheWindowsExecutableAndBack) {
+TEST_P(GnomeShellFocusTest, TheExtensionsReportsSwitchToTheRuleOfTheWindowsExecutableAndBack) {
     EXPECT_TRUE(driverStatus().contains("\nfocus-source gnome-shell\n"))
         << driverStatus().toStdString();
     const int atStart = static_cast<int>(features().size());
@@ -95,6 +103,9 @@ TEST_F(GnomeShellFocusTest, TheExtensionsReportsSwitchToTheRuleOfTheWindowsExecu
     ASSERT_TRUE(QTest::qWaitFor([&] { return features().size() >= atStart + 54; }, 5000));
     EXPECT_TRUE(features()[atStart + 53].startsWith("07 09 00 90"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Extensions, GnomeShellFocusTest, ::testing::Values("modern", "legacy"),
+                         [](const auto& info) { return info.param; });
 
 } // namespace
 } // namespace veldran::testing
