@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veldran {
@@ -48,10 +49,18 @@ struct LoadedProgramRules {
 // rules for one program counts. Names from the file are escaped in the problems.
 LoadedProgramRules loadProgramRules(const std::filesystem::path& file);
 
+// The rules of a programs.ini text, as loadProgramRules reads them; shownFile names the file in
+// the problems.
+LoadedProgramRules parseProgramRules(std::string_view text, const std::string& shownFile);
+
 // Writes rules to file, atomically; a new file is readable by its owner only. The file's
 // comments and its lines that are no rule (refused ones too) stay where they were; rules that are
 // gone are removed, the others changed in place or added at the end of [Programs].
 bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rules);
+
+// The text saveProgramRules writes over a file that holds base; nothing when a rule cannot be
+// stored (see isValidProgramKey) or names no profile from 1 to 5.
+std::optional<std::string> programRulesText(std::string_view base, const ProgramRules& rules);
 
 // The profile of the first rule that names the program, or nothing.
 std::optional<int> matchProgramRule(const ProgramRules& rules, const WindowProgram& program);
