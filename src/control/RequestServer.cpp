@@ -22,11 +22,11 @@ void RequestServer::serve(QLocalSocket* socket) {
 }
 
 void RequestServer::readRequest(QLocalSocket* socket) {
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() >= static_cast<qint64>(kMaxRequestLine)) {
-            disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-            answer(socket, errorAnswer("request line too long"));
-        }
+    // One byte past the longest line is enough to tell a whole line from one with more after it.
+    const QByteArray received = socket->peek(static_cast<qint64>(kMaxRequestLine) + 1);
+    const RequestFrame frame = frameRequest(
+        std::string_view(received.constData(), static_cast<std::size_t>(received.size())));
+    if (frame.kind == RequestFrame::Kind::Incomplete) {
         return;
     }
     // One line per client: what comes after it is never read, and its request may wait.
@@ -34,17 +34,15 @@ void RequestServer::readRequest(QLocalSocket* socket) {
     if (auto* idle = socket->findChild<QTimer*>()) {
         idle->stop();
     }
-    QByteArray line = socket->readLine(static_cast<qint64>(kMaxRequestLine) + 1);
-    if (!line.endsWith('\n')) {
+    if (frame.kind == RequestFrame::Kind::TooLong) {
         answer(socket, errorAnswer("request line too long"));
         return;
     }
-    if (socket->bytesAvailable() > 0) {
+    if (frame.kind == RequestFrame::Kind::Extra) {
         answer(socket, errorAnswer("one request per connection"));
         return;
     }
-    line.chop(1);
-    Request request = parseRequestLine(std::string_view(line.constData(), line.size()));
+    Request request = parseRequestLine(frame.line);
     if (request.kind == Request::Kind::Invalid) {
         answer(socket, errorAnswer(request.error));
         return;
