@@ -9,6 +9,8 @@ RequestServer::RequestServer(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {}
 
 void RequestServer::serve(QLocalSocket* socket) {
+    makeRoom();
+    reading_.push_back(socket);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     auto* idle = new QTimer(socket);
     idle->setSingleShot(true);
@@ -18,6 +20,17 @@ void RequestServer::serve(QLocalSocket* socket) {
     // The line may have arrived with the connection.
     if (socket->bytesAvailable() > 0) {
         readRequest(socket);
+    }
+}
+
+void RequestServer::makeRoom() {
+    std::erase_if(reading_, [](const QPointer<QLocalSocket>& socket) { return socket.isNull(); });
+    while (reading_.size() >= kMaxReadingClients) {
+        const QPointer<QLocalSocket> oldest = reading_.front();
+        reading_.pop_front();
+        if (oldest != nullptr) {
+            oldest->abort(); // its descriptor is free at once; the object goes once disconnected
+        }
     }
 }
 
@@ -31,6 +44,7 @@ void RequestServer::readRequest(QLocalSocket* socket) {
     }
     // One line per client: what comes after it is never read, and its request may wait.
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    std::erase(reading_, socket);
     if (auto* idle = socket->findChild<QTimer*>()) {
         idle->stop();
     }
