@@ -115,21 +115,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    // Written back: every value that the reader does not cut reads back as it was.
+    // Written back: every value that the reader does not cut reads back as it was. Empty values
+    // are left out (a missing key reads as one), which keeps the text as short as the input's.
     std::string written = "[BUTTONPOS]\n";
     std::array<bool, kMainElementCount> elementFits{};
     for (std::size_t i = 0; i < tables.main.size(); ++i) {
         const Element& e = tables.main[i];
         const std::string value = elementValue(e.x, e.y, e.width, e.height, e.label);
         elementFits[i] = fitsOneValue(value);
-        written += std::to_string(i) + "=\"" + value + "\"\n";
+        if (value != elementValue(0, 0, 0, 0, {})) {
+            written += std::to_string(i) + "=\"" + value + "\"\n";
+        }
     }
     written += "[FUN_STRING]\n";
     std::array<bool, 50> nameFits{};
     for (std::size_t i = 0; i < nameFits.size(); ++i) {
         const std::string name = tables.functionNames[i].toStdString();
         nameFits[i] = fitsOneValue(name);
-        written += std::to_string(i) + "=\"" + name + "\"\n";
+        if (!name.empty()) {
+            written += std::to_string(i) + "=\"" + name + "\"\n";
+        }
     }
     written += "[EDIT]\n4=" + rectValue(tables.nameEditRect) +
                "\n[MACRODISPLAY]\n1=" + rectValue(tables.nameListRect) +
