@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 using namespace veldran;
@@ -30,17 +31,29 @@ public:
 };
 
 // A folder whose three layout files are one file under three names, so that one write gives
-// them all the same text.
+// them all the same text. Its name is kept in a plain array, which is still there when the
+// folder is removed at exit (after the static objects are gone).
+char folderName[4096];
+
 const std::filesystem::path& skinFolder() {
     static const std::filesystem::path folder = [] {
-        std::string name = (std::filesystem::temp_directory_path() / "skin_files_fuzzer.XXXXXX");
-        if (::mkdtemp(name.data()) == nullptr) {
+        const std::string name =
+            (std::filesystem::temp_directory_path() / "skin_files_fuzzer.XXXXXX").string();
+        if (name.size() >= sizeof folderName) {
             std::abort();
         }
-        const std::filesystem::path made(name);
+        name.copy(folderName, name.size());
+        if (::mkdtemp(folderName) == nullptr) {
+            std::abort();
+        }
+        const std::filesystem::path made(folderName);
         std::ofstream(made / kMainSkinFile).flush();
         std::filesystem::create_hard_link(made / kMainSkinFile, made / kColorSkinFile);
         std::filesystem::create_hard_link(made / kMainSkinFile, made / kAdvancedSkinFile);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folderName, ignored);
+        });
         return made;
     }();
     return folder;
