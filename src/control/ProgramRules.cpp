@@ -54,7 +54,12 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
         loaded.problems.push_back(shownFile + " cannot be read; programs do not switch profiles");
         return loaded;
     }
-    const ProfileStringsDocument document(*text);
+    return parseProgramRules(*text, shownFile);
+}
+
+LoadedProgramRules parseProgramRules(std::string_view text, const std::string& shownFile) {
+    LoadedProgramRules loaded;
+    const ProfileStringsDocument document(text);
     loaded.rules.enabled = switchOn(document, "Enabled");
     loaded.rules.notify = switchOn(document, "Notify");
 
@@ -80,6 +85,13 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
         if (key.empty() || profile == 0) {
             refuse("ignoring rule \"" + printableText(key + "=" + value) + "\" in " + shownFile +
                    ": the program must be named and the profile must be 1 to 5");
+            continue;
+        }
+        if (!isValidProgramKey(key)) {
+            // A NUL byte, the only one a key from the file can hold that cannot be stored: no
+            // window's name holds it, and the rule could not be saved back.
+            refuse("ignoring rule \"" + printableText(key + "=" + value) + "\" in " + shownFile +
+                   ": a program name cannot hold a NUL byte");
             continue;
         }
         if (equalsIgnoringCase(key, kDriverProgramName)) {
@@ -112,14 +124,20 @@ LoadedProgramRules loadProgramRules(const std::filesystem::path& file) {
 }
 
 bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rules) {
-    for (const ProgramRule& rule : rules.rules) {
-        if (!isValidProgramKey(rule.program) || !isUserProfile(rule.profile)) {
-            return false;
-        }
-    }
     // The file as it stands is the base: its comments and the lines that are no rule (refused
     // ones included) keep their place; only the rules and the two switches change.
-    ProfileStringsDocument document(ProfileStrings::readText(file).value_or(std::string()));
+    const std::optional<std::string> text =
+        programRulesText(ProfileStrings::readText(file).value_or(std::string()), rules);
+    return text && ProfileStrings::replace(file, *text);
+}
+
+std::optional<std::string> programRulesText(std::string_view base, const ProgramRules& rules) {
+    for (const ProgramRule& rule : rules.rules) {
+        if (!isValidProgramKey(rule.program) || !isUserProfile(rule.profile)) {
+            return std::nullopt;
+        }
+    }
+    ProfileStringsDocument document(base);
     document.set(kSettingsSection, "Enabled", rules.enabled ? "1" : "0");
     document.set(kSettingsSection, "Notify", rules.notify ? "1" : "0");
     std::unordered_set<std::string> kept;
@@ -127,7 +145,7 @@ bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rul
         kept.insert(lowerCase(rule.program));
     }
     for (const auto& [key, value] : document.entries(kProgramsSection)) {
-        const bool rule = !key.empty() && userProfileDigit(value) != 0 &&
+        const bool rule = isValidProgramKey(key) && userProfileDigit(value) != 0 &&
                           !equalsIgnoringCase(key, kDriverProgramName);
         if (rule && kept.count(lowerCase(key)) == 0) {
             document.remove(kProgramsSection, key);
@@ -136,7 +154,7 @@ bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rul
     for (const ProgramRule& rule : rules.rules) {
         document.set(kProgramsSection, rule.program, std::to_string(rule.profile));
     }
-    return ProfileStrings::replace(file, document.text());
+    return document.text();
 }
 
 std::optional<int> matchProgramRule(const ProgramRules& rules, const WindowProgram& program) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veldran {
@@ -42,16 +43,25 @@ struct LoadedProgramRules {
 
 // Reads programs.ini, in time linear in its size. A missing file gives the feature off and no
 // problem; an unreadable one, or one over 1 MB, the feature off and a problem. Rules with an
-// empty key, a profile that is not a number or outside 1-5, and lines without '=' are left out,
-// each with a problem (20 at most, then one line with the count); so are a rule for the driver
-// itself (one problem) and the rules beyond the first 10,000 (one problem). The first of two
-// rules for one program counts. Names from the file are escaped in the problems.
+// empty key or one holding a NUL byte, a profile that is not a number or outside 1-5, and lines
+// without '=' are left out, each with a problem (20 at most, then one line with the count); so are
+// a rule for the driver itself (one problem) and the rules beyond the first 10,000 (one problem).
+// The first of two rules for one program counts. Names from the file are escaped in the problems.
 LoadedProgramRules loadProgramRules(const std::filesystem::path& file);
+
+// The rules of a programs.ini text, as loadProgramRules reads them; shownFile names the file in
+// the problems.
+LoadedProgramRules parseProgramRules(std::string_view text, const std::string& shownFile);
 
 // Writes rules to file, atomically; a new file is readable by its owner only. The file's
 // comments and its lines that are no rule (refused ones too) stay where they were; rules that are
-// gone are removed, the others changed in place or added at the end of [Programs].
+// gone are removed, the others changed in place (on the first line of their name, which may be
+// a refused one) or added at the end of [Programs].
 bool saveProgramRules(const std::filesystem::path& file, const ProgramRules& rules);
+
+// The text saveProgramRules writes over a file that holds base; nothing when a rule cannot be
+// stored (see isValidProgramKey) or names no profile from 1 to 5.
+std::optional<std::string> programRulesText(std::string_view base, const ProgramRules& rules);
 
 // The profile of the first rule that names the program, or nothing.
 std::optional<int> matchProgramRule(const ProgramRules& rules, const WindowProgram& program);

@@ -9,6 +9,8 @@ RequestServer::RequestServer(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {}
 
 void RequestServer::serve(QLocalSocket* socket) {
+    makeRoom();
+    reading_.push_back(socket);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     auto* idle = new QTimer(socket);
     idle->setSingleShot(true);
@@ -21,30 +23,40 @@ void RequestServer::serve(QLocalSocket* socket) {
     }
 }
 
-void RequestServer::readRequest(QLocalSocket* socket) {
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() >= static_cast<qint64>(kMaxRequestLine)) {
-            disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-            answer(socket, errorAnswer("request line too long"));
+void RequestServer::makeRoom() {
+    std::erase_if(reading_, [](const QPointer<QLocalSocket>& socket) { return socket.isNull(); });
+    while (reading_.size() >= kMaxReadingClients) {
+        const QPointer<QLocalSocket> oldest = reading_.front();
+        reading_.pop_front();
+        if (oldest != nullptr) {
+            oldest->abort(); // its descriptor is free at once; the object goes once disconnected
         }
+    }
+}
+
+void RequestServer::readRequest(QLocalSocket* socket) {
+    // One byte past the longest line is enough to tell a whole line from one with more after it.
+    const QByteArray received = socket->peek(static_cast<qint64>(kMaxRequestLine) + 1);
+    const RequestFrame frame = frameRequest(
+        std::string_view(received.constData(), static_cast<std::size_t>(received.size())));
+    if (frame.kind == RequestFrame::Kind::Incomplete) {
         return;
     }
     // One line per client: what comes after it is never read, and its request may wait.
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    std::erase(reading_, socket);
     if (auto* idle = socket->findChild<QTimer*>()) {
         idle->stop();
     }
-    QByteArray line = socket->readLine(static_cast<qint64>(kMaxRequestLine) + 1);
-    if (!line.endsWith('\n')) {
+    if (frame.kind == RequestFrame::Kind::TooLong) {
         answer(socket, errorAnswer("request line too long"));
         return;
     }
-    if (socket->bytesAvailable() > 0) {
+    if (frame.kind == RequestFrame::Kind::Extra) {
         answer(socket, errorAnswer("one request per connection"));
         return;
     }
-    line.chop(1);
-    Request request = parseRequestLine(std::string_view(line.constData(), line.size()));
+    Request request = parseRequestLine(frame.line);
     if (request.kind == Request::Kind::Invalid) {
         answer(socket, errorAnswer(request.error));
         return;

@@ -1,7 +1,9 @@
 // Serves the request lines of the single-instance socket: each client sends one line of at most
 // 256 bytes and gets one answer line; a longer line, a second line or 2 s of silence ends the
 // client. Requests run one at a time and never nest: a client that asks while another's request
-// runs waits its turn; a status request is answered at once.
+// runs waits its turn; a status request is answered at once. At most 128 clients wait for their
+// line: a new one ends the one that has waited longest, so that a flood of idle connections
+// never takes the descriptors the next client needs.
 #pragma once
 
 #include "formats/RequestLine.h"
@@ -29,17 +31,21 @@ public:
     void serve(QLocalSocket* socket);
 
     static constexpr std::chrono::milliseconds kIdleLimit{2000};
+    static constexpr std::size_t kMaxReadingClients = 128;
 
 private:
     struct Waiting {
         QPointer<QLocalSocket> socket;
         Request request;
     };
+    // Ends the clients that have waited longest for their line until one more fits.
+    void makeRoom();
     void readRequest(QLocalSocket* socket);
     void runQueue();
     static void answer(QLocalSocket* socket, const std::string& line);
 
     Handler handler_;
+    std::deque<QPointer<QLocalSocket>> reading_; // still sending their line, oldest first
     std::deque<Waiting> waiting_;
     bool running_ = false;
 };

@@ -27,6 +27,19 @@ Request ofKind(Request::Kind kind, int profile = 0) {
 
 } // namespace
 
+RequestFrame frameRequest(std::string_view received) {
+    const std::size_t end = received.substr(0, kMaxRequestLine).find('\n');
+    if (end == std::string_view::npos) {
+        return {received.size() >= kMaxRequestLine ? RequestFrame::Kind::TooLong
+                                                   : RequestFrame::Kind::Incomplete,
+                {}};
+    }
+    if (end + 1 < received.size()) {
+        return {RequestFrame::Kind::Extra, {}};
+    }
+    return {RequestFrame::Kind::Line, received.substr(0, end)};
+}
+
 Request parseRequestLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);

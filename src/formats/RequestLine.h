@@ -37,6 +37,21 @@ struct Request {
 // anything that is not a request comes back as Kind::Invalid with a message.
 Request parseRequestLine(std::string_view line);
 
+// What the bytes a client has sent so far make of its one request line.
+struct RequestFrame {
+    enum class Kind {
+        Incomplete, // no line feed yet, and room for one: wait for more
+        Line,       // one whole line and nothing after it
+        TooLong,    // no line feed within kMaxRequestLine bytes
+        Extra       // bytes after the line: one request per connection
+    };
+    Kind kind = Kind::Incomplete;
+    std::string_view line; // for Kind::Line: the line without its line feed
+};
+
+// Frames the bytes received so far (the first kMaxRequestLine + 1 of them are enough to decide).
+RequestFrame frameRequest(std::string_view received);
+
 // The line that asks for request (without line feed): what the command line sends.
 std::string requestLine(const Request& request);
 

@@ -41,10 +41,14 @@ TEST_F(ProgramRulesFile, BadRulesAreLeftOutWithOneProblemEachAndTheOthersMatchIg
     const LoadedProgramRules loaded =
         loadProgramRules(write("[Settings]\r\nNotify=0\r\n[Programs]\r\n"
                                "firefox=2\r\nSteam_App_570 = 3\r\nsix=6\r\n"
-                               "word=two\r\n=4\r\nlate=1x\r\nFIREFOX=5\r\n"));
+                               "word=two\r\n=4\r\nlate=1x\r\nFIREFOX=5\r\n" +
+                               std::string("nu\0l=2\r\n", 8)));
     EXPECT_TRUE(loaded.rules.enabled);
     EXPECT_FALSE(loaded.rules.notify);
-    EXPECT_EQ(loaded.problems.size(), 4u);
+    EXPECT_EQ(loaded.problems.size(), 5u);
+    EXPECT_NE(loaded.problems.back().find("\"nu\\x00l=2\""), std::string::npos);
+    // What was loaded can be saved back (a name that cannot be stored is no rule).
+    EXPECT_TRUE(saveProgramRules(file(), loaded.rules));
     const ProgramRules& rules = loaded.rules;
     EXPECT_EQ(matchProgramRule(rules, {"Navigator", "Firefox", ""}), 2);
     EXPECT_EQ(matchProgramRule(rules, {"", "", "steam_app_570"}), 3);

@@ -149,7 +149,12 @@ protected:
 
         driver.setProcessEnvironment(environment);
         driver.setProcessChannelMode(QProcess::ForwardedChannels);
-        driver.start(app + "/veldran-driver", {"--virtual-mouse=" + socket});
+        const QStringList arguments{app + "/veldran-driver", "--virtual-mouse=" + socket};
+        if (driverLauncher.isEmpty()) {
+            driver.start(arguments[0], arguments.mid(1));
+        } else {
+            driver.start(driverLauncher[0], driverLauncher.mid(1) + arguments);
+        }
         ASSERT_TRUE(driver.waitForStarted());
         window = run("xdotool",
                      {"search", "--sync", "--onlyvisible", "--name", "^VELDRAN GAMING MOUSE$"});
@@ -238,6 +243,7 @@ protected:
     QTemporaryDir dir;
     QMap<QString, QString> extraEnvironment; // for the driver, set before SetUp
     QStringList unsetEnvironment;            // left out of the driver's, set before SetUp
+    QStringList driverLauncher; // a program that runs the driver (and execs it), set before SetUp
     QProcessEnvironment environment;
     QString layout;
     QProcess mouse;

@@ -11,8 +11,14 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
+#include <cerrno>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace veldran::testing {
 namespace {
@@ -453,6 +459,63 @@ TEST_F(RemoteControl, QuitEndsADriverWaitingInItsNoMouseBox) {
         lonely.kill();
         lonely.waitForFinished();
     }
+}
+
+// More idle connections than the driver has descriptors (its limit held at 1024 by prlimit, so
+// that raising the soft limit cannot help): the socket keeps listening, and --status is answered
+// while they are open and after they are closed.
+class FloodedRemoteControl : public RemoteControl {
+protected:
+    void SetUp() override {
+        if (QStandardPaths::findExecutable("prlimit").isEmpty()) {
+            GTEST_SKIP() << "needs prlimit";
+        }
+        driverLauncher = {"prlimit", "--nofile=1024:1024", "--"};
+        RemoteControl::SetUp();
+    }
+};
+
+TEST_F(FloodedRemoteControl, AnswersWhile1100IdleConnectionsAreOpenAndAfter) {
+    constexpr int kIdle = 1100;
+    rlimit own{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &own), 0);
+    if (own.rlim_max < kIdle + 100) {
+        GTEST_SKIP() << "the test itself needs " << kIdle + 100 << " descriptors";
+    }
+    own.rlim_cur = own.rlim_max;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &own), 0);
+    const QString pid = QString::number(driver.processId());
+    QFile limits("/proc/" + pid + "/limits");
+    ASSERT_TRUE(limits.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromLatin1(limits.readAll())
+                    .contains(QRegularExpression("Max open files +1024 +1024 ")));
+    const Outcome before = request({"--status"});
+    ASSERT_EQ(before.status, 0) << before.err.toStdString();
+
+    const QByteArray path = QFile::encodeName(dir.path() + "/runtime/CQEL_GMouseApp");
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    std::vector<int> idle;
+    for (int i = 0; i < kIdle; ++i) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ASSERT_GE(fd, 0);
+        idle.push_back(fd);
+        ASSERT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0)
+            << "connection " << i << ": " << std::strerror(errno);
+    }
+    // The request's connection comes after them all: the driver has met each of them first.
+    const Outcome flooded = request({"--status"});
+    EXPECT_EQ(flooded.status, 0) << flooded.err.toStdString();
+    EXPECT_EQ(flooded.out.toStdString(), before.out.toStdString());
+
+    for (const int fd : idle) {
+        close(fd);
+    }
+    const Outcome after = request({"--status"});
+    EXPECT_EQ(after.status, 0) << after.err.toStdString();
+    EXPECT_EQ(after.out.toStdString(), before.out.toStdString());
 }
 
 // Another user who made the runtime folder first, or listens in it, gets no request: the command
