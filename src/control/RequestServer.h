@@ -1,9 +1,9 @@
 // Serves the request lines of the single-instance socket: each client sends one line of at most
-// 4,352 bytes (room for a file's path) and gets one answer line; a longer line, a second line or 2
-// s of silence ends the client. Requests run one at a time and never nest: a client that asks while
-// another's request runs waits its turn; a status request is answered at once. At most 128 clients
-// wait for their line: a new one ends the one that has waited longest, so that a flood of idle
-// connections never takes the descriptors the next client needs.
+// 4,352 bytes (room for a file's path) and gets one answer line; a longer line, a second line or
+// two seconds of silence end the client. Requests run one at a time and never nest: a client that
+// asks while another's request runs waits its turn; a status request is answered at once. At most
+// 128 clients wait for their line: a new one ends the one that has waited longest, so that a flood
+// of idle connections never takes the descriptors the next client needs.
 #pragma once
 
 #include "formats/RequestLine.h"
