@@ -95,7 +95,7 @@ int startBackgroundDriver(const CommandLine& commandLine, int profile) {
 
 // --export and --import without a running driver: done on the files of the settings folder
 // that a driver started now would use (made and filled as its first start would).
-int transferWithoutDriver(const Request& request) {
+int transferWithoutDriver(const Request& request, const std::optional<ProfileSet>& imported) {
     const FileLocations files = locateFiles(CQEL_GMouseApp::appFolder(), VELDRAN_DATA_FROM_BIN,
                                             SettingsEnvironment::ofProcess());
     // An import writes every file itself: it needs the folder, not the defaults.
@@ -111,13 +111,8 @@ int transferWithoutDriver(const Request& request) {
     if (request.kind == Request::Kind::Export) {
         problem = exportProfileSet(settings, request.path);
     } else {
-        const ParsedProfileSet parsed = readProfileSetFile(request.path);
-        if (!parsed.set) {
-            say(parsed.problem.c_str());
-            return 2;
-        }
         ProfileStore store(settings.config);
-        problem = writeProfileSet(settings, store, MacroStore(settings.macros), *parsed.set);
+        problem = writeProfileSet(settings, store, MacroStore(settings.macros), *imported);
     }
     if (!problem.empty()) {
         say(problem.c_str());
@@ -140,16 +135,19 @@ int runRemoteCommand(const CommandLine& commandLine) {
     const Request request = parseRequestLine(commandLine.request);
     const bool transfer =
         request.kind == Request::Kind::Export || request.kind == Request::Kind::Import;
-    // A file that cannot be imported is refused before anything is asked or changed.
+    // A file that cannot be imported is refused before anything is asked or changed. (A running
+    // driver reads the file again: it may have changed since.)
+    ParsedProfileSet imported;
     if (request.kind == Request::Kind::Import) {
-        if (const ParsedProfileSet parsed = readProfileSetFile(request.path); !parsed.set) {
-            say(parsed.problem.c_str());
+        imported = readProfileSetFile(request.path);
+        if (!imported.set) {
+            say(imported.problem.c_str());
             return 2;
         }
     }
     const RequestReply reply = ask(path, commandLine.request);
     if (transfer && reply.outcome == RequestReply::Outcome::NotRunning) {
-        return transferWithoutDriver(request);
+        return transferWithoutDriver(request, imported.set);
     }
     const bool profileRequest =
         request.kind == Request::Kind::Profile || request.kind == Request::Kind::NextProfile;

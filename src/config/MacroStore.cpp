@@ -70,14 +70,15 @@ bool MacroStore::read(int count, MacroTable& table) const {
 }
 
 bool MacroStore::readTable(MacroTable& table, std::vector<std::string>& problems) const {
-    // macroNum beyond the table (a hand-edited Macro.dat) is held to the twelve records.
-    const int count = std::clamp<int>(readCount(), 0, kMaxMacros);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path_, error)) {
         return false;
     }
+    const std::string text = ProfileStrings::fileText(path_);
+    // macroNum beyond the table (a hand-edited Macro.dat) is held to the twelve records.
+    const int count = std::clamp<int>(countFromText(text), 0, kMaxMacros);
     table.setCount(static_cast<std::int16_t>(count));
-    readFromText(ProfileStrings::fileText(path_), count, table);
+    readFromText(text, count, table);
     problems = readRepeatModes(table);
     return true;
 }

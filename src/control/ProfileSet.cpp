@@ -121,31 +121,33 @@ ProfileSet readProfileSet(const SettingsFiles& files) {
     ProfileSet set;
     const std::string config = ProfileStrings::fileText(files.config);
     set.selected = ProfileStore::curConfigFromText(config);
-    for (int n = 1; n <= kAppliedProfile; ++n) {
+    for (int n = 1; n <= kUserProfileCount; ++n) {
         Profile profile;
         ProfileStore::loadFromText(config, n, profile);
-        if (n <= kUserProfileCount) {
-            set.profiles[static_cast<std::size_t>(n - 1)] = StoredProfile::of(profile);
-        } else if (!ProfileStringsDocument(config).entries("Config" + std::to_string(n)).empty()) {
-            set.applied = StoredProfile::of(profile);
-        }
+        set.profiles[static_cast<std::size_t>(n - 1)] = StoredProfile::of(profile);
+    }
+    if (!ProfileStringsDocument(config)
+             .entries("Config" + std::to_string(kAppliedProfile))
+             .empty()) {
+        Profile applied;
+        ProfileStore::loadFromText(config, kAppliedProfile, applied);
+        set.applied = StoredProfile::of(applied);
     }
 
-    const MacroStore macroStore(files.macros);
-    const std::string macroText = ProfileStrings::fileText(files.macros);
-    const int count = std::clamp<int>(MacroStore::countFromText(macroText), 0, kMaxMacros);
+    // A missing Macro.dat holds no macros.
     auto table = std::make_unique<MacroTable>();
-    MacroStore::readFromText(macroText, count, *table);
-    (void)macroStore.readRepeatModes(*table);
-    for (int i = 0; i < count; ++i) {
-        const MacroRecord record = table->snapshot(i);
-        StoredMacro macro;
-        macro.name = record.nameUtf8();
-        for (int k = 0; k < record.usableEventCount(); ++k) {
-            macro.events.push_back(record.event(k));
+    std::vector<std::string> ignored;
+    if (MacroStore(files.macros).readTable(*table, ignored)) {
+        for (int i = 0; i < table->count(); ++i) {
+            const MacroRecord record = table->snapshot(i);
+            StoredMacro macro;
+            macro.name = record.nameUtf8();
+            for (int k = 0; k < record.usableEventCount(); ++k) {
+                macro.events.push_back(record.event(k));
+            }
+            macro.repeat = table->repeat(i);
+            set.macros.push_back(std::move(macro));
         }
-        macro.repeat = table->repeat(i);
-        set.macros.push_back(std::move(macro));
     }
 
     set.programs = loadProgramRules(files.programs).rules;
@@ -183,14 +185,17 @@ std::string writeProfileSet(const SettingsFiles& files, ProfileStore& store,
         }
     }
 
+    // Config1 to Config5, then Config6: the applied profile, or the selected one in its place.
     std::array<Profile, kAppliedProfile> profiles;
     std::array<const Profile*, kAppliedProfile> written{};
+    for (std::size_t i = 0; i < set.profiles.size(); ++i) {
+        set.profiles[i].copyTo(profiles[i]);
+    }
+    set.applied
+        .value_or(set.profiles[static_cast<std::size_t>(
+            std::clamp(set.selected, 1, kUserProfileCount) - 1)])
+        .copyTo(profiles.back());
     for (std::size_t i = 0; i < profiles.size(); ++i) {
-        const StoredProfile& stored =
-            i < set.profiles.size() ? set.profiles[i]
-                                    : set.applied.value_or(set.profiles[static_cast<std::size_t>(
-                                          std::clamp(set.selected, 1, kUserProfileCount) - 1)]);
-        stored.copyTo(profiles[i]);
         written[i] = &profiles[i];
     }
     // A folder without programs.ini keeps none when the set has no rules to give it.

@@ -3,22 +3,16 @@
 #include "config/MacroStore.h"
 #include "config/ProfileStore.h"
 #include "control/ProfileSetJson.h"
+#include "platform/TempFolder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <unistd.h>
 
 namespace veldran {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readText;
 
 // A set with what a hand-edited config.ini may hold and what the editor can make.
 ProfileSet oddSet() {
@@ -89,20 +83,13 @@ TEST(ProfileSetJson, TheFirstBadFieldIsNamedAndNothingIsGiven) {
 class ProfileSetFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("veldran-set-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        files_ = SettingsFiles::inFolder(folder_);
         fs::copy_file(fs::path(VELDRAN_TEST_SOURCE_DIR) / "resources/config.ini", files_.config);
         fs::copy_file(fs::path(VELDRAN_TEST_SOURCE_DIR) / "resources/Macro.dat", files_.macros);
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     std::vector<fs::path> backups() const {
         std::vector<fs::path> found;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
+        for (const auto& entry : fs::directory_iterator(folder_.path())) {
             if (entry.path().filename().string().rfind("backup-", 0) == 0) {
                 found.push_back(entry.path());
             }
@@ -110,22 +97,22 @@ protected:
         return found;
     }
 
-    fs::path folder_;
-    SettingsFiles files_;
+    test::TempFolder folder_;
+    SettingsFiles files_ = SettingsFiles::inFolder(folder_.path());
 };
 
 TEST_F(ProfileSetFiles, AWriteKeepsTheOldFilesAndOneThatFailsPutsThemBack) {
-    const std::string config = readAll(files_.config);
-    const std::string macros = readAll(files_.macros);
+    const std::string config = readText(files_.config);
+    const std::string macros = readText(files_.macros);
     ProfileStore store(files_.config);
     const MacroStore macroStore(files_.macros);
 
     // The files' own set written back gives the same bytes; the old files are in the backup.
     std::filesystem::path backup;
     ASSERT_EQ(writeProfileSet(files_, store, macroStore, readProfileSet(files_), &backup), "");
-    EXPECT_EQ(readAll(files_.config), config);
-    EXPECT_EQ(readAll(files_.macros), macros);
-    EXPECT_EQ(readAll(backup / "config.ini"), config);
+    EXPECT_EQ(readText(files_.config), config);
+    EXPECT_EQ(readText(files_.macros), macros);
+    EXPECT_EQ(readText(backup / "config.ini"), config);
     EXPECT_FALSE(fs::exists(backup / "programs.ini")); // there was none
 
     // programs.ini cannot be written (a folder in its place): config.ini and Macro.dat, written
@@ -133,8 +120,8 @@ TEST_F(ProfileSetFiles, AWriteKeepsTheOldFilesAndOneThatFailsPutsThemBack) {
     fs::create_directory(files_.programs);
     ProfileSet other = oddSet();
     EXPECT_NE(writeProfileSet(files_, store, macroStore, other), "");
-    EXPECT_EQ(readAll(files_.config), config);
-    EXPECT_EQ(readAll(files_.macros), macros);
+    EXPECT_EQ(readText(files_.config), config);
+    EXPECT_EQ(readText(files_.macros), macros);
     EXPECT_EQ(backups().size(), 1U);
 }
 
